@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The program-wide values set once at start-up and read everywhere. Folder paths end in the native
+// separator ("\" on Windows, "/" elsewhere).
+struct AppContext {
+    QString AppDir;
+    QString EncoderPath;
+    QString AppVersion = QStringLiteral("1.8");
+    QString ProductName = QStringLiteral("Tessel Video Splitter");
+    QString WebPageAddress;
+    QString HelpFilePath;
+    // "." followed by the type of the profile loaded last; empty until a profile has been loaded.
+    QString OutputExt;
+
+    // Sets the folder-derived values (encoder, help file, web page) for a program folder.
+    void SetAppDir(const QString& folder);
+    QString PreferencesPath() const;
+    QString ProfilesDir() const;
+    // AppDir + "Profiles" + separator + name + ".apf".
+    QString ProfilePath(const QString& profileName) const;
+};
+
+AppContext& App();
+
+// The native folder separator as a one-character string.
+QString NativeSeparator();

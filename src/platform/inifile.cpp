@@ -1,0 +1,215 @@
+#include "platform/inifile.h"
+
+#include "app/apperror.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int MaxValueLength = 2047;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QByteArray Trimmed(const QByteArray& text) {
+    int begin = 0;
+    int end = text.size();
+    while (begin < end && IsBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && IsBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString Normalised(const QString& name) {
+    return name.trimmed().toLower();
+}
+
+bool SectionName(const QByteArray& line, QString& name) {
+    const QByteArray trimmed = Trimmed(line);
+    if (!trimmed.startsWith('['))
+        return false;
+    const int close = trimmed.indexOf(']');
+    name = QString::fromUtf8(trimmed.mid(1, close < 0 ? -1 : close - 1));
+    return true;
+}
+
+bool KeyAndValue(const QByteArray& line, QString& key, QByteArray& value) {
+    const QByteArray trimmed = Trimmed(line);
+    if (trimmed.isEmpty() || trimmed.startsWith(';'))
+        return false;
+    const int equals = trimmed.indexOf('=');
+    if (equals < 0)
+        return false;
+    key = QString::fromUtf8(Trimmed(trimmed.left(equals)));
+    value = Trimmed(trimmed.mid(equals + 1));
+    return true;
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& path) : filePath(path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray content = file.readAll();
+        if (content.contains("\r\n"))
+            lineBreak = "\r\n";
+        lines = content.split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        for (QByteArray& line : lines) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+        }
+    }
+    Parse();
+}
+
+void IniFile::Parse() {
+    sections.clear();
+    SectionIndex* current = nullptr;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString name;
+        if (SectionName(lines.at(i), name)) {
+            const QString id = Normalised(name);
+            // A repeated section header continues nowhere: the first section of a name is the one read.
+            if (sections.contains(id)) {
+                current = nullptr;
+                continue;
+            }
+            current = &sections[id];
+            current->headerLine = i;
+            current->lastContentLine = i;
+            continue;
+        }
+        if (!current)
+            continue;
+        if (!Trimmed(lines.at(i)).isEmpty())
+            current->lastContentLine = i;
+        QString key;
+        QByteArray value;
+        if (KeyAndValue(lines.at(i), key, value)) {
+            const QString id = Normalised(key);
+            if (!current->keyLines.contains(id)) {
+                current->keyLines.insert(id, i);
+                current->keyOrder << key;
+            }
+        }
+    }
+}
+
+const IniFile::SectionIndex* IniFile::Find(const QString& section) const {
+    const auto it = sections.constFind(Normalised(section));
+    return it == sections.constEnd() ? nullptr : &it.value();
+}
+
+bool IniFile::HasSection(const QString& section) const {
+    return Find(section) != nullptr;
+}
+
+bool IniFile::HasKey(const QString& section, const QString& key) const {
+    const SectionIndex* index = Find(section);
+    return index && index->keyLines.contains(Normalised(key));
+}
+
+QStringList IniFile::Keys(const QString& section) const {
+    const SectionIndex* index = Find(section);
+    return index ? index->keyOrder : QStringList();
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const {
+    const SectionIndex* index = Find(section);
+    if (!index)
+        return defaultValue;
+    const auto it = index->keyLines.constFind(Normalised(key));
+    if (it == index->keyLines.constEnd())
+        return defaultValue;
+    QString name;
+    QByteArray raw;
+    KeyAndValue(lines.at(it.value()), name, raw);
+    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+        raw = raw.mid(1, raw.size() - 2);
+    return QString::fromUtf8(raw).left(MaxValueLength);
+}
+
+bool IniFile::ParseInteger(const QString& text, int& value) {
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    if (trimmed.size() > 2 &&
+        (trimmed.startsWith(QLatin1String("0x")) || trimmed.startsWith(QLatin1String("0X")))) {
+        const QString digits = trimmed.mid(2);
+        if (digits.startsWith(QLatin1Char('+')) || digits.startsWith(QLatin1Char('-')))
+            return false;
+        const uint parsed = digits.toUInt(&ok, 16);
+        if (ok)
+            value = static_cast<int>(parsed);
+        return ok;
+    }
+    const int parsed = trimmed.toInt(&ok, 10);
+    if (ok)
+        value = parsed;
+    return ok;
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+    int value = defaultValue;
+    if (!HasKey(section, key) || !ParseInteger(ReadString(section, key, QString()), value))
+        return defaultValue;
+    return value;
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    const QByteArray line = key.trimmed().toUtf8() + '=' + value.toUtf8();
+    const SectionIndex* index = Find(section);
+    if (!index) {
+        if (!lines.isEmpty() && !Trimmed(lines.last()).isEmpty())
+            lines << QByteArray();
+        lines << '[' + section.trimmed().toUtf8() + ']' << line;
+    } else {
+        const auto it = index->keyLines.constFind(Normalised(key));
+        if (it != index->keyLines.constEnd()) {
+            // Keep the key's own spelling where it stands.
+            QString storedKey;
+            QByteArray oldValue;
+            KeyAndValue(lines.at(it.value()), storedKey, oldValue);
+            lines[it.value()] = storedKey.toUtf8() + '=' + value.toUtf8();
+        } else {
+            lines.insert(index->lastContentLine + 1, line);
+        }
+    }
+    Save();
+    Parse();
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::Save() {
+    const QString failure = QStringLiteral("Unable to write to %1").arg(filePath);
+    const QFileInfo info(filePath);
+    if (info.exists() && !info.isWritable())
+        throw AppError(failure);
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(failure);
+    for (const QByteArray& line : lines) {
+        if (file.write(line) != line.size() || file.write(lineBreak) != lineBreak.size()) {
+            file.cancelWriting();
+            throw AppError(failure);
+        }
+    }
+    if (!file.commit())
+        throw AppError(failure);
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with tests, checks formatting and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/ensure-packages.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSEL_BUILD_TESTS=ON >/dev/null
+cmake --build build -j"$(nproc)"
+
+echo "Checking formatting against .clang-format"
+find src encoder tests bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | sort \
+    | xargs clang-format --dry-run --Werror
+
+export QT_QPA_PLATFORM=offscreen
+XDG_RUNTIME_DIR="$(mktemp -d)"
+chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+ctest --test-dir build --output-on-failure -j"$(nproc)"
