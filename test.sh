@@ -8,8 +8,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSEL_BUILD_TESTS=ON >/dev/nul
 cmake --build build -j"$(nproc)"
 
 echo "Checking formatting against .clang-format"
-find src encoder tests bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | sort \
-    | xargs clang-format --dry-run --Werror
+sources=()
+for folder in src encoder tests bench fuzz; do
+    [ -d "$folder" ] && while IFS= read -r file; do sources+=("$file"); done \
+        < <(find "$folder" \( -name '*.cpp' -o -name '*.h' \) | sort)
+done
+clang-format --dry-run --Werror "${sources[@]}"
 
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"
