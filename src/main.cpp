@@ -1,6 +1,14 @@
+#include "app/appcontext.h"
 #include "platform/tesselapplication.h"
+#include "ui/forms.h"
+#include "ui/mainform.h"
 
 int main(int argc, char** argv) {
     TesselApplication application(argc, argv);
-    return 0;
+    App().SetAppDir(QCoreApplication::applicationDirPath());
+    CreateForms(application.arguments().mid(1));
+    MainForm->show();
+    const int result = application.exec();
+    DestroyForms();
+    return result;
 }

@@ -1,0 +1,162 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QVideoWidget;
+class ImageButton;
+class RoundImage;
+class TDSTrackBar;
+
+// The main window: the preview with its player and marking buttons on the left; the toolbar, the source
+// and output fields, the progress panel and the round Start/Cancel image on the right.
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Left panel.
+    QFrame* panLeft = nullptr;
+    QLabel* imgScreen = nullptr;
+    QLabel* Image1 = nullptr;
+    QVideoWidget* VideoWindow = nullptr;
+    QLabel* labLeft = nullptr;
+    QLabel* labMiddle = nullptr;
+    QLabel* labRight = nullptr;
+    TDSTrackBar* tkbProgress = nullptr;
+    QLabel* labCurrent = nullptr;
+    QLabel* labStart = nullptr;
+    QLabel* labEnd = nullptr;
+    ImageButton* imgPlay = nullptr;
+    ImageButton* imgPause = nullptr;
+    ImageButton* imgStop = nullptr;
+    ImageButton* imgSelStart = nullptr;
+    ImageButton* imgSelEnd = nullptr;
+    ImageButton* imgErase = nullptr;
+
+    // Right panel.
+    QFrame* panRight = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* tbtnOpen = nullptr;
+    QToolButton* tbtnSettings = nullptr;
+    QToolButton* tbtnAbout = nullptr;
+    QToolButton* tbtnHelp = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* edtSource = nullptr;
+    QGroupBox* gpbOutput = nullptr;
+    QFrame* panProgress = nullptr;
+    RoundImage* imgStart = nullptr;
+    RoundImage* imgCancel = nullptr;
+    QLabel* imgRightBottom = nullptr;
+    QLabel* imgLogo = nullptr;
+
+    // Inside gpbOutput.
+    QRadioButton* rdbStartEnd = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* edtStart = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* edtEnd = nullptr;
+    QRadioButton* rdbEqual = nullptr;
+    QLineEdit* edtSectionQty = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* labLength = nullptr;
+    QLabel* Label10 = nullptr;
+    QComboBox* cmbProfile = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* edtOutputDir = nullptr;
+    QPushButton* bbtnBrowse = nullptr;
+
+    // Inside panProgress.
+    QLabel* labProcessing = nullptr;
+    QLabel* Label1 = nullptr;
+    QProgressBar* pgbCurrent = nullptr;
+    QLabel* labCurProgress = nullptr;
+    QLabel* Label6 = nullptr;
+    QProgressBar* pgbTotal = nullptr;
+    QLabel* labTotalProgress = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* labElapsed = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* labRemaining = nullptr;
+    QCheckBox* chkPreview = nullptr;
+
+    QTimer* tmrPreview = nullptr;
+    QTimer* tmrProcess = nullptr;
+
+    // 0 idle, 1 a run is under way, 2 cancel requested.
+    int RunState = 0;
+    int ElapsedSeconds = 0;
+    bool SourceLoaded = false;
+    QStringList SupportedExtensions;
+    QString OpenDialogFilter;
+
+    // Start-up and lifecycle.
+    void FormCreate(const QStringList& arguments);
+    void FormShow();
+    void FormClose();
+    // True when the window may close.
+    bool FormCloseQuery();
+
+    // Busy state of a run.
+    void EnterBusyState();
+    void LeaveBusyState();
+
+    // Source and preview.
+    void LoadSource(const QString& path);
+    void tbtnOpenClick();
+    void HandleDroppedFiles(const QStringList& paths);
+    void imgPlayClick();
+    void imgPauseClick();
+    void imgStopClick();
+    void tkbProgressTimer();
+    void tmrPreviewTimer();
+
+    // Range marking.
+    void imgSelStartClick();
+    void imgSelEndClick();
+    void imgEraseClick();
+    void SetRangeStart(double seconds);
+    void SetRangeEnd(double seconds);
+    void edtStartExit();
+    void edtEndExit();
+
+    // Profiles and the run.
+    void cmbProfileChange();
+    void BitBtn1Click();
+    void imgStartClick();
+    void RunSplit(const QString& profileArguments);
+    void imgCancelClick();
+    void tmrProcessTimer();
+    void PowerOff();
+
+    // Toolbar, links and fields.
+    void tbtnSettingsClick();
+    void tbtnAboutClick();
+    void tbtnHelpClick();
+    void imgLogoClick();
+    void bbtnBrowseClick();
+    void edtSectionQtyClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool shownOnce = false;
+};
