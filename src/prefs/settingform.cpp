@@ -1,6 +1,163 @@
 #include "prefs/settingform.h"
 
+#include "app/appcontext.h"
+#include "app/filehelpers.h"
+#include "platform/errorreporter.h"
+#include "platform/inifile.h"
+#include "platform/platform.h"
+#include "prefs/preferences.h"
+#include "ui/forms.h"
+#include "ui/mainform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHideEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStyle>
+
+namespace {
+
+QCheckBox* MakeCheckBox(QWidget* parent, int left, int top, int width, const QString& text) {
+    auto* box = new QCheckBox(text, parent);
+    box->setGeometry(left, top, width, 17);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, int left, int top, int width, int height, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(left, top, width, height);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
 TSettingForm::TSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("Settings"));
     setFixedSize(351, 332);
+
+    chkPreview = MakeCheckBox(this, 64, 8, 193, QStringLiteral("Preview the video when it is splitted."));
+    chkPreview->hide();
+    chkOverwrite = MakeCheckBox(this, 24, 32, 165, QStringLiteral("Overwrite existent output files."));
+    chkoutputdir = MakeCheckBox(this, 24, 72, 169, QStringLiteral("Use the aptotic output directory."));
+    edtOutputDir = new QLineEdit(this);
+    edtOutputDir->setGeometry(47, 101, 202, 19);
+    chkExit =
+        MakeCheckBox(this, 24, 190, 238, QStringLiteral("Exit the program when the task is completed."));
+    chkOpenDir = MakeCheckBox(this, 24, 158, 276,
+                              QStringLiteral("Open the output directory when the task is completed. "));
+    chkTurnoff =
+        MakeCheckBox(this, 24, 222, 262, QStringLiteral("Turn off the computer when the task is completed."));
+    btnDefault = MakeButton(this, 16, 291, 89, 25, QStringLiteral("&Load Default"));
+    btnOK = MakeButton(this, 176, 291, 75, 25, QStringLiteral("&OK"));
+    btnCancel = MakeButton(this, 260, 291, 75, 25, QStringLiteral("&Cancel"));
+    bbtnBrowse = MakeButton(this, 253, 98, 65, 23, QStringLiteral("Browse"));
+    bbtnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+
+    QWidget* tabOrder[] = {chkPreview, chkOverwrite, chkoutputdir, edtOutputDir, chkExit,   chkOpenDir,
+                           chkTurnoff, btnDefault,   btnOK,        btnCancel,    bbtnBrowse};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(btnOK, &QPushButton::clicked, this, &TSettingForm::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TSettingForm::btnCancelClick);
+    connect(btnDefault, &QPushButton::clicked, this, &TSettingForm::btnDefaultClick);
+    connect(bbtnBrowse, &QPushButton::clicked, this, &TSettingForm::bbtnBrowseClick);
+
+    FormCreate();
+}
+
+Preferences TSettingForm::Current() const {
+    Preferences current;
+    current.Preview = chkPreview->isChecked();
+    current.Overwrite = chkOverwrite->isChecked();
+    current.Aptotic = chkoutputdir->isChecked();
+    current.OutputDir = edtOutputDir->text();
+    current.AutoOpenDir = chkOpenDir->isChecked();
+    current.AutoExit = chkExit->isChecked();
+    current.AutoTurnOff = chkTurnoff->isChecked();
+    current.Profile = MainForm ? MainForm->cmbProfile->currentIndex() : -1;
+    return current;
+}
+
+void TSettingForm::Apply(const Preferences& preferences) {
+    chkPreview->setChecked(preferences.Preview);
+    chkOverwrite->setChecked(preferences.Overwrite);
+    chkoutputdir->setChecked(preferences.Aptotic);
+    edtOutputDir->setText(preferences.OutputDir);
+    chkOpenDir->setChecked(preferences.AutoOpenDir);
+    chkExit->setChecked(preferences.AutoExit);
+    chkTurnoff->setChecked(preferences.AutoTurnOff);
+    if (MainForm) {
+        // Restoring the stored choice must not reload the profile the way a person's pick does.
+        const QSignalBlocker blocker(MainForm->cmbProfile);
+        const int index = preferences.Profile;
+        MainForm->cmbProfile->setCurrentIndex(index >= 0 && index < MainForm->cmbProfile->count() ? index
+                                                                                                  : -1);
+    }
+}
+
+void TSettingForm::LoadPreferences(bool useDefaults) {
+    Apply(Preferences::Load(IniFile(App().PreferencesPath()), useDefaults));
+}
+
+void TSettingForm::SavePreferences() {
+    IniFile ini(App().PreferencesPath());
+    Current().Save(ini);
+}
+
+void TSettingForm::FormCreate() {
+    LoadPreferences(false);
+    CopyOutputDirToMainForm();
+}
+
+void TSettingForm::CopyOutputDirToMainForm() {
+    if (MainForm && chkoutputdir->isChecked())
+        MainForm->edtOutputDir->setText(edtOutputDir->text());
+}
+
+void TSettingForm::btnOKClick() {
+    Guarded(
+        [this] {
+            SavePreferences();
+            CopyOutputDirToMainForm();
+            if (MainForm)
+                MainForm->chkPreview->setChecked(chkPreview->isChecked());
+            close();
+        },
+        this);
+}
+
+void TSettingForm::btnCancelClick() {
+    close();
+    LoadPreferences(false);
+}
+
+void TSettingForm::btnDefaultClick() {
+    LoadPreferences(true);
+}
+
+void TSettingForm::bbtnBrowseClick() {
+    QString folder;
+    if (PickFolder(this, QStringLiteral("Select the output directory."), QString(), folder))
+        edtOutputDir->setText(EnsureTrailingBackslash(folder));
+}
+
+void TSettingForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || !MainForm)
+        return;
+    setGeometry(QRect(MainForm->geometry().center() - rect().center(), size()));
+    MainForm->setEnabled(false);
+    // Disabling the main window disables its child windows too; this one must stay usable.
+    setEnabled(true);
+}
+
+void TSettingForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous() && MainForm)
+        MainForm->setEnabled(true);
 }

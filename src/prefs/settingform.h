@@ -2,8 +2,51 @@
 
 #include <QWidget>
 
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+struct Preferences;
+
+// The settings dialog. Its check boxes are the live preferences: a run reads chkOverwrite, chkOpenDir,
+// chkExit and chkTurnoff from here, not from the file. Shown without being modal, it keeps the main
+// window disabled while it is open; closing only hides it.
 class TSettingForm : public QWidget {
     Q_OBJECT
 public:
     explicit TSettingForm(QWidget* parent = nullptr);
+
+    QCheckBox* chkPreview = nullptr;
+    QCheckBox* chkOverwrite = nullptr;
+    QCheckBox* chkoutputdir = nullptr;
+    QLineEdit* edtOutputDir = nullptr;
+    QCheckBox* chkExit = nullptr;
+    QCheckBox* chkOpenDir = nullptr;
+    QCheckBox* chkTurnoff = nullptr;
+    QPushButton* btnDefault = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QPushButton* bbtnBrowse = nullptr;
+
+    // Fills the dialog from [Default] (useDefaults) or [Main], and selects the profile stored in [Main]
+    // in the main window's list.
+    void LoadPreferences(bool useDefaults);
+    // Writes the dialog and the main window's profile selection to [Main]; throws AppError on failure.
+    void SavePreferences();
+
+    // The dialog's state as preferences, and back.
+    Preferences Current() const;
+    void Apply(const Preferences& preferences);
+
+    void FormCreate();
+    void btnOKClick();
+    void btnCancelClick();
+    void btnDefaultClick();
+    void bbtnBrowseClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void CopyOutputDirToMainForm();
 };

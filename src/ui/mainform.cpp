@@ -1,6 +1,9 @@
 #include "ui/mainform.h"
 
+#include "platform/errorreporter.h"
+#include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
+#include "ui/forms.h"
 #include "ui/imagebutton.h"
 #include "ui/roundimage.h"
 
@@ -175,7 +178,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     Q_UNUSED(arguments);
 }
 void TMainForm::FormShow() {}
-void TMainForm::FormClose() {}
+void TMainForm::FormClose() {
+    // A failed save is shown, and the program still ends.
+    Guarded([] { SettingForm->SavePreferences(); }, this);
+}
 bool TMainForm::FormCloseQuery() {
     return true;
 }
@@ -213,7 +219,10 @@ void TMainForm::RunSplit(const QString& profileArguments) {
 void TMainForm::imgCancelClick() {}
 void TMainForm::tmrProcessTimer() {}
 void TMainForm::PowerOff() {}
-void TMainForm::tbtnSettingsClick() {}
+void TMainForm::tbtnSettingsClick() {
+    SettingForm->show();
+    SettingForm->activateWindow();
+}
 void TMainForm::tbtnAboutClick() {}
 void TMainForm::tbtnHelpClick() {}
 void TMainForm::imgLogoClick() {}
