@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A clip whose encoder exited with an error or crashed.
+struct FailedClip {
+    QString fileName;
+    QString lastErrorLine;
+};
+
+// The last line of the encoder's output that is not a progress report; ffmpeg's quiet console carries
+// only those and its error messages. Empty when there is none.
+QString LastErrorLine(const QByteArray& output);
+
+// The text of the box that ends a run with failed clips: their names, each with the encoder's last error.
+QString FailureReport(const QList<FailedClip>& clips);

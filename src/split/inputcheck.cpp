@@ -1,0 +1,60 @@
+#include "split/inputcheck.h"
+
+#include "app/appcontext.h"
+#include "app/filehelpers.h"
+#include "app/numbers.h"
+#include "app/timetext.h"
+
+#include <QFileInfo>
+
+namespace {
+
+InputCheck Refuse(const char* message, const char* caption, SplitFocus focus = SplitFocus::Stays) {
+    InputCheck check;
+    check.message = QString::fromLatin1(message);
+    check.caption = QString::fromLatin1(caption);
+    check.focus = focus;
+    return check;
+}
+
+} // namespace
+
+InputCheck CheckSplitInputs(const SplitInputs& inputs) {
+    if (!SourceFileExists(inputs.sourcePath))
+        return Refuse("Please specify a valid input video file.", "Invalid File", SplitFocus::Source);
+
+    const double start = TimeTextToSeconds(inputs.startText);
+    if (start == -1)
+        return Refuse("Please varify the Start Time you selected.", "Invalid Start Time");
+    if (!(inputs.sourceDurationMs / 1000.0 > start))
+        return Refuse("Please varify the Start Time you selected.", "Invalid Start Time");
+
+    const double end = TimeTextToSeconds(inputs.endText);
+    if (end == -1 || !(end > 0))
+        return Refuse("Please varify the End Time you selected.", "Invalid End Time");
+
+    const double length = end - start;
+    if (!(length > 0))
+        return Refuse("The End Time should be later than the Start Time.", "Invalid Time");
+
+    int count = 1;
+    if (!inputs.oneClip) {
+        const auto parsed = ParseWholeNumber(inputs.sectionQtyText);
+        // No sections at all would make a run that writes nothing and still reports success.
+        if (!parsed || *parsed <= 0)
+            return Refuse("Please specify a valid section quantity.", "Invalid Section",
+                          SplitFocus::SectionQty);
+        count = *parsed;
+    }
+
+    if (!QFileInfo(App().ProfilePath(inputs.profileName)).isFile())
+        return Refuse("Please select a valid output profile.", "Invalid Output Path", SplitFocus::Profile);
+
+    if (inputs.outputDirText.isEmpty() || !QFileInfo(inputs.outputDirText).isDir())
+        return Refuse("Please specify a valid output path.", "Invalid Output Path", SplitFocus::OutputDir);
+
+    InputCheck check;
+    check.ok = true;
+    check.plan = ClipPlan(start, length, count, inputs.oneClip);
+    return check;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "split/clipplan.h"
+
+#include <QString>
+
+// The main window's fields that a run starts from, as they stand when Start is clicked.
+struct SplitInputs {
+    QString sourcePath;
+    QString startText;
+    QString endText;
+    bool oneClip = true;
+    QString sectionQtyText;
+    QString profileName;
+    QString outputDirText;
+    // The duration of the source loaded in the preview, 0 when none is loaded.
+    qint64 sourceDurationMs = 0;
+};
+
+// The field that gets the keyboard focus after a refused input.
+enum class SplitFocus { Stays, Source, SectionQty, Profile, OutputDir };
+
+// The outcome of the checks: either a plan, or the first problem with its message box texts.
+struct InputCheck {
+    bool ok = false;
+    QString message;
+    QString caption;
+    SplitFocus focus = SplitFocus::Stays;
+    ClipPlan plan;
+};
+
+// The eight checks, in order; the first that fails decides. The profile file is looked for in the
+// program folder's profiles.
+InputCheck CheckSplitInputs(const SplitInputs& inputs);

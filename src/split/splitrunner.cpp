@@ -1,0 +1,226 @@
+#include "split/splitrunner.h"
+
+#include "app/appcontext.h"
+#include "app/filehelpers.h"
+#include "split/clipprogress.h"
+#include "split/encodercommand.h"
+#include "split/inputcheck.h"
+#include "split/splitview.h"
+
+#include <QAbstractEventDispatcher>
+#include <QEventLoop>
+#include <QFileInfo>
+
+namespace {
+
+// Chunks are handled one at a time and never exceed what the original pipe reads could return.
+constexpr qint64 ChunkSize = 4095;
+// Enough of a clip's output to find its last error line.
+constexpr int OutputTailSize = 8192;
+// The nested loop's own ways out; any other return value means the application is ending.
+constexpr int LoopWakeUp = 1;
+
+} // namespace
+
+SplitRunner::SplitRunner(SplitView& view, QObject* parent) : QObject(parent), view(view) {}
+
+SplitRunner::~SplitRunner() {
+    StopEncoder();
+}
+
+bool SplitRunner::EncoderRunning() const {
+    return encoder && encoder->state() != QProcess::NotRunning;
+}
+
+void SplitRunner::StopEncoder() {
+    if (!EncoderRunning())
+        return;
+    // SIGKILL: an encoder that ignores a polite request must stop all the same.
+    encoder->kill();
+    encoder->waitForFinished(10000);
+}
+
+void SplitRunner::ConfirmCancel() {
+    if (view.RunState() != 1)
+        return;
+    if (view.AskYesNo(QStringLiteral("Do you want to cancel the splitting?"), QStringLiteral("Query")))
+        view.SetRunState(2);
+}
+
+bool SplitRunner::CloseQuery() {
+    if (view.RunState() != 1)
+        return true;
+    if (!view.AskYesNo(QStringLiteral("Do you want to cancel the splitting and exit?"),
+                       QStringLiteral("Exit Query")))
+        return false;
+    view.SetRunState(2);
+    return true;
+}
+
+void SplitRunner::RunSplit(const QString& profileArguments) {
+    if (running)
+        return;
+    const SplitInputs inputs = view.ReadInputs();
+    const InputCheck check = CheckSplitInputs(inputs);
+    if (!check.ok) {
+        view.ShowMessage(check.message, check.caption, SplitMessageKind::Information);
+        if (check.focus != SplitFocus::Stays)
+            view.MoveFocus(check.focus);
+        return;
+    }
+
+    running = true;
+    struct RunningFlag {
+        bool& flag;
+        ~RunningFlag() { flag = false; }
+    } runningFlag{running};
+
+    view.EnterBusyState();
+    view.SetRunState(1);
+    const ClipPlan& plan = check.plan;
+    const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
+    ClipProgress progress(plan);
+    QList<FailedClip> failures;
+
+    for (int i = 1; i <= plan.Count(); ++i) {
+        const QString outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, i,
+                                                  ClipExtension(inputs.profileName, inputs.sourcePath));
+        if (QFileInfo::exists(outputPath) && !view.OverwriteWithoutAsking() &&
+            !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
+                           QStringLiteral("Overwrite"))) {
+            if (plan.OneClip()) {
+                view.LeaveBusyState();
+                return;
+            }
+            continue;
+        }
+        // The question lets events through; a cancel asked for meanwhile is honoured before the next clip.
+        if (view.RunState() == 2) {
+            view.LeaveBusyState();
+            return;
+        }
+
+        const double clipStart = plan.ClipStart(i);
+        const double clipLength = plan.ClipLength();
+        view.ShowProcessing(plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(inputs.sourcePath)
+                                           : QStringLiteral("Splitting: Section ") + QString::number(i));
+        commandLine =
+            EncoderCommandLine(inputs.sourcePath, clipStart, clipLength, profileArguments, outputPath);
+        emit ClipStarted(i, commandLine);
+
+        progress.SetClip(i);
+        QByteArray outputTail;
+        const ClipEnd end =
+            RunClip(EncoderArguments(inputs.sourcePath, clipStart, clipLength, profileArguments, outputPath),
+                    progress, outputTail);
+        if (end == ClipEnd::FailedToStart) {
+            view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName,
+                             App().ProductName, SplitMessageKind::Plain);
+            view.LeaveBusyState();
+            return;
+        }
+        if (end == ClipEnd::Cancelled) {
+            StopEncoder();
+            view.LeaveBusyState();
+            return;
+        }
+
+        // A clip counts as failed by what its encoder said on exit; our own stop after the exit changes
+        // nothing.
+        if (encoder->exitStatus() == QProcess::CrashExit || encoder->exitCode() != 0) {
+            QString reason = LastErrorLine(outputTail);
+            if (reason.isEmpty())
+                reason = encoder->exitStatus() == QProcess::CrashExit
+                             ? QStringLiteral("the encoder stopped unexpectedly")
+                             : QStringLiteral("the encoder ended with exit code %1").arg(encoder->exitCode());
+            failures << FailedClip{FileNameOf(outputPath), reason};
+        }
+        view.ResetCurrentBar();
+        progress.EndClip();
+        StopEncoder();
+    }
+
+    view.StopRunTimers();
+    Complete(failures);
+}
+
+SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProgress& progress,
+                                          QByteArray& outputTail) {
+    encoder = std::make_unique<QProcess>();
+    encoder->setProcessChannelMode(QProcess::MergedChannels);
+    encoder->setStandardInputFile(QProcess::nullDevice());
+
+    QEventLoop loop;
+    bool failedToStart = false;
+    bool finished = false;
+    connect(encoder.get(), &QProcess::readyRead, &loop, [&] {
+        ReadChunks(progress, outputTail);
+        if (view.RunState() == 2)
+            loop.exit(LoopWakeUp);
+    });
+    connect(encoder.get(), &QProcess::finished, &loop, [&] {
+        finished = true;
+        loop.exit(LoopWakeUp);
+    });
+    connect(encoder.get(), &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            failedToStart = true;
+            loop.exit(LoopWakeUp);
+        }
+    });
+    // Once the window has handled everything pending, a cancel asked for by one of those events is seen
+    // at once, even while the encoder is silent.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
+            if (view.RunState() == 2)
+                loop.exit(LoopWakeUp);
+        });
+
+    encoder->start(App().EncoderPath, arguments);
+    for (;;) {
+        if (failedToStart)
+            return ClipEnd::FailedToStart;
+        if (view.RunState() == 2)
+            return ClipEnd::Cancelled;
+        if (finished) {
+            ReadChunks(progress, outputTail);
+            return ClipEnd::Done;
+        }
+        // The application is ending (its last window closed): stop as for a cancel.
+        if (loop.exec() != LoopWakeUp)
+            return ClipEnd::Cancelled;
+    }
+}
+
+void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail) {
+    while (encoder->bytesAvailable() > 0) {
+        const QByteArray chunk = encoder->read(ChunkSize);
+        if (chunk.isEmpty())
+            break;
+        outputTail += chunk;
+        if (outputTail.size() > OutputTailSize)
+            outputTail.remove(0, outputTail.size() - OutputTailSize);
+        progress.Feed(chunk);
+        view.ShowProgress(progress.Current(), progress.Total());
+    }
+}
+
+void SplitRunner::Complete(const QList<FailedClip>& failures) {
+    if (!failures.isEmpty()) {
+        view.ShowMessage(FailureReport(failures), QStringLiteral("Splitting Failed"),
+                         SplitMessageKind::Error);
+        view.LeaveBusyState();
+        return;
+    }
+    const CompletionChoice choice = view.ReadCompletionChoice();
+    if (choice.turnOff || choice.exit) {
+        view.SetRunState(0);
+        view.StartCountdown(choice.turnOff ? CountdownAction::TurnOff : CountdownAction::Exit);
+        return;
+    }
+    view.ShowMessage(QStringLiteral("Splitting is completed successfully."), QStringLiteral("Completed"),
+                     SplitMessageKind::Information);
+    if (choice.openDir)
+        view.OpenFolder(view.OutputDirText());
+    view.LeaveBusyState();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "split/encoderfailure.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <memory>
+
+class ClipPlan;
+class ClipProgress;
+class SplitView;
+
+// Carries out one split run for a view: checks its inputs, runs the encoder once per clip and turns the
+// encoder's output into progress, and ends with the completion action. RunSplit returns only when the run
+// is over; meanwhile a nested event loop keeps the window alive, and the view's RunState is the one link
+// to the Cancel and close questions.
+class SplitRunner : public QObject {
+    Q_OBJECT
+public:
+    explicit SplitRunner(SplitView& view, QObject* parent = nullptr);
+    // Never leaves an encoder behind, also when the program ends in the middle of a run.
+    ~SplitRunner() override;
+
+    // profileArguments is empty or begins with a blank.
+    void RunSplit(const QString& profileArguments);
+    // Ends the encoder of the current clip, if it still runs.
+    void StopEncoder();
+
+    bool Running() const { return running; }
+    bool EncoderRunning() const;
+    // The command line of the clip started last, as text.
+    QString CommandLine() const { return commandLine; }
+
+    // The questions of a run; each asks only while the run is going (RunState 1).
+    // The Cancel image: Yes requests the cancel.
+    void ConfirmCancel();
+    // A request to close the window: true when it may close; Yes during a run requests the cancel.
+    bool CloseQuery();
+
+signals:
+    void ClipStarted(int clip, const QString& commandLine);
+
+private:
+    enum class ClipEnd { Done, Cancelled, FailedToStart };
+
+    ClipEnd RunClip(const QStringList& arguments, ClipProgress& progress, QByteArray& outputTail);
+    void ReadChunks(ClipProgress& progress, QByteArray& outputTail);
+    void Complete(const QList<FailedClip>& failures);
+
+    SplitView& view;
+    std::unique_ptr<QProcess> encoder;
+    QString commandLine;
+    bool running = false;
+};

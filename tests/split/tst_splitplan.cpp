@@ -1,0 +1,357 @@
+#include "app/appcontext.h"
+#include "split/clipprogress.h"
+#include "split/encodercommand.h"
+#include "split/encoderfailure.h"
+#include "split/inputcheck.h"
+#include "testmedia.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SplitFocus)
+
+class TestSplitPlan : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TempProgramDir> program;
+    QString source;
+    QString outputDir;
+
+    SplitInputs GoodInputs() const {
+        SplitInputs inputs;
+        inputs.sourcePath = source;
+        inputs.startText = QStringLiteral("00:00:10");
+        inputs.endText = QStringLiteral("00:00:40");
+        inputs.oneClip = true;
+        inputs.profileName = QStringLiteral("MP4");
+        inputs.outputDirText = outputDir;
+        inputs.sourceDurationMs = 60000;
+        return inputs;
+    }
+
+private slots:
+    void initTestCase() {
+        program = std::make_unique<TempProgramDir>();
+        program->Write(QStringLiteral("Profiles/MP4.apf"), "[Main]\n");
+        source = program->Write(QStringLiteral("talk.avi"), "not really a video");
+        outputDir = program->path() + QStringLiteral("out");
+        QVERIFY(QDir().mkpath(outputDir));
+    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void inputChecks_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<SplitFocus>("focus");
+        const QString badStart = QStringLiteral("Please varify the Start Time you selected.");
+        const QString badEnd = QStringLiteral("Please varify the End Time you selected.");
+        const QString badSections = QStringLiteral("Please specify a valid section quantity.");
+        QTest::newRow("all good") << ""
+                                  << ""
+                                  << ""
+                                  << "" << SplitFocus::Stays;
+        QTest::newRow("missing source") << "source"
+                                        << "/nonexistent/talk.avi"
+                                        << "Please specify a valid input video file."
+                                        << "Invalid File" << SplitFocus::Source;
+        QTest::newRow("source is a folder") << "source"
+                                            << "/tmp"
+                                            << "Please specify a valid input video file."
+                                            << "Invalid File" << SplitFocus::Source;
+        QTest::newRow("start not a time") << "start"
+                                          << "10" << badStart << "Invalid Start Time" << SplitFocus::Stays;
+        QTest::newRow("start at the duration")
+            << "start"
+            << "00:01:00" << badStart << "Invalid Start Time" << SplitFocus::Stays;
+        QTest::newRow("nothing loaded") << "duration"
+                                        << "0" << badStart << "Invalid Start Time" << SplitFocus::Stays;
+        QTest::newRow("end not a time") << "end"
+                                        << "x" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("end zero with start zero")
+            << "start+end"
+            << "00:00:00" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("end equals start") << "end"
+                                          << "00:00:10"
+                                          << "The End Time should be later than the Start Time."
+                                          << "Invalid Time" << SplitFocus::Stays;
+        QTest::newRow("end beyond the duration is fine") << "end"
+                                                         << "00:05:00"
+                                                         << ""
+                                                         << "" << SplitFocus::Stays;
+        QTest::newRow("sections 3a") << "sections"
+                                     << "3a" << badSections << "Invalid Section" << SplitFocus::SectionQty;
+        QTest::newRow("sections 0") << "sections"
+                                    << "0" << badSections << "Invalid Section" << SplitFocus::SectionQty;
+        QTest::newRow("sections -2") << "sections"
+                                     << "-2" << badSections << "Invalid Section" << SplitFocus::SectionQty;
+        QTest::newRow("sections 3") << "sections"
+                                    << "3"
+                                    << ""
+                                    << "" << SplitFocus::Stays;
+        QTest::newRow("one clip ignores the quantity") << "quantity only"
+                                                       << "3a"
+                                                       << ""
+                                                       << "" << SplitFocus::Stays;
+        QTest::newRow("unknown profile") << "profile"
+                                         << "Nope"
+                                         << "Please select a valid output profile."
+                                         << "Invalid Output Path" << SplitFocus::Profile;
+        QTest::newRow("missing output folder") << "output"
+                                               << "/nonexistent/out"
+                                               << "Please specify a valid output path."
+                                               << "Invalid Output Path" << SplitFocus::OutputDir;
+        QTest::newRow("empty output folder") << "output"
+                                             << ""
+                                             << "Please specify a valid output path."
+                                             << "Invalid Output Path" << SplitFocus::OutputDir;
+        // The first failing check decides.
+        QTest::newRow("bad source and bad end") << "source+end"
+                                                << "/nonexistent/a.avi"
+                                                << "Please specify a valid input video file."
+                                                << "Invalid File" << SplitFocus::Source;
+    }
+    void inputChecks() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        QFETCH(QString, caption);
+        QFETCH(SplitFocus, focus);
+        SplitInputs inputs = GoodInputs();
+        if (field.startsWith(QLatin1String("source")))
+            inputs.sourcePath = value;
+        if (field == QLatin1String("source+end"))
+            inputs.endText = QStringLiteral("bad");
+        if (field == QLatin1String("start") || field == QLatin1String("start+end"))
+            inputs.startText = value;
+        if (field == QLatin1String("end") || field == QLatin1String("start+end"))
+            inputs.endText = value;
+        if (field == QLatin1String("duration"))
+            inputs.sourceDurationMs = value.toLongLong();
+        if (field == QLatin1String("sections")) {
+            inputs.oneClip = false;
+            inputs.sectionQtyText = value;
+        }
+        if (field == QLatin1String("quantity only"))
+            inputs.sectionQtyText = value;
+        if (field == QLatin1String("profile"))
+            inputs.profileName = value;
+        if (field == QLatin1String("output"))
+            inputs.outputDirText = value;
+
+        const InputCheck check = CheckSplitInputs(inputs);
+        QCOMPARE(check.ok, message.isEmpty());
+        QCOMPARE(check.message, message);
+        QCOMPARE(check.caption, caption);
+        QCOMPARE(check.focus, focus);
+    }
+
+    void plan() {
+        SplitInputs inputs = GoodInputs();
+        inputs.startText = QStringLiteral("00:00:00");
+        inputs.endText = QStringLiteral("00:00:10");
+        inputs.oneClip = false;
+        inputs.sectionQtyText = QStringLiteral("3");
+        const ClipPlan sections = CheckSplitInputs(inputs).plan;
+        QCOMPARE(sections.Count(), 3);
+        QCOMPARE(sections.ClipStart(2), 10.0 / 3);
+
+        inputs.oneClip = true;
+        const ClipPlan one = CheckSplitInputs(inputs).plan;
+        QCOMPARE(one.Count(), 1);
+        QCOMPARE(one.ClipLength(), 10.0);
+        QCOMPARE(one.ClipStart(1), 0.0);
+    }
+
+    void commandLines_data() {
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("60 to 90")
+            << 60.0 << 30.0 << " -vcodec xvid -ab 128 -an "
+            << " -y -i \"C:\\Video\\talk.avi\" -ss 60.0 -t 30 -vcodec xvid -ab 128 -an  "
+               "\"C:\\Clips\\talk_Clip1.avi\"";
+        const ClipPlan thirds(0, 10, 3, false);
+        const char* starts[3] = {"0.0", "3.3", "6.7"};
+        for (int i = 1; i <= 3; ++i)
+            QTest::addRow("section %d of 3", i)
+                << thirds.ClipStart(i) << thirds.ClipLength() << ""
+                << QStringLiteral(" -y -i \"C:\\Video\\talk.avi\" -ss %1 -t 3.33333333333333 "
+                                  "\"C:\\Clips\\talk_Clip1.avi\"")
+                       .arg(QLatin1String(starts[i - 1]));
+        QTest::newRow("start rounds half away from zero")
+            << 0.25 << 1.5 << ""
+            << " -y -i \"C:\\Video\\talk.avi\" -ss 0.3 -t 1.5 \"C:\\Clips\\talk_Clip1.avi\"";
+    }
+    void commandLines() {
+        QFETCH(double, start);
+        QFETCH(double, length);
+        QFETCH(QString, arguments);
+        QFETCH(QString, expected);
+        const QString sourcePath = QStringLiteral("C:\\Video\\talk.avi");
+        const QString output = QStringLiteral("C:\\Clips\\talk_Clip1.avi");
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+        // A comma locale must not reach the encoder.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+    }
+
+    void argumentList() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QStringList arguments =
+            EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
+                             QStringLiteral(" -c:v libx264 -an "), QStringLiteral("/c/my talk_Clip2.mp4"));
+        QCOMPARE(arguments, QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3", "-t", "3.33333333333333",
+                                         "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+    }
+
+    void clipNames_data() {
+        QTest::addColumn<QString>("sourcePath");
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<int>("clip");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("talk.part1 clip 1") << "/v/talk.part1.avi"
+                                           << "MP4" << 1 << "/out/talk.part1_Clip1.mp4";
+        QTest::newRow("talk.part1 clip 3") << "/v/talk.part1.avi"
+                                           << "MP4" << 3 << "/out/talk.part1_Clip3.mp4";
+        QTest::newRow("no leading zeros") << "/v/a.avi"
+                                          << "MP4" << 12 << "/out/a_Clip12.mp4";
+        QTest::newRow("stream copy keeps the source's type")
+            << "/v/Talk.MKV"
+            << "Settings of the source file." << 2 << "/out/Talk_Clip2.MKV";
+        QTest::newRow("stream copy of a source without type")
+            << "/v/talk"
+            << "Settings of the source file." << 1 << "/out/talk_Clip1.mp4";
+    }
+    void clipNames() {
+        QFETCH(QString, sourcePath);
+        QFETCH(QString, profile);
+        QFETCH(int, clip);
+        QFETCH(QString, expected);
+        App().OutputExt = QStringLiteral(".mp4");
+        QCOMPARE(
+            ClipOutputPath(QStringLiteral("/out/"), sourcePath, clip, ClipExtension(profile, sourcePath)),
+            expected);
+    }
+
+    void chunkTime_data() {
+        QTest::addColumn<QByteArray>("chunk");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("seconds") << QByteArray("frame=  12 time=12.48 bitrate=1k") << 12.48;
+        QTest::newRow("time text") << QByteArray("size= 1kB time=00:01:02.48 bitrate=") << 62.48;
+        QTest::newRow("first time counts") << QByteArray("time=5.00 x time=9.00 ") << 5.0;
+        QTest::newRow("any separator") << QByteArray("time:7.5 ") << 7.5;
+        QTest::newRow("no blank after") << QByteArray("time=7.5") << -1.0;
+        QTest::newRow("not available") << QByteArray("time=N/A bitrate=N/A") << -1.0;
+        QTest::newRow("noise") << QByteArray("Press [q] to stop") << -1.0;
+        // Without "time" the text from the fifth character on is read.
+        QTest::newRow("no time word") << QByteArray("abcd3.5 rest") << 3.5;
+        QTest::newRow("stops at a zero byte") << QByteArray("time=4.0\0 5", 11) << -1.0;
+        QTest::newRow("comma is no decimal point") << QByteArray("time=4,5 ") << -1.0;
+    }
+    void chunkTime() {
+        QFETCH(QByteArray, chunk);
+        QFETCH(double, seconds);
+        QCOMPARE(ChunkEncoderTime(chunk), seconds);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(ChunkEncoderTime(chunk), seconds);
+    }
+
+    void bars_data() {
+        QTest::addColumn<double>("clipLength");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("clip");
+        QTest::addColumn<QByteArrayList>("chunks");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("total");
+        QTest::newRow("best time only grows")
+            << 10.0 << 1 << 1 << QByteArrayList{"time=5.00 bitrate", "time=4.00 x", "noise"} << 50 << 50;
+        QTest::newRow("time text progress")
+            << 10.0 << 1 << 1 << QByteArrayList{"time=5.00 ", "time=00:00:07.50 "} << 75 << 75;
+        QTest::newRow("beyond the length clamps")
+            << 10.0 << 1 << 1 << QByteArrayList{"time=10.4 "} << 100 << 100;
+        QTest::newRow("clip 2 of 4 at 50") << 20.0 << 4 << 2 << QByteArrayList{"time=10.0 "} << 50 << 38;
+        QTest::newRow("clip 1 of 8 at 4") << 100.0 << 8 << 1 << QByteArrayList{"time=4.0 "} << 4 << 0;
+        QTest::newRow("half rounds to even") << 8.0 << 1 << 1 << QByteArrayList{"time=0.2 "} << 2 << 2;
+        QTest::newRow("a billion is ignored")
+            << 10.0 << 1 << 1 << QByteArrayList{"time=1000000000 "} << 0 << 0;
+        QTest::newRow("last clip reaches 100") << 5.0 << 3 << 3 << QByteArrayList{"time=5.0 "} << 100 << 100;
+    }
+    void bars() {
+        QFETCH(double, clipLength);
+        QFETCH(int, count);
+        QFETCH(int, clip);
+        QFETCH(QByteArrayList, chunks);
+        QFETCH(int, current);
+        QFETCH(int, total);
+        ClipProgress progress(ClipPlan(0, clipLength * count, count, count == 1));
+        progress.SetClip(clip);
+        for (const QByteArray& chunk : chunks)
+            progress.Feed(chunk);
+        QCOMPARE(progress.Current(), current);
+        QCOMPARE(progress.Total(), total);
+    }
+
+    void betweenClips() {
+        ClipProgress progress(ClipPlan(0, 30, 3, false));
+        progress.Feed("time=10.0 ");
+        QCOMPARE(progress.Total(), 33);
+        progress.EndClip();
+        QCOMPARE(progress.Current(), 0);
+        QCOMPARE(progress.BestTime(), 0.0);
+        QCOMPARE(progress.Total(), 33);
+        progress.SetClip(2);
+        progress.Feed("time=1.0 ");
+        QCOMPARE(progress.Current(), 10);
+        QCOMPARE(progress.Total(), 37);
+    }
+
+    void remaining_data() {
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<long long>("remaining");
+        QTest::newRow("30 ticks at 25") << 30 << 25 << 90LL;
+        QTest::newRow("45 ticks at 50") << 45 << 50 << 45LL;
+        QTest::newRow("nothing done yet") << 500 << 0 << 0LL;
+        QTest::newRow("all done") << 77 << 100 << 0LL;
+        QTest::newRow("half to even") << 1 << 80 << 0LL;  // 0.25
+        QTest::newRow("3 ticks at 40") << 3 << 40 << 4LL; // 4.5 rounds to 4
+    }
+    void remaining() {
+        QFETCH(int, elapsed);
+        QFETCH(int, total);
+        QFETCH(long long, remaining);
+        QCOMPARE(RemainingSeconds(elapsed, total), remaining);
+    }
+
+    void lastErrorLine_data() {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("after progress")
+            << QByteArray("frame=1 time=00:00:01.00 bitrate=1\rUnknown encoder 'x'\n")
+            << "Unknown encoder 'x'";
+        QTest::newRow("progress last")
+            << QByteArray("Some warning\nframe=1 time=00:00:01.00 bitrate=1\r") << "Some warning";
+        QTest::newRow("only progress") << QByteArray("size=1kB time=1.0 bitrate=\r") << "";
+        QTest::newRow("empty") << QByteArray() << "";
+    }
+    void lastErrorLine() {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, line);
+        QCOMPARE(LastErrorLine(output), line);
+    }
+
+    void failureReport() {
+        const QString text =
+            FailureReport({{QStringLiteral("a_Clip2.mp4"), QStringLiteral("Invalid argument")},
+                           {QStringLiteral("a_Clip3.mp4"), QString()}});
+        QVERIFY(text.contains(QLatin1String("\na_Clip2.mp4: Invalid argument")));
+        QVERIFY(text.endsWith(QLatin1String("\na_Clip3.mp4")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSplitPlan)
+#include "tst_splitplan.moc"
