@@ -32,6 +32,10 @@ bool SplitRunner::EncoderRunning() const {
     return encoder && encoder->state() != QProcess::NotRunning;
 }
 
+qint64 SplitRunner::EncoderProcessId() const {
+    return EncoderRunning() ? encoder->processId() : 0;
+}
+
 void SplitRunner::StopEncoder() {
     if (!EncoderRunning())
         return;
@@ -193,7 +197,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
 }
 
 void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail) {
-    while (encoder->bytesAvailable() > 0) {
+    while (encoder->bytesAvailable() > 0 && view.RunState() != 2) {
         const QByteArray chunk = encoder->read(ChunkSize);
         if (chunk.isEmpty())
             break;

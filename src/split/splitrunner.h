@@ -29,6 +29,8 @@ public:
 
     bool Running() const { return running; }
     bool EncoderRunning() const;
+    // The process id of the running encoder, 0 when none runs.
+    qint64 EncoderProcessId() const;
     // The command line of the clip started last, as text.
     QString CommandLine() const { return commandLine; }
 

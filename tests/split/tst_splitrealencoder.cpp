@@ -1,0 +1,160 @@
+#include "app/appcontext.h"
+#include "fakeencoder.h"
+#include "recordingview.h"
+#include "split/splitrunner.h"
+#include "testmedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// Runs with the real front-end and Debian's ffmpeg on generated media; ffprobe checks every clip.
+class TestSplitRealEncoder : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TempProgramDir> program;
+    std::unique_ptr<RecordingView> view;
+    std::unique_ptr<SplitRunner> runner;
+    QString outputDir;
+    QString source;
+    QString keyframeSource;
+
+    void Prepare(const QString& sourcePath, const QString& profile, const QString& extension) {
+        program->Write(QStringLiteral("Profiles/") + profile + QStringLiteral(".apf"), "[Main]\n");
+        App().OutputExt = extension;
+        view = std::make_unique<RecordingView>();
+        view->inputs.sourcePath = sourcePath;
+        view->inputs.profileName = profile;
+        view->inputs.outputDirText = outputDir;
+        view->inputs.sourceDurationMs = 12000;
+        runner = std::make_unique<SplitRunner>(*view);
+    }
+    QString Clip(int i, const QString& extension) const {
+        return outputDir + QStringLiteral("/talk_Clip%1").arg(i) + extension;
+    }
+
+private slots:
+    void initTestCase() {
+        program = std::make_unique<TempProgramDir>();
+        App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
+        QVERIFY(QFile::exists(App().EncoderPath));
+        outputDir = program->path() + QStringLiteral("out");
+        QVERIFY(QDir().mkpath(outputDir));
+        QString error;
+        source = program->path() + QStringLiteral("talk.mp4");
+        QVERIFY2(TestMedia::MakeVideo(source, 12, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"},
+                                      &error),
+                 qPrintable(error));
+        // A keyframe every second, so that a stream copy starts within a second of the asked start.
+        keyframeSource = program->path() + QStringLiteral("keyframes/talk.mp4");
+        QVERIFY(QDir().mkpath(program->path() + QStringLiteral("keyframes")));
+        QVERIFY2(TestMedia::MakeVideo(keyframeSource, 12,
+                                      {"-c:v", "libx264", "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac"},
+                                      &error),
+                 qPrintable(error));
+    }
+    void cleanup() {
+        runner.reset();
+        view.reset();
+        for (const QString& name : QDir(outputDir).entryList(QDir::Files))
+            QFile::remove(outputDir + QLatin1Char('/') + name);
+    }
+
+    void encodes_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("videoCodec");
+        QTest::newRow("one clip to MP4") << "00:00:02"
+                                         << "00:00:08" << 0 << " -c:v libx264 -c:a aac"
+                                         << ".mp4"
+                                         << "h264";
+        QTest::newRow("three sections to AVI") << "00:00:00"
+                                               << "00:00:12" << 3 << " -c:v mpeg4 -c:a libmp3lame"
+                                               << ".avi"
+                                               << "mpeg4";
+    }
+    void encodes() {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(int, sections);
+        QFETCH(QString, arguments);
+        QFETCH(QString, extension);
+        QFETCH(QString, videoCodec);
+        Prepare(source, QStringLiteral("Test"), extension);
+        view->inputs.startText = start;
+        view->inputs.endText = end;
+        view->inputs.oneClip = sections == 0;
+        view->inputs.sectionQtyText = QString::number(sections);
+
+        runner->RunSplit(arguments);
+
+        QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view->events.join('\n')));
+        const int clips = qMax(1, sections);
+        const double length = (TimeTextToSecondsForTest(end) - TimeTextToSecondsForTest(start)) / clips;
+        for (int i = 1; i <= clips; ++i) {
+            const QString clip = Clip(i, extension);
+            QVERIFY2(QFile::exists(clip), qPrintable(clip));
+            QVERIFY2(qAbs(TestMedia::ProbeDuration(clip) - length) <= 0.05,
+                     qPrintable(QString::number(TestMedia::ProbeDuration(clip))));
+            QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("v")), videoCodec);
+        }
+        QVERIFY(!QFile::exists(Clip(clips + 1, extension)));
+        QCOMPARE(view->Events(QStringLiteral("progress:")).last(), QStringLiteral("100/100"));
+    }
+
+    void streamCopyKeepsTheSourceType() {
+        Prepare(keyframeSource, QStringLiteral("Settings of the source file."), QStringLiteral(".mkv"));
+        view->inputs.startText = QStringLiteral("00:00:05");
+        view->inputs.endText = QStringLiteral("00:00:09");
+        runner->RunSplit(QStringLiteral(" -map 0 -c copy -ignore_unknown"));
+
+        QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view->events.join('\n')));
+        const QString clip = Clip(1, QStringLiteral(".mp4"));
+        QVERIFY(QFile::exists(clip));
+        QVERIFY(!QFile::exists(Clip(1, QStringLiteral(".mkv"))));
+        QVERIFY2(qAbs(TestMedia::ProbeDuration(clip) - 4) <= 1.0,
+                 qPrintable(QString::number(TestMedia::ProbeDuration(clip))));
+        QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("v")), QStringLiteral("h264"));
+        QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("a")), QStringLiteral("aac"));
+    }
+
+    void cancelInTheMiddle() {
+        Prepare(source, QStringLiteral("Test"), QStringLiteral(".mkv"));
+        view->inputs.startText = QStringLiteral("00:00:00");
+        view->inputs.endText = QStringLiteral("00:00:12");
+        view->inputs.oneClip = false;
+        view->inputs.sectionQtyText = QStringLiteral("2");
+        qint64 pid = 0;
+        // The realtime filter holds ffmpeg to the clock, so the first progress report comes mid-clip.
+        view->onProgress = [&] {
+            if (pid == 0) {
+                pid = runner->EncoderProcessId();
+                runner->ConfirmCancel();
+            }
+        };
+        runner->RunSplit(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac"));
+
+        QVERIFY(pid != 0);
+        QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList{"Query"});
+        QVERIFY(view->Events(QStringLiteral("message:")).isEmpty());
+        QCOMPARE(view->events.last(), QStringLiteral("leave"));
+        QVERIFY(!runner->EncoderRunning());
+        QVERIFY(!FakeEncoder::ProcessAlive(pid));
+        QVERIFY(QFile::exists(Clip(1, QStringLiteral(".mkv"))));
+        QVERIFY(!QFile::exists(Clip(2, QStringLiteral(".mkv"))));
+    }
+
+private:
+    static double TimeTextToSecondsForTest(const QString& text) {
+        const QStringList parts = text.split(QLatin1Char(':'));
+        return parts[0].toInt() * 3600 + parts[1].toInt() * 60 + parts[2].toDouble();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSplitRealEncoder)
+#include "tst_splitrealencoder.moc"
