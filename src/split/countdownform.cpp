@@ -1,6 +1,106 @@
 #include "split/countdownform.h"
 
-TCountDownForm::TCountDownForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+#include "ui/forms.h"
+#include "ui/mainform.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTimer>
+
+TCountDownForm::TCountDownForm(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle(QStringLiteral("Countdown"));
     setFixedSize(376, 106);
+    QPalette face = palette();
+    face.setColor(QPalette::Window, QColor(237, 237, 237));
+    setPalette(face);
+    setAutoFillBackground(true);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(24, 16, 32, 32);
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    labMessage = new QLabel(this);
+    labMessage->setGeometry(77, 24, 265, 13);
+    btnDoNow = new QPushButton(QStringLiteral("Now"), this);
+    btnDoNow->setGeometry(176, 64, 75, 25);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setGeometry(272, 64, 75, 25);
+    setTabOrder(btnDoNow, btnCancel);
+    tmrCountdown = new QTimer(this);
+    tmrCountdown->setInterval(1000);
+
+    connect(btnDoNow, &QPushButton::clicked, this, &TCountDownForm::btnDoNowClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TCountDownForm::btnCancelClick);
+    connect(tmrCountdown, &QTimer::timeout, this, &TCountDownForm::tmrCountdownTimer);
+}
+
+void TCountDownForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TCountDownForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TCountDownForm::FormShow() {
+    if (MainForm) {
+        move(MainForm->geometry().center() - rect().center());
+        MainForm->setEnabled(false);
+        // Disabling the main window disables its child windows too; this one must stay usable.
+        setEnabled(true);
+    }
+    SecondsLeft = 10;
+    ShowSecondsLeft();
+    btnDoNow->setFocus();
+    tmrCountdown->start();
+}
+
+void TCountDownForm::FormClose() {
+    tmrCountdown->stop();
+    if (MainForm) {
+        MainForm->setEnabled(true);
+        // The close box gives up the action as Cancel does.
+        if (!closingByCancel)
+            MainForm->LeaveBusyState();
+    }
+    closingByCancel = false;
+}
+
+void TCountDownForm::tmrCountdownTimer() {
+    --SecondsLeft;
+    ShowSecondsLeft();
+    if (SecondsLeft <= 0) {
+        tmrCountdown->stop();
+        btnDoNow->click();
+    }
+}
+
+void TCountDownForm::btnDoNowClick() {
+    // Acting once is enough: a refused power-off must not be asked for again when the count runs out.
+    tmrCountdown->stop();
+    if (!MainForm)
+        return;
+    if (Action == 0)
+        MainForm->close();
+    else
+        MainForm->PowerOff();
+}
+
+void TCountDownForm::btnCancelClick() {
+    if (MainForm)
+        MainForm->LeaveBusyState();
+    closingByCancel = true;
+    close();
+}
+
+void TCountDownForm::ShowSecondsLeft() {
+    labMessage->setText(MessagePrefix + QLatin1Char(' ') + QString::number(SecondsLeft) +
+                        QStringLiteral(" seconds."));
 }

@@ -1,9 +1,45 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+class QShowEvent;
+class QTimer;
+
+// The countdown before the program exits or the computer turns off at the end of a run. It counts ten
+// seconds down and then acts; Now acts at once and Cancel returns the main window to idle. The main window
+// stays disabled while it is shown.
 class TCountDownForm : public QWidget {
     Q_OBJECT
 public:
     explicit TCountDownForm(QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;
+    QLabel* labMessage = nullptr;
+    QPushButton* btnDoNow = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QTimer* tmrCountdown = nullptr;
+
+    // 0 exit the program, 1 turn the computer off.
+    int Action = 0;
+    QString MessagePrefix;
+    int SecondsLeft = 10;
+
+    void FormShow();
+    void FormClose();
+    void tmrCountdownTimer();
+    void btnDoNowClick();
+    void btnCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ShowSecondsLeft();
+
+    bool closingByCancel = false;
 };

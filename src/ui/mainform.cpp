@@ -1,8 +1,11 @@
 #include "ui/mainform.h"
 
 #include "platform/errorreporter.h"
+#include "platform/platform.h"
 #include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
+#include "split/mainformsplitview.h"
+#include "split/splitrunner.h"
 #include "ui/forms.h"
 #include "ui/imagebutton.h"
 #include "ui/roundimage.h"
@@ -170,6 +173,8 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     tmrPreview->setInterval(1000);
     tmrProcess = new QTimer(this);
     tmrProcess->setInterval(1000);
+    connect(tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
+    connect(imgCancel, &RoundImage::clicked, this, &TMainForm::imgCancelClick);
 }
 
 TMainForm::~TMainForm() = default;
@@ -183,7 +188,7 @@ void TMainForm::FormClose() {
     Guarded([] { SettingForm->SavePreferences(); }, this);
 }
 bool TMainForm::FormCloseQuery() {
-    return true;
+    return MainFormSplitView::For(this).Runner().CloseQuery();
 }
 void TMainForm::EnterBusyState() {}
 void TMainForm::LeaveBusyState() {}
@@ -214,11 +219,17 @@ void TMainForm::cmbProfileChange() {}
 void TMainForm::BitBtn1Click() {}
 void TMainForm::imgStartClick() {}
 void TMainForm::RunSplit(const QString& profileArguments) {
-    Q_UNUSED(profileArguments);
+    MainFormSplitView::For(this).Runner().RunSplit(profileArguments);
 }
-void TMainForm::imgCancelClick() {}
-void TMainForm::tmrProcessTimer() {}
-void TMainForm::PowerOff() {}
+void TMainForm::imgCancelClick() {
+    MainFormSplitView::For(this).Runner().ConfirmCancel();
+}
+void TMainForm::tmrProcessTimer() {
+    MainFormSplitView::For(this).tmrProcessTimer();
+}
+void TMainForm::PowerOff() {
+    Platform::Power().PowerOff();
+}
 void TMainForm::tbtnSettingsClick() {
     SettingForm->show();
     SettingForm->activateWindow();
