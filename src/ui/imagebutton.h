@@ -15,6 +15,10 @@ public:
     // The picture that the control shows now.
     bool ShowsDownPicture() const { return showsDown; }
 
+    // "Short | Long": the tooltip shows the short part, the status tip the long one.
+    void SetHint(const QString& hint);
+    const QString& Hint() const { return hint; }
+
 signals:
     void clicked();
 
@@ -28,4 +32,5 @@ private:
     QPixmap up;
     QPixmap down;
     bool showsDown = false;
+    QString hint;
 };

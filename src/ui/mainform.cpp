@@ -1,28 +1,44 @@
 #include "ui/mainform.h"
 
+#include "app/appcontext.h"
+#include "app/commandline.h"
+#include "app/filehelpers.h"
+#include "app/supportedfiles.h"
 #include "platform/errorreporter.h"
+#include "platform/inifile.h"
 #include "platform/platform.h"
 #include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
+#include "ui/aboutform.h"
 #include "ui/forms.h"
 #include "ui/imagebutton.h"
+#include "ui/linklabel.h"
+#include "ui/pictures.h"
+#include "ui/roundbutton.h"
 #include "ui/roundimage.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -48,25 +64,35 @@ QLineEdit* MakeEdit(QWidget* parent, int left, int top, int width, const QString
     return edit;
 }
 
-QPixmap Placeholder(int width, int height) {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::gray);
-    return pixmap;
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(772, 410);
+
+    iglButtons = Pictures::PlayerButtons();
+    iglbuttons2 = Pictures::MarkButtons();
+    iglStart = Pictures::RoundButtons();
+    imlToolbar = Pictures::ToolbarImages();
+    imlToolbar2 = Pictures::ToolbarDisabledImages();
 
     panLeft = new QFrame(this);
     panLeft->setGeometry(0, 0, 399, 410);
     imgScreen = new QLabel(panLeft);
     imgScreen->setGeometry(0, 0, 390, 290);
+    imgScreen->setPixmap(Pictures::PreviewBackground(imgScreen->size()));
     Image1 = new QLabel(panLeft);
     Image1->setGeometry(32, 105, 320, 80);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(Pictures::PreviewEmblem(Image1->size()));
     VideoWindow = new QVideoWidget(panLeft);
     VideoWindow->setGeometry(26, 24, 331, 237);
+    VideoWindow->setAutoFillBackground(true);
+    QPalette black = VideoWindow->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    VideoWindow->setPalette(black);
     VideoWindow->hide();
     labLeft = MakeLabel(panLeft, 16, 292, QStringLiteral("00:00:00"), 80);
     labLeft->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -86,26 +112,40 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     const int buttonLefts[6] = {5, 68, 131, 203, 266, 329};
     ImageButton** buttons[6] = {&imgPlay, &imgPause, &imgStop, &imgSelStart, &imgSelEnd, &imgErase};
     const char* hints[6] = {
-        "Play", "Pause", "Stop", "Set the Start Time", "Set the End Time", "Remove the selection"};
+        "Play", "Pause | Resume", "Stop", "Set the Start Time", "Set the End Time", "Remove the selection"};
     for (int i = 0; i < 6; ++i) {
-        *buttons[i] = new ImageButton(Placeholder(63, 35), Placeholder(63, 35), panLeft);
+        const QList<QPixmap>& list = i < 3 ? iglButtons : iglbuttons2;
+        *buttons[i] = new ImageButton(list.at(i % 3), list.at(i % 3 + 3), panLeft);
         (*buttons[i])->setGeometry(buttonLefts[i], 364, 63, 35);
-        (*buttons[i])->setToolTip(QString::fromLatin1(hints[i]));
+        (*buttons[i])->SetHint(QString::fromLatin1(hints[i]));
     }
 
     panRight = new QFrame(this);
     panRight->setGeometry(399, 0, 373, 410);
     ToolBar1 = new QToolBar(panRight);
     ToolBar1->setGeometry(0, -2, 372, 94);
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(48, 48));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setContentsMargins(5, 5, 5, 5);
     QToolButton** toolButtons[4] = {&tbtnOpen, &tbtnSettings, &tbtnAbout, &tbtnHelp};
     const char* captions[4] = {"Open", "Settings", "About", "Help"};
     for (int i = 0; i < 4; ++i) {
-        *toolButtons[i] = new QToolButton(ToolBar1);
-        (*toolButtons[i])->setText(QString::fromLatin1(captions[i]));
-        (*toolButtons[i])->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        (*toolButtons[i])->setFixedSize(58, 68);
-        ToolBar1->addWidget(*toolButtons[i]);
+        auto* button = new QToolButton(ToolBar1);
+        button->setText(QString::fromLatin1(captions[i]));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(QSize(48, 48));
+        QIcon icon;
+        icon.addPixmap(imlToolbar.at(i), QIcon::Normal);
+        icon.addPixmap(imlToolbar2.at(i), QIcon::Disabled);
+        button->setIcon(icon);
+        button->setFixedSize(58, 68);
+        button->setToolTip(QString());
+        ToolBar1->addWidget(button);
+        *toolButtons[i] = button;
     }
     Label2 = MakeLabel(panRight, 16, 95, QStringLiteral("Source:"));
     edtSource = MakeEdit(panRight, 58, 92, 300);
@@ -123,7 +163,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     rdbEqual->setGeometry(24, 75, 137, 17);
     edtSectionQty = MakeEdit(gpbOutput, 161, 73, 49);
     Label7 = MakeLabel(gpbOutput, 216, 77, QStringLiteral("equal sections."));
-    labLength = MakeLabel(gpbOutput, 16, 101, QStringLiteral("length of the Marked Rang"), 281);
+    labLength = MakeLabel(gpbOutput, 16, 101, QString(), 281);
+    QPalette blue = labLength->palette();
+    blue.setColor(QPalette::WindowText, QColor(0x1a, 0x4f, 0xc4));
+    labLength->setPalette(blue);
     labLength->hide();
     Label10 = MakeLabel(gpbOutput, 16, 128, QStringLiteral("Output Profile:"));
     cmbProfile = new QComboBox(gpbOutput);
@@ -135,19 +178,23 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     bbtnBrowse = new QPushButton(QStringLiteral("Browse"), gpbOutput);
     bbtnBrowse->setGeometry(277, 151, 65, 23);
 
+    // Its height is set when the window is created (FormCreate); the run shows it over the source row.
     panProgress = new QFrame(panRight);
     panProgress->setGeometry(6, 80, 360, 17);
+    panProgress->setAutoFillBackground(true);
     panProgress->hide();
     labProcessing = MakeLabel(panProgress, 16, 17, QString(), 337);
     Label1 = MakeLabel(panProgress, 24, 42, QStringLiteral("Current:"));
     pgbCurrent = new QProgressBar(panProgress);
     pgbCurrent->setGeometry(67, 41, 241, 17);
     pgbCurrent->setRange(0, 100);
+    pgbCurrent->setTextVisible(false);
     labCurProgress = MakeLabel(panProgress, 312, 41, QStringLiteral("%"));
     Label6 = MakeLabel(panProgress, 34, 81, QStringLiteral("Total:"));
     pgbTotal = new QProgressBar(panProgress);
     pgbTotal->setGeometry(67, 81, 241, 17);
     pgbTotal->setRange(0, 100);
+    pgbTotal->setTextVisible(false);
     labTotalProgress = MakeLabel(panProgress, 312, 81, QStringLiteral("%"));
     Label8 = MakeLabel(panProgress, 20, 116, QStringLiteral("Elapsed:"));
     labElapsed = MakeLabel(panProgress, 67, 116, QString(), 100);
@@ -159,13 +206,14 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
 
     imgRightBottom = new QLabel(panRight);
     imgRightBottom->setGeometry(112, 311, 263, 99);
-    imgLogo = new QLabel(panRight);
+    imgRightBottom->setPixmap(Pictures::Decoration(imgRightBottom->size()));
+    imgLogo = new LinkLabel(panRight);
     imgLogo->setGeometry(224, 339, 137, 63);
-    imgLogo->setCursor(Qt::PointingHandCursor);
+    imgLogo->setPixmap(Pictures::Logo(imgLogo->size()));
     imgLogo->setToolTip(QStringLiteral("Visit our Company Website"));
-    imgStart = new RoundImage(Placeholder(110, 110), Placeholder(110, 110), Placeholder(110, 110), panRight);
+    imgStart = new RoundImage(iglStart.at(0), iglStart.at(1), iglStart.at(2), panRight);
     imgStart->setGeometry(54, 297, 110, 110);
-    imgCancel = new RoundImage(Placeholder(110, 110), Placeholder(110, 110), Placeholder(110, 110), panRight);
+    imgCancel = new RoundImage(iglStart.at(3), iglStart.at(4), iglStart.at(5), panRight);
     imgCancel->setGeometry(54, 297, 110, 110);
     imgCancel->hide();
 
@@ -173,25 +221,114 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     tmrPreview->setInterval(1000);
     tmrProcess = new QTimer(this);
     tmrProcess->setInterval(1000);
-    connect(tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
+
+    // Moves over the surroundings of the round images put them back to their normal picture.
+    for (QWidget* surrounding : {static_cast<QWidget*>(panLeft), static_cast<QWidget*>(imgScreen),
+                                 static_cast<QWidget*>(panRight), static_cast<QWidget*>(imgRightBottom),
+                                 static_cast<QWidget*>(gpbOutput), static_cast<QWidget*>(panProgress)}) {
+        surrounding->setMouseTracking(true);
+        surrounding->installEventFilter(this);
+    }
+    edtSectionQty->installEventFilter(this);
+
+    connect(imgStart, &RoundImage::clicked, this, &TMainForm::imgStartClick);
     connect(imgCancel, &RoundImage::clicked, this, &TMainForm::imgCancelClick);
+    connect(tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
+    connect(tbtnSettings, &QToolButton::clicked, this, &TMainForm::tbtnSettingsClick);
+    connect(tbtnAbout, &QToolButton::clicked, this, &TMainForm::tbtnAboutClick);
+    connect(tbtnHelp, &QToolButton::clicked, this, &TMainForm::tbtnHelpClick);
+    connect(static_cast<LinkLabel*>(imgLogo), &LinkLabel::clicked, this, &TMainForm::imgLogoClick);
+    connect(bbtnBrowse, &QPushButton::clicked, this, &TMainForm::bbtnBrowseClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
+    // Only the person's choice runs the change handler, not an index set by the program.
+    connect(cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
 }
 
 TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate(const QStringList& arguments) {
-    Q_UNUSED(arguments);
+    try {
+        if (App().AppDir.isEmpty())
+            App().SetAppDir(QCoreApplication::applicationDirPath());
+        SourceLoaded = false;
+        panProgress->resize(panProgress->width(), 217);
+        App().AppVersion =
+            IniFile(App().PreferencesPath())
+                .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
+        QGuiApplication::setApplicationDisplayName(App().ProductName);
+        setWindowTitle(App().ProductName + QStringLiteral(" V") + App().AppVersion);
+        SupportedExtensions = DefaultSupportedExtensions();
+        OpenDialogFilter = BuildOpenDialogFilter(SupportedExtensions);
+
+        cmbProfile->clear();
+        for (const QString& name : ListFilesByExtension(App().ProfilesDir(), QStringLiteral(".apf")))
+            cmbProfile->addItem(RemoveExtension(name));
+        cmbProfile->setCurrentIndex(-1);
+
+        const QString source = CommandLineSource(arguments, SupportedExtensions);
+        if (!source.isEmpty())
+            LoadSource(source);
+
+        setAcceptDrops(true);
+    } catch (const std::exception& error) {
+        // The window still opens; the steps after the failing one are skipped.
+        ReportException(error, this);
+    }
 }
-void TMainForm::FormShow() {}
+
+void TMainForm::FormShow() {
+    cmbProfileChange();
+}
+
 void TMainForm::FormClose() {
     // A failed save is shown, and the program still ends.
     Guarded([] { SettingForm->SavePreferences(); }, this);
 }
+
 bool TMainForm::FormCloseQuery() {
     return MainFormSplitView::For(this).Runner().CloseQuery();
 }
-void TMainForm::EnterBusyState() {}
-void TMainForm::LeaveBusyState() {}
+
+void TMainForm::EnterBusyState() {
+    // Stopping does nothing before the first source is loaded, as there is no player yet.
+    imgStopClick();
+    ElapsedSeconds = 0;
+    tmrPreview->start();
+    tmrProcess->start();
+    for (QWidget* control :
+         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
+          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
+          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+        control->setEnabled(false);
+    imgStart->hide();
+    imgCancel->show();
+    tbtnOpen->setEnabled(false);
+    tbtnSettings->setEnabled(false);
+    pgbCurrent->setValue(0);
+    pgbTotal->setValue(0);
+    labCurProgress->setText(QStringLiteral("0%"));
+    labTotalProgress->setText(QStringLiteral("0%"));
+    labElapsed->clear();
+    labRemaining->clear();
+    panProgress->show();
+}
+
+void TMainForm::LeaveBusyState() {
+    // tmrProcess is left to the run, which stops it itself on completion.
+    tmrPreview->stop();
+    for (QWidget* control :
+         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
+          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
+          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+        control->setEnabled(true);
+    imgStart->show();
+    imgCancel->hide();
+    tbtnOpen->setEnabled(true);
+    tbtnSettings->setEnabled(true);
+    panProgress->hide();
+    RunState = 0;
+}
+
 void TMainForm::LoadSource(const QString& path) {
     Q_UNUSED(path);
 }
@@ -217,7 +354,20 @@ void TMainForm::edtStartExit() {}
 void TMainForm::edtEndExit() {}
 void TMainForm::cmbProfileChange() {}
 void TMainForm::BitBtn1Click() {}
-void TMainForm::imgStartClick() {}
+
+bool TMainForm::StartHitAt(const QPoint& pointerOnScreen) const {
+    return RoundButton::StartHit(pointerOnScreen, frameGeometry().topLeft(), panRight->pos(),
+                                 imgStart->geometry());
+}
+
+void TMainForm::imgStartClick() {
+    // The event's own coordinates are not used: the pointer's screen position decides.
+    if (!StartHitAt(QCursor::pos()))
+        return;
+    [[maybe_unused]] const QString profilePath = App().ProfilePath(cmbProfile->currentText());
+    RunSplit(QString());
+}
+
 void TMainForm::RunSplit(const QString& profileArguments) {
     MainFormSplitView::For(this).Runner().RunSplit(profileArguments);
 }
@@ -234,13 +384,49 @@ void TMainForm::tbtnSettingsClick() {
     SettingForm->show();
     SettingForm->activateWindow();
 }
-void TMainForm::tbtnAboutClick() {}
-void TMainForm::tbtnHelpClick() {}
-void TMainForm::imgLogoClick() {}
-void TMainForm::bbtnBrowseClick() {}
-void TMainForm::edtSectionQtyClick() {}
+
+void TMainForm::tbtnAboutClick() {
+    if (AboutForm)
+        AboutForm->show();
+}
+
+void TMainForm::tbtnHelpClick() {
+    Platform::Shell().Open(App().HelpFilePath);
+}
+
+void TMainForm::imgLogoClick() {
+    Platform::Shell().Open(App().WebPageAddress);
+}
+
+void TMainForm::bbtnBrowseClick() {
+    QString folder;
+    if (PickFolder(this, QStringLiteral("Select the output directory."), QString(), folder))
+        edtOutputDir->setText(EnsureTrailingBackslash(folder));
+}
+
+void TMainForm::edtSectionQtyClick() {
+    rdbEqual->setChecked(true);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && watched != edtSectionQty) {
+        imgStart->ResetToNormal();
+        imgCancel->ResetToNormal();
+    } else if (watched == edtSectionQty && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && edtSectionQty->rect().contains(mouse->position().toPoint()))
+            edtSectionQtyClick();
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TMainForm::showEvent(QShowEvent* event) {
+    if (!shownOnce) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.center() - rect().center());
+        }
+    }
     QWidget::showEvent(event);
     if (!shownOnce) {
         shownOnce = true;
@@ -263,8 +449,9 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
+    // Each dropped name is passed whole, however long it is.
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
-        paths << url.toLocalFile();
+        paths << QDir::toNativeSeparators(url.toLocalFile());
     HandleDroppedFiles(paths);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
@@ -97,6 +99,14 @@ public:
     QTimer* tmrPreview = nullptr;
     QTimer* tmrProcess = nullptr;
 
+    // The image lists: player buttons, marking buttons (63 x 35, up then down), the round Start and Cancel
+    // faces (110 x 110) and the toolbar's images with their disabled look (48 x 48).
+    QList<QPixmap> iglButtons;
+    QList<QPixmap> iglbuttons2;
+    QList<QPixmap> iglStart;
+    QList<QPixmap> imlToolbar;
+    QList<QPixmap> imlToolbar2;
+
     // 0 idle, 1 a run is under way, 2 cancel requested.
     int RunState = 0;
     int ElapsedSeconds = 0;
@@ -151,7 +161,11 @@ public:
     void bbtnBrowseClick();
     void edtSectionQtyClick();
 
+    // Whether a click with the pointer at this screen position lies inside the Start circle.
+    bool StartHitAt(const QPoint& pointerOnScreen) const;
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

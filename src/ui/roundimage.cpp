@@ -5,37 +5,34 @@
 RoundImage::RoundImage(const QPixmap& normal, const QPixmap& hover, const QPixmap& pressed, QWidget* parent)
     : QLabel(parent), pictures{normal, hover, pressed} {
     setMouseTracking(true);
+    setScaledContents(true);
     setPixmap(pictures[0]);
 }
 
-void RoundImage::SetState(int newState) {
-    state = newState;
-    setPixmap(pictures[state]);
+void RoundImage::Draw(bool changed) {
+    if (changed)
+        setPixmap(pictures[button.state()]);
 }
 
 void RoundImage::ResetToNormal() {
-    if (state != 0)
-        SetState(0);
+    Draw(button.Reset());
 }
 
 void RoundImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    const int cx = p.x() - width() / 2;
-    const int cy = p.y() - height() / 2;
-    if (cx * cx + cy * cy > 2352)
-        ResetToNormal();
-    else if (state == 0)
-        SetState(1);
+    Draw(button.Move(p.x(), p.y(), width(), height()));
+    event->accept();
 }
 
 void RoundImage::mousePressEvent(QMouseEvent* event) {
-    SetState(2);
+    Draw(button.Press());
     event->accept();
 }
 
 void RoundImage::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    // The click runs first; a run started by it ends before the hover picture is drawn.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-    SetState(1);
-    event->accept();
+    Draw(button.Release());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ui/roundbutton.h"
+
 #include <QLabel>
 #include <QPixmap>
 
 // The round Start and Cancel images: normal, hover and pressed pictures, switched by the position of the
-// pointer against the button's circle. The click is reported for any left-button release over the square.
+// pointer against the button's circle. The click is reported for any left-button release over the square;
+// the Start image tests its circle in its own click handler.
 class RoundImage : public QLabel {
     Q_OBJECT
 public:
@@ -12,7 +15,8 @@ public:
                QWidget* parent = nullptr);
 
     // 0 normal, 1 hover, 2 pressed.
-    int RoundButtonState() const { return state; }
+    int RoundButtonState() const { return button.state(); }
+    const QPixmap& Picture(int state) const { return pictures[state]; }
     // Back to the normal picture (the pointer moved over a surrounding control).
     void ResetToNormal();
 
@@ -25,8 +29,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void SetState(int newState);
+    void Draw(bool changed);
 
     QPixmap pictures[3];
-    int state = 0;
+    RoundButton button;
 };

@@ -1,0 +1,42 @@
+#include "app/commandline.h"
+
+#include "app/apperror.h"
+#include "app/filehelpers.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+QString FirstLineOfListFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Cannot read the list file %1: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("Cannot read the list file %1: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content.remove(0, 3);
+    if (content.isEmpty())
+        throw AppError(QStringLiteral("The list file %1 is empty: it names no video.")
+                           .arg(QDir::toNativeSeparators(path)));
+    // A line ends at CR, LF or CR LF, as text files from any system have it.
+    qsizetype end = 0;
+    while (end < content.size() && content.at(end) != '\r' && content.at(end) != '\n')
+        ++end;
+    return QString::fromLocal8Bit(content.left(end));
+}
+
+} // namespace
+
+QString CommandLineSource(const QStringList& arguments, const QStringList& extensions) {
+    const QString argument = arguments.isEmpty() ? QString() : arguments.constFirst();
+    const QString candidate = LowerExtension(FileNameOf(argument)) == QLatin1String(".tmp")
+                                  ? FirstLineOfListFile(argument)
+                                  : argument;
+    if (SourceFileExists(candidate) && HasSupportedExtension(candidate, extensions))
+        return candidate;
+    return QString();
+}
