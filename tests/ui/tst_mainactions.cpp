@@ -1,0 +1,100 @@
+#include "app/appcontext.h"
+#include "testdoubles.h"
+#include "testmedia.h"
+#include "ui/mainform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+class TestMainActions : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PlatformDoubles> doubles;
+    std::unique_ptr<TempProgramDir> program;
+    std::unique_ptr<TMainForm> form;
+
+private slots:
+    void init() {
+        doubles = std::make_unique<PlatformDoubles>();
+        program = std::make_unique<TempProgramDir>();
+        form = std::make_unique<TMainForm>();
+        form->FormCreate({});
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void cleanup() {
+        form.reset();
+        program.reset();
+        doubles.reset();
+    }
+
+    void help() {
+        QTest::mouseClick(form->tbtnHelp, Qt::LeftButton);
+        QCOMPARE(doubles->shell.opened, QStringList{App().HelpFilePath});
+        QVERIFY(App().HelpFilePath.startsWith(program->path()));
+#ifdef Q_OS_WIN
+        QVERIFY(App().HelpFilePath.endsWith("Corvexa.chm"));
+#else
+        QVERIFY(App().HelpFilePath.endsWith("Corvexa.html"));
+#endif
+    }
+
+    void helpDuringARun() {
+        form->EnterBusyState();
+        QTest::mouseClick(form->tbtnHelp, Qt::LeftButton);
+        QCOMPARE(doubles->shell.opened.size(), 1);
+    }
+
+    void logo() {
+        QTest::mouseClick(form->imgLogo, Qt::LeftButton, {}, QPoint(60, 30));
+        QCOMPARE(doubles->shell.opened, QStringList{App().WebPageAddress});
+        QVERIFY(!App().WebPageAddress.isEmpty());
+        QTest::mouseClick(form->imgLogo, Qt::RightButton, {}, QPoint(60, 30));
+        QCOMPARE(doubles->shell.opened.size(), 1);
+    }
+
+    void browse_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("expected");
+        const QString sep = NativeSeparator();
+        QTest::newRow("cancelled") << ""
+                                   << "kept";
+        QTest::newRow("chosen") << "/tmp/clips"
+                                << "/tmp/clips" + sep;
+        QTest::newRow("already ending in the separator") << "/tmp/clips" + sep << "/tmp/clips" + sep;
+        const QString deep = "/tmp/" + QString(300, 'd');
+        QTest::newRow("longer than 260 characters") << deep << deep + sep;
+    }
+    void browse() {
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        form->edtOutputDir->setText("kept");
+        doubles->folders.answer = answer;
+        QTest::mouseClick(form->bbtnBrowse, Qt::LeftButton);
+        QCOMPARE(doubles->folders.calls, 1);
+        QCOMPARE(doubles->folders.lastCaption, QStringLiteral("Select the output directory."));
+        QCOMPARE(form->edtOutputDir->text(), expected);
+    }
+
+    void sectionCountClick() {
+        QVERIFY(form->rdbStartEnd->isChecked());
+        QVERIFY(form->edtSectionQty->text().isEmpty());
+        QTest::mouseClick(form->edtSectionQty, Qt::LeftButton, {}, QPoint(10, 9));
+        QVERIFY(form->rdbEqual->isChecked());
+        QVERIFY(!form->rdbStartEnd->isChecked());
+    }
+
+    void sectionCountKeyboardFocusDoesNotSelect() {
+        form->edtSectionQty->setFocus();
+        QTest::keyClicks(form->edtSectionQty, "3");
+        QVERIFY(form->rdbStartEnd->isChecked());
+    }
+};
+
+QTEST_MAIN(TestMainActions)
+#include "tst_mainactions.moc"

@@ -1,0 +1,214 @@
+#include "app/appcontext.h"
+#include "app/apperror.h"
+#include "app/commandline.h"
+#include "app/supportedfiles.h"
+#include "testdoubles.h"
+#include "testmedia.h"
+#include "ui/mainform.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QtTest>
+
+namespace {
+
+const QString ExpectedFilter = QStringLiteral(
+    "All Support "
+    "Files(*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;*.vob;*.asf;)|*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;"
+    "*.vob;*.asf;|AVI Files (*.avi)|*.avi|MPG Files (*.mpg)|*.mpg|MPEG Files (*.mpeg)|*.mpeg|MP4 Files "
+    "(*.mp4)|"
+    "*.mp4|WMV Files (*.wmv)|*.wmv|MOV Files (*.mov)|*.mov|VOB Files (*.vob)|*.vob|ASF Files (*.asf)|*.asf|"
+    "All Files (*.*)|*.*");
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void openDialogFilter() {
+        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions()), ExpectedFilter);
+        QCOMPARE(
+            BuildOpenDialogFilter({".avi"}),
+            QStringLiteral("All Support Files(*.avi;)|*.avi;|AVI Files (*.avi)|*.avi|All Files (*.*)|*.*"));
+    }
+
+    // Names are written into the program folder; "<dir>" in an argument or list line stands for it.
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("listName");
+        QTest::addColumn<QByteArray>("listContent");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no argument") << QStringList() << "" << QByteArray() << "";
+        QTest::newRow("existing upper case")
+            << QStringList{"<dir>MOVIE.AVI"} << "" << QByteArray() << "<dir>MOVIE.AVI";
+        QTest::newRow("second extension") << QStringList{"<dir>movie.avi.txt"} << "" << QByteArray() << "";
+        QTest::newRow("folder named like a video") << QStringList{"<dir>x.avi"} << "" << QByteArray() << "";
+        QTest::newRow("missing file") << QStringList{"<dir>gone.mp4"} << "" << QByteArray() << "";
+        QTest::newRow("only the first argument")
+            << QStringList{"<dir>gone.mp4", "<dir>clip.wmv"} << "" << QByteArray() << "";
+        QTest::newRow("list file, second line ignored")
+            << QStringList{"<dir>list.TMP"} << "list.TMP" << QByteArray("<dir>clip.wmv\n<dir>MOVIE.AVI\n")
+            << "<dir>clip.wmv";
+        QTest::newRow("list file with CR LF") << QStringList{"<dir>list.tmp"} << "list.tmp"
+                                              << QByteArray("<dir>clip.wmv\r\n") << "<dir>clip.wmv";
+        QTest::newRow("list file without line end")
+            << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("<dir>clip.wmv") << "<dir>clip.wmv";
+        QTest::newRow("list naming a missing file") << QStringList{"<dir>list.tmp"} << "list.tmp"
+                                                    << QByteArray("<dir>gone.wmv\n<dir>clip.wmv\n") << "";
+        QTest::newRow("list with an empty first line")
+            << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("\n<dir>clip.wmv\n") << "";
+        QTest::newRow("list naming an unsupported file")
+            << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("<dir>movie.avi.txt\n") << "";
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, listName);
+        QFETCH(QByteArray, listContent);
+        QFETCH(QString, expected);
+        TempProgramDir program;
+        const QString dir = program.path();
+        program.Write("MOVIE.AVI", "video");
+        program.Write("clip.wmv", "video");
+        program.Write("movie.avi.txt", "text");
+        QDir().mkpath(dir + "x.avi");
+        if (!listName.isEmpty())
+            program.Write(listName, listContent.replace("<dir>", dir.toLocal8Bit()));
+        for (QString& argument : arguments)
+            argument.replace("<dir>", dir);
+        QCOMPARE(CommandLineSource(arguments, DefaultSupportedExtensions()), expected.replace("<dir>", dir));
+    }
+
+    void unreadableListFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty") << "empty"
+                               << "empty";
+        QTest::newRow("missing") << "missing"
+                                 << "No such file";
+        QTest::newRow("a folder") << "folder"
+                                  << "";
+    }
+    void unreadableListFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        TempProgramDir program;
+        const QString list = program.path() + "list.tmp";
+        if (kind == "empty")
+            program.Write("list.tmp", QByteArray());
+        else if (kind == "folder")
+            QDir().mkpath(list);
+        try {
+            CommandLineSource({list}, DefaultSupportedExtensions());
+            QFAIL("no error raised");
+        } catch (const AppError& error) {
+            QVERIFY2(error.message().contains(QDir::toNativeSeparators(list)), qPrintable(error.message()));
+            QVERIFY2(error.message().contains(reason), qPrintable(error.message()));
+        }
+    }
+
+    void startupValues() {
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        TMainForm form;
+        form.RunState = 5;
+        form.FormCreate({});
+        QVERIFY(doubles.messages.calls.isEmpty());
+        QCOMPARE(form.SupportedExtensions,
+                 QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
+        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.panProgress->height(), 217);
+        QVERIFY(!form.SourceLoaded);
+        QVERIFY(form.acceptDrops());
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tessel Video Splitter"));
+        QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
+    }
+
+    void caption_data() {
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("no preferences file") << QByteArray() << "Tessel Video Splitter V1.8";
+        QTest::newRow("no version key") << QByteArray("[Main]\nProfile=1\n") << "Tessel Video Splitter V1.8";
+        QTest::newRow("version 2.0") << QByteArray("[Main]\nVersion=2.0\n") << "Tessel Video Splitter V2.0";
+        QTest::newRow("any case, blanks")
+            << QByteArray("[main]\n version = 2.0 \n") << "Tessel Video Splitter V2.0";
+        QTest::newRow("only under Default")
+            << QByteArray("[Default]\nVersion=3.0\n") << "Tessel Video Splitter V1.8";
+    }
+    void caption() {
+        QFETCH(QByteArray, preferences);
+        QFETCH(QString, caption);
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        if (!preferences.isEmpty())
+            program.Write("Preferences.ini", preferences);
+        TMainForm form;
+        form.FormCreate({});
+        QCOMPARE(form.windowTitle(), caption);
+        QCOMPARE(App().AppVersion, caption.section('V', -1));
+    }
+
+    void profileList() {
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        program.Write("Profiles/b.APF", "[Main]\n");
+        program.Write("Profiles/A.apf", "[Main]\n");
+        program.Write("Profiles/c.txt", "text");
+        QDir().mkpath(program.path() + "Profiles/d.apf");
+        TMainForm form;
+        form.FormCreate({});
+        QCOMPARE(Items(form.cmbProfile), QStringList({"A", "b"}));
+        QCOMPARE(form.cmbProfile->currentIndex(), -1);
+        QCOMPARE(form.cmbProfile->currentText(), QString());
+    }
+
+    // A failing step is reported with its reason; the steps after it are skipped and the window still opens.
+    void failingSteps_data() {
+        QTest::addColumn<bool>("profilesFolder");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("expectedText");
+        QTest::addColumn<int>("profileCount");
+        QTest::newRow("missing Profiles folder") << false << "list.tmp"
+                                                 << "Profiles" << 0;
+        QTest::newRow("empty list file") << true << "empty.tmp"
+                                         << "empty.tmp" << 1;
+        QTest::newRow("missing list file") << true << "gone.tmp"
+                                           << "gone.tmp" << 1;
+    }
+    void failingSteps() {
+        QFETCH(bool, profilesFolder);
+        QFETCH(QString, argument);
+        QFETCH(QString, expectedText);
+        QFETCH(int, profileCount);
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        program.Write("Profiles/Only.apf", "[Main]\n");
+        if (!profilesFolder)
+            QDir(program.path() + "Profiles").removeRecursively();
+        program.Write("empty.tmp", QByteArray());
+        program.Write("list.tmp", program.path().toLocal8Bit() + "gone.avi\n");
+        TMainForm form;
+        form.FormCreate({program.path() + argument});
+        QCOMPARE(doubles.messages.calls.size(), 1);
+        const MessageBoxDouble::Call& call = doubles.messages.calls.constFirst();
+        QVERIFY2(call.text.contains(expectedText), qPrintable(call.text));
+        QCOMPARE(call.caption, QStringLiteral("Tessel Video Splitter"));
+        QCOMPARE(call.icon, MsgIcon::Stop);
+        QCOMPARE(call.buttons, MsgButtons::Ok);
+        QCOMPARE(form.cmbProfile->count(), profileCount);
+        QVERIFY(!form.acceptDrops());
+        // The steps before the failing one have taken effect.
+        QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
+        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
