@@ -2,16 +2,20 @@
 # Starts the program under Xvfb with a video, waits until its main window shows the video, saves a
 # screenshot of that window and closes the program. Usage: scripts/screenshot.sh OUTPUT.png VIDEO
 set -euo pipefail
+out="$(realpath -m -- "$1")"
+video="$(realpath -m -- "$2")"
 cd "$(dirname "$0")/.."
-out="$1"
-video="$2"
 export QT_XCB_GL_INTEGRATION=none
+XDG_RUNTIME_DIR="$(mktemp -d)"
+chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     build/bin/tessel "$1" &
     pid=$!
     window=""
     for _ in $(seq 1 100); do
-        window=$(xdotool search --name "Tessel Video Splitter" 2>/dev/null | head -n 1 || true)
+        window=$(xdotool search --name "^Tessel Video Splitter V" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         sleep 0.1
     done

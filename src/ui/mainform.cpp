@@ -255,7 +255,9 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         App().AppVersion =
             IniFile(App().PreferencesPath())
                 .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
-        QGuiApplication::setApplicationDisplayName(App().ProductName);
+        // The application's own title. Qt would append a display name to every window title, so the
+        // product name goes into the application name instead.
+        QCoreApplication::setApplicationName(App().ProductName);
         setWindowTitle(App().ProductName + QStringLiteral(" V") + App().AppVersion);
         SupportedExtensions = DefaultSupportedExtensions();
         OpenDialogFilter = BuildOpenDialogFilter(SupportedExtensions);

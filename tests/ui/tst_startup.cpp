@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(form.panProgress->height(), 217);
         QVERIFY(!form.SourceLoaded);
         QVERIFY(form.acceptDrops());
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tessel Video Splitter"));
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
     }
 
