@@ -1,6 +1,7 @@
 #include "ui/pictures.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -15,8 +16,11 @@ const QColor Accent(0x2f, 0x80, 0xc8);
 const QColor AccentLight(0x6c, 0xb2, 0xeb);
 const QColor AccentDark(0x1d, 0x5a, 0x96);
 
+// Drawn at the screen's pixel density, so that the pictures stay sharp on high-density screens.
 QPixmap Blank(QSize size) {
-    QPixmap pixmap(size);
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }

@@ -200,93 +200,39 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("toolTip");
-        QTest::newRow("labLeft") << "labLeft"
-                                 << "00:00:00"
-                                 << "";
-        QTest::newRow("labCurrent") << "labCurrent"
-                                    << "00:00:00"
-                                    << "";
-        QTest::newRow("Label2") << "Label2"
-                                << "Source:"
-                                << "";
-        QTest::newRow("rdbStartEnd") << "rdbStartEnd"
-                                     << "Split the marked rang out."
-                                     << "";
-        QTest::newRow("Label4") << "Label4"
-                                << "Start Time:"
-                                << "";
-        QTest::newRow("edtStart") << "edtStart"
-                                  << "00:00:00"
-                                  << "";
-        QTest::newRow("Label5") << "Label5"
-                                << "End Time:"
-                                << "";
-        QTest::newRow("edtEnd") << "edtEnd"
-                                << "00:00:00"
-                                << "";
-        QTest::newRow("rdbEqual") << "rdbEqual"
-                                  << "Split the marked rang to "
-                                  << "";
-        QTest::newRow("edtSectionQty") << "edtSectionQty"
-                                       << ""
-                                       << "";
-        QTest::newRow("Label7") << "Label7"
-                                << "equal sections."
-                                << "";
-        QTest::newRow("labLength") << "labLength"
-                                   << ""
-                                   << "";
-        QTest::newRow("Label10") << "Label10"
-                                 << "Output Profile:"
-                                 << "";
-        QTest::newRow("BitBtn1") << "BitBtn1"
-                                 << "Detail"
-                                 << "";
-        QTest::newRow("Label3") << "Label3"
-                                << "Output Path:"
-                                << "";
-        QTest::newRow("bbtnBrowse") << "bbtnBrowse"
-                                    << "Browse"
-                                    << "";
-        QTest::newRow("Label1") << "Label1"
-                                << "Current:"
-                                << "";
-        QTest::newRow("labCurProgress") << "labCurProgress"
-                                        << "%"
-                                        << "";
-        QTest::newRow("Label6") << "Label6"
-                                << "Total:"
-                                << "";
-        QTest::newRow("Label8") << "Label8"
-                                << "Elapsed:"
-                                << "";
-        QTest::newRow("Label9") << "Label9"
-                                << "Remaining:"
-                                << "";
-        QTest::newRow("chkPreview") << "chkPreview"
-                                    << "Preview"
-                                    << "";
-        QTest::newRow("imgPlay") << "imgPlay"
-                                 << ""
-                                 << "Play";
-        QTest::newRow("imgPause") << "imgPause"
-                                  << ""
-                                  << "Pause";
-        QTest::newRow("imgStop") << "imgStop"
-                                 << ""
-                                 << "Stop";
-        QTest::newRow("imgSelStart") << "imgSelStart"
-                                     << ""
-                                     << "Set the Start Time";
-        QTest::newRow("imgSelEnd") << "imgSelEnd"
-                                   << ""
-                                   << "Set the End Time";
-        QTest::newRow("imgErase") << "imgErase"
-                                  << ""
-                                  << "Remove the selection";
-        QTest::newRow("imgLogo") << "imgLogo"
-                                 << ""
-                                 << "Visit our Company Website";
+        const auto row = [](const char* name, const char* text, const char* toolTip = "") {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(text)
+                                << QString::fromLatin1(toolTip);
+        };
+        row("labLeft", "00:00:00");
+        row("labCurrent", "00:00:00");
+        row("Label2", "Source:");
+        row("rdbStartEnd", "Split the marked rang out.");
+        row("Label4", "Start Time:");
+        row("edtStart", "00:00:00");
+        row("Label5", "End Time:");
+        row("edtEnd", "00:00:00");
+        row("rdbEqual", "Split the marked rang to ");
+        row("edtSectionQty", "");
+        row("Label7", "equal sections.");
+        row("labLength", "");
+        row("Label10", "Output Profile:");
+        row("BitBtn1", "Detail");
+        row("Label3", "Output Path:");
+        row("bbtnBrowse", "Browse");
+        row("Label1", "Current:");
+        row("labCurProgress", "%");
+        row("Label6", "Total:");
+        row("Label8", "Elapsed:");
+        row("Label9", "Remaining:");
+        row("chkPreview", "Preview");
+        row("imgPlay", "", "Play");
+        row("imgPause", "", "Pause");
+        row("imgStop", "", "Stop");
+        row("imgSelStart", "", "Set the Start Time");
+        row("imgSelEnd", "", "Set the End Time");
+        row("imgErase", "", "Remove the selection");
+        row("imgLogo", "", "Visit our Company Website");
     }
     void textsAndHints() {
         QFETCH(QString, name);
@@ -385,7 +331,7 @@ private slots:
         QCOMPARE(images.size(), count);
         QSet<QByteArray> distinct;
         for (const QPixmap& image : images) {
-            QCOMPARE(image.size(), size);
+            QCOMPARE(image.deviceIndependentSize().toSize(), size);
             QVERIFY(image.hasAlphaChannel());
             const QImage pixels = image.toImage();
             distinct.insert(
