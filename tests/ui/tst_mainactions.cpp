@@ -2,7 +2,9 @@
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/mainform.h"
+#include "ui/roundimage.h"
 
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +89,30 @@ private slots:
         QTest::mouseClick(form->edtSectionQty, Qt::LeftButton, {}, QPoint(10, 9));
         QVERIFY(form->rdbEqual->isChecked());
         QVERIFY(!form->rdbStartEnd->isChecked());
+    }
+
+    // The click starts the run only when the pointer's screen position lies in the circle after the fixed
+    // allowances; with nothing filled in, the run's first input check answers with a message.
+    void startClick_data() {
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("centre") << QPoint(0, 0) << 1;
+        QTest::newRow("48 below") << QPoint(0, 48) << 1;
+        QTest::newRow("49 below") << QPoint(0, 49) << 0;
+        QTest::newRow("far left") << QPoint(-60, 0) << 0;
+    }
+    void startClick() {
+        QFETCH(QPoint, offset);
+        QFETCH(int, messages);
+        const QPoint centre = form->frameGeometry().topLeft() + QPoint(399 + 54 + 4 + 55, 297 + 30 + 55);
+        QCursor::setPos(centre + offset);
+        if (QCursor::pos() != centre + offset)
+            QSKIP("the platform cannot place the pointer");
+        // Where the event lands on the image does not matter, only the pointer's position.
+        QTest::mouseClick(form->imgStart, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(doubles->messages.calls.size(), messages);
+        QCOMPARE(form->RunState, 0);
+        QVERIFY(form->imgStart->isVisible());
     }
 
     void sectionCountKeyboardFocusDoesNotSelect() {
