@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
@@ -118,6 +119,16 @@ private slots:
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
         QVERIFY(flags & Qt::WindowSystemMenuHint);
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    }
+
+    void centredWhenFirstShown() {
+        TMainForm window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint screenCentre = window.screen()->availableGeometry().center();
+        // The frame is not known before the window is first shown, so it may be off by its width.
+        const int frame = window.frameGeometry().width() - window.width();
+        QVERIFY((window.frameGeometry().center() - screenCentre).manhattanLength() <= 2 * frame + 2);
     }
 
     // An empty width in the table marks a label that sizes itself to its text.
