@@ -95,6 +95,9 @@ private slots:
         QVERIFY(!MainForm->isEnabled());
         QVERIFY(AboutForm->isEnabled());
         QVERIFY(AboutForm->btnOK->isEnabled());
+        QVERIFY(
+            (AboutForm->frameGeometry().center() - MainForm->frameGeometry().center()).manhattanLength() <=
+            8);
         if (how == "ok")
             QTest::mouseClick(AboutForm->btnOK, Qt::LeftButton);
         else if (how == "close")
