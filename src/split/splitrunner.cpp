@@ -11,6 +11,11 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 namespace {
 
 // Chunks are handled one at a time and never exceed what the original pipe reads could return.
@@ -153,6 +158,10 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     encoder = std::make_unique<QProcess>();
     encoder->setProcessChannelMode(QProcess::MergedChannels);
     encoder->setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_LINUX
+    // Should the program itself be killed, the kernel ends the encoder too (kept across the exec).
+    encoder->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
 
     QEventLoop loop;
     bool failedToStart = false;
