@@ -318,6 +318,23 @@ private slots:
         QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
     }
 
+    void killedProgramLeavesNoEncoder() {
+        QProcess host;
+        host.start(QCoreApplication::applicationDirPath() + QStringLiteral("/splitrunnerhost"));
+        QVERIFY(host.waitForReadyRead(60000));
+        const QString folder = QString::fromLocal8Bit(host.readLine()).trimmed();
+        QFile pidFile(folder + QStringLiteral("pid"));
+        QTRY_VERIFY_WITH_TIMEOUT(pidFile.exists() && pidFile.size() > 0, 60000);
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const qint64 encoderPid = pidFile.readAll().trimmed().toLongLong();
+        QVERIFY(FakeEncoder::ProcessAlive(encoderPid));
+
+        host.kill();
+        QVERIFY(host.waitForFinished(60000));
+        QTRY_VERIFY_WITH_TIMEOUT(!FakeEncoder::ProcessAlive(encoderPid), 60000);
+        QDir(folder).removeRecursively();
+    }
+
     // Kept last: it ends the application's event loops, as closing the last window does.
     void applicationEndStopsTheEncoder() {
         FakeEncoder::Install(*program, QStringLiteral("while :; do sleep 0.05; done"));
