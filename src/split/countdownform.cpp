@@ -2,6 +2,7 @@
 
 #include "ui/forms.h"
 #include "ui/mainform.h"
+#include "ui/ownerlock.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -52,9 +53,7 @@ void TCountDownForm::closeEvent(QCloseEvent* event) {
 void TCountDownForm::FormShow() {
     if (MainForm) {
         move(MainForm->geometry().center() - rect().center());
-        MainForm->setEnabled(false);
-        // Disabling the main window disables its child windows too; this one must stay usable.
-        setEnabled(true);
+        OwnerLock::DisableOwner(MainForm);
     }
     SecondsLeft = 10;
     ShowSecondsLeft();
@@ -65,7 +64,7 @@ void TCountDownForm::FormShow() {
 void TCountDownForm::FormClose() {
     tmrCountdown->stop();
     if (MainForm) {
-        MainForm->setEnabled(true);
+        OwnerLock::EnableOwner(MainForm);
         // The close box gives up the action as Cancel does.
         if (!closingByCancel)
             MainForm->LeaveBusyState();
