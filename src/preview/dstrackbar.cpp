@@ -1,12 +1,19 @@
 #include "preview/dstrackbar.h"
 
+#include "preview/mediaseeking.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionSlider>
+#include <algorithm>
+#include <climits>
 
 TDSTrackBar::TDSTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setRange(0, 10);
     setTickPosition(QSlider::TicksBelow);
     setTickInterval(60);
+    timer.setInterval(TimerInterval);
+    connect(&timer, &QTimer::timeout, this, &TDSTrackBar::TimerStep);
 }
 
 void TDSTrackBar::SetSelStart(int seconds) {
@@ -17,6 +24,62 @@ void TDSTrackBar::SetSelStart(int seconds) {
 void TDSTrackBar::SetSelEnd(int seconds) {
     selEnd = seconds;
     update();
+}
+
+void TDSTrackBar::SetSeeking(MediaSeeking* graphSeeking) {
+    seeking = graphSeeking;
+    if (!seeking)
+        timer.stop();
+}
+
+void TDSTrackBar::PlayStarted() {
+    if (isEnabled() && !timer.isActive())
+        timer.start();
+}
+
+void TDSTrackBar::PlayPaused() {
+    timer.stop();
+}
+
+void TDSTrackBar::PlayStopped() {
+    timer.stop();
+    TimerStep();
+}
+
+void TDSTrackBar::TimerStep() {
+    if (tracking || !seeking)
+        return;
+    qint64 durationMs = 0;
+    qint64 currentMs = 0;
+    if (!seeking->GetDuration(durationMs) || !seeking->GetCurrentPosition(currentMs))
+        return;
+    setMinimum(0);
+    SetMax(static_cast<int>(std::clamp<qint64>(durationMs / TimerInterval, 0, INT_MAX)));
+    SetPosition(static_cast<int>(std::clamp<qint64>(currentMs / TimerInterval, 0, INT_MAX)));
+    emit OnTimer(currentMs, durationMs);
+}
+
+void TDSTrackBar::Seek() {
+    if (!seeking || Max() == 0)
+        return;
+    qint64 stopMs = 0;
+    if (!seeking->GetStopPosition(stopMs))
+        return;
+    seeking->SetPositions(stopMs * Position() / Max());
+}
+
+void TDSTrackBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        tracking = true;
+    QSlider::mousePressEvent(event);
+}
+
+void TDSTrackBar::mouseReleaseEvent(QMouseEvent* event) {
+    QSlider::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    Seek();
+    tracking = false;
 }
 
 void TDSTrackBar::paintEvent(QPaintEvent* event) {
