@@ -20,6 +20,19 @@ MediaGraph::~MediaGraph() {
 void MediaGraph::Activate() {
     if (player)
         return;
+    CreatePlayer();
+    emit Activated(this);
+}
+
+void MediaGraph::Deactivate() {
+    if (!player)
+        return;
+    DestroyPlayer();
+    emit PlayStopped();
+    emit Deactivated();
+}
+
+void MediaGraph::CreatePlayer() {
     player = new QMediaPlayer(this);
     audio = new QAudioOutput(this);
     audio->setVolume(1.0f);
@@ -28,22 +41,17 @@ void MediaGraph::Activate() {
     player->setPlaybackRate(1.0);
     connect(player, &QMediaPlayer::mediaStatusChanged, this,
             [this](QMediaPlayer::MediaStatus status) { OnMediaStatus(status); });
-    emit Activated(this);
 }
 
-void MediaGraph::Deactivate() {
-    if (!player)
-        return;
+void MediaGraph::DestroyPlayer() {
     // The player must stop before it goes, or the back-end's pipeline may still call into it.
     player->stop();
-    emit PlayStopped();
     player->setVideoOutput(nullptr);
     delete player;
     player = nullptr;
     delete audio;
     audio = nullptr;
     rendered = false;
-    emit Deactivated();
 }
 
 void MediaGraph::Clear() {
@@ -112,7 +120,10 @@ void MediaGraph::RenderFile(const QString& path) {
     }
     if (errorText.trimmed().isEmpty())
         errorText = ErrorText(errorCode);
-    player->setSource(QUrl());
+    // A failed pipeline still posts errors for a while, and the back-end would take them for the next
+    // file's; a fresh player starts clean.
+    DestroyPlayer();
+    CreatePlayer();
     throw AppError(errorText + QStringLiteral(" ($") + QString::number(errorCode, 16).toUpper() +
                    QStringLiteral(")."));
 }

@@ -60,6 +60,8 @@ signals:
 
 private:
     void Deactivate();
+    void CreatePlayer();
+    void DestroyPlayer();
     void OnMediaStatus(int status);
 
     QVideoWidget* videoWindow = nullptr;

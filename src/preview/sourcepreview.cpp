@@ -20,7 +20,7 @@
 #include <QToolButton>
 #include <QVideoWidget>
 
-SourcePreview::SourcePreview(TMainForm* form) : QObject(form), form(form) {
+SourcePreview::SourcePreview(TMainForm* form) : form(form) {
     range = new RangeEditor(form, [this] { return DurationMs(); });
 
     connect(form->imgPlay, &ImageButton::clicked, form, &TMainForm::imgPlayClick);

@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
+#include "preview/rangeeditor.h"
+#include "preview/sourcepreview.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -242,6 +244,8 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     connect(BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
     // Only the person's choice runs the change handler, not an index set by the program.
     connect(cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
+
+    preview = std::make_unique<SourcePreview>(this);
 }
 
 TMainForm::~TMainForm() = default;
@@ -332,28 +336,53 @@ void TMainForm::LeaveBusyState() {
 }
 
 void TMainForm::LoadSource(const QString& path) {
-    Q_UNUSED(path);
+    Guarded([&] { preview->LoadSource(path); }, this);
 }
-void TMainForm::tbtnOpenClick() {}
+void TMainForm::tbtnOpenClick() {
+    preview->OpenClick();
+}
 void TMainForm::HandleDroppedFiles(const QStringList& paths) {
-    Q_UNUSED(paths);
+    preview->HandleDroppedFiles(paths);
 }
-void TMainForm::imgPlayClick() {}
-void TMainForm::imgPauseClick() {}
-void TMainForm::imgStopClick() {}
-void TMainForm::tkbProgressTimer() {}
-void TMainForm::tmrPreviewTimer() {}
-void TMainForm::imgSelStartClick() {}
-void TMainForm::imgSelEndClick() {}
-void TMainForm::imgEraseClick() {}
+void TMainForm::imgPlayClick() {
+    preview->Play();
+}
+void TMainForm::imgPauseClick() {
+    preview->Pause();
+}
+void TMainForm::imgStopClick() {
+    preview->Stop();
+}
+void TMainForm::tkbProgressTimer() {
+    preview->TrackTimer();
+}
+void TMainForm::tmrPreviewTimer() {
+    preview->PreviewTimer();
+}
+qint64 TMainForm::SourceDurationMs() const {
+    return preview->DurationMs();
+}
+void TMainForm::imgSelStartClick() {
+    preview->Range()->MarkStart();
+}
+void TMainForm::imgSelEndClick() {
+    preview->Range()->MarkEnd();
+}
+void TMainForm::imgEraseClick() {
+    preview->Range()->Erase();
+}
 void TMainForm::SetRangeStart(double seconds) {
-    Q_UNUSED(seconds);
+    preview->Range()->SetRangeStart(seconds);
 }
 void TMainForm::SetRangeEnd(double seconds) {
-    Q_UNUSED(seconds);
+    preview->Range()->SetRangeEnd(seconds);
 }
-void TMainForm::edtStartExit() {}
-void TMainForm::edtEndExit() {}
+void TMainForm::edtStartExit() {
+    preview->Range()->StartExit();
+}
+void TMainForm::edtEndExit() {
+    preview->Range()->EndExit();
+}
 void TMainForm::cmbProfileChange() {}
 void TMainForm::BitBtn1Click() {}
 

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +21,7 @@ class QToolButton;
 class QVideoWidget;
 class ImageButton;
 class RoundImage;
+class SourcePreview;
 class TDSTrackBar;
 
 // The main window: the preview with its player and marking buttons on the left; the toolbar, the source
@@ -134,6 +136,10 @@ public:
     void imgStopClick();
     void tkbProgressTimer();
     void tmrPreviewTimer();
+    // The loaded source's length in milliseconds; 0 when none is loaded.
+    qint64 SourceDurationMs() const;
+    // The preview area's controller (loading, playing, range marking).
+    SourcePreview* Preview() const { return preview.get(); }
 
     // Range marking.
     void imgSelStartClick();
@@ -173,4 +179,5 @@ protected:
 
 private:
     bool shownOnce = false;
+    std::unique_ptr<SourcePreview> preview;
 };
