@@ -1,0 +1,234 @@
+#include "app/numbers.h"
+#include "preview/dstrackbar.h"
+#include "preview/mediagraph.h"
+#include "preview/rangemarks.h"
+#include "preview/sourcepreview.h"
+#include "testdoubles.h"
+#include "testmedia.h"
+#include "ui/forms.h"
+#include "ui/imagebutton.h"
+#include "ui/mainform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+void Type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+void Leave(QLineEdit* field, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent event(QEvent::FocusOut, reason);
+    QCoreApplication::sendEvent(field, &event);
+}
+
+} // namespace
+
+// The marking buttons, the two time fields and the labels on the main window, with a 90-second source.
+class TestRangeMarking : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(media.isValid());
+        QString error;
+        source = media.filePath(QStringLiteral("lecture.mp4"));
+        QVERIFY2(TestMedia::MakeVideo(source, 90,
+                                      {QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                                       QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+                                       QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                                       QStringLiteral("-c:a"), QStringLiteral("aac")},
+                                      &error, QStringLiteral("64x48")),
+                 qPrintable(error));
+    }
+
+    void init() {
+        program = std::make_unique<TempProgramDir>();
+        doubles = std::make_unique<PlatformDoubles>();
+        CreateForms({});
+    }
+    void cleanup() {
+        DestroyForms();
+        doubles.reset();
+        program.reset();
+    }
+
+    void nothingHappensBeforeALoad() {
+        MainForm->tkbProgress->SetPosition(5);
+        for (ImageButton* button : {MainForm->imgSelStart, MainForm->imgSelEnd, MainForm->imgErase})
+            QTest::mouseClick(button, Qt::LeftButton);
+        Type(MainForm->edtStart, QStringLiteral("0:0:3"));
+        QTest::keyClick(MainForm->edtStart, Qt::Key_Return);
+        Type(MainForm->edtEnd, QStringLiteral("0:0:8"));
+        Leave(MainForm->edtEnd);
+        MainForm->SetRangeStart(2);
+        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("0:0:3"));
+        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("0:0:8"));
+        QVERIFY(MainForm->labStart->isHidden());
+        QVERIFY(MainForm->labEnd->isHidden());
+        QVERIFY(MainForm->labLength->isHidden());
+    }
+
+    void markStartAndEndAtThePlayersPosition() {
+        LoadAndHold(300);
+        MainForm->tkbProgress->SetPosition(75);
+        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
+        QCOMPARE(MainForm->tkbProgress->SelStart(), 75);
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:01:15"));
+        QCOMPARE(MainForm->labStart->text(), QStringLiteral("[ 00:01:15"));
+        QVERIFY(!MainForm->labStart->isHidden());
+        QCOMPARE(MainForm->labStart->x(), TrackPlace(75));
+        QCOMPARE(MainForm->labStart->width(), MainForm->labStart->sizeHint().width());
+        QVERIFY(!MainForm->labLength->isHidden());
+        QCOMPARE(MainForm->labLength->text(), RangeMarks::EndBeforeStart);
+        QVERIFY(MainForm->labEnd->isHidden());
+
+        MainForm->tkbProgress->SetPosition(200);
+        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 200);
+        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:03:20"));
+        QCOMPARE(MainForm->labEnd->text(), QStringLiteral("00:03:20 ]"));
+        QVERIFY(!MainForm->labEnd->isHidden());
+        QCOMPARE(MainForm->labEnd->x() + MainForm->labEnd->width(), TrackPlace(200));
+        QCOMPARE(MainForm->labEnd->y(), MainForm->labStart->y());
+        QCOMPARE(MainForm->labLength->text(), QStringLiteral("The length of the marked rang is 00:02:05"));
+    }
+
+    void overlappingLabelsDropTheEndLabelAndBringItBack() {
+        LoadAndHold(3600);
+        const int line = MainForm->labStart->y();
+        MainForm->tkbProgress->SetPosition(1000);
+        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
+        MainForm->tkbProgress->SetPosition(1002);
+        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
+        QCOMPARE(MainForm->labEnd->y(), line + 10);
+        QCOMPARE(MainForm->labStart->y(), line);
+        MainForm->tkbProgress->SetPosition(3000);
+        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
+        QCOMPARE(MainForm->labEnd->y(), line);
+    }
+
+    void typedTimes_data() {
+        QTest::addColumn<bool>("endField");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("mark");
+        QTest::newRow("start, short form, Enter") << false << "0:1:5" << true << "00:01:05" << 65;
+        QTest::newRow("start, leaving the field") << false << "0:0:12.5" << false << "00:00:12" << 12;
+        QTest::newRow("start beyond the end") << false << "10:00:00" << true << "10:00:00" << 90;
+        QTest::newRow("end, leaving the field") << true << "0:1:0.5" << false << "00:01:00" << 60;
+        QTest::newRow("end beyond the end") << true << "2:0:0" << true << "02:00:00" << 90;
+    }
+    void typedTimes() {
+        QFETCH(bool, endField);
+        QFETCH(QString, typed);
+        QFETCH(bool, byEnter);
+        QFETCH(QString, field);
+        QFETCH(int, mark);
+        LoadAndHold(300);
+        QLineEdit* edit = endField ? MainForm->edtEnd : MainForm->edtStart;
+        QSignalSpy returns(edit, &QLineEdit::returnPressed);
+        Type(edit, typed);
+        if (byEnter)
+            QTest::keyClick(edit, Qt::Key_Return);
+        else
+            Leave(edit);
+        // Enter still reaches the field.
+        QCOMPARE(returns.count(), byEnter ? 1 : 0);
+        QCOMPARE(edit->text(), field);
+        QCOMPARE(endField ? MainForm->tkbProgress->SelEnd() : MainForm->tkbProgress->SelStart(), mark);
+        QLabel* label = endField ? MainForm->labEnd : MainForm->labStart;
+        QVERIFY(!label->isHidden());
+        QVERIFY(label->text().contains(field));
+        QVERIFY(!MainForm->labLength->isHidden());
+    }
+
+    void typedEndLengthUsesTheTypedTime() {
+        LoadAndHold(300);
+        MainForm->tkbProgress->SetPosition(3);
+        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
+        Type(MainForm->edtEnd, QStringLiteral("00:00:10.6"));
+        QTest::keyClick(MainForm->edtEnd, Qt::Key_Enter);
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 11);
+        QCOMPARE(MainForm->labLength->text(), QStringLiteral("The length of the marked rang is 00:00:07"));
+    }
+
+    void textThatIsNoTimeChangesNothing() {
+        LoadAndHold(300);
+        MainForm->tkbProgress->SetPosition(20);
+        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
+        Type(MainForm->edtEnd, QStringLiteral("abc"));
+        Leave(MainForm->edtEnd);
+        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("abc"));
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 20);
+        QCOMPARE(MainForm->labEnd->text(), QStringLiteral("00:00:20 ]"));
+        QVERIFY(doubles->messages.calls.isEmpty());
+    }
+
+    void switchingWindowsDoesNotLeaveTheField() {
+        LoadAndHold(300);
+        Type(MainForm->edtStart, QStringLiteral("0:0:30"));
+        Leave(MainForm->edtStart, Qt::ActiveWindowFocusReason);
+        Leave(MainForm->edtStart, Qt::PopupFocusReason);
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("0:0:30"));
+        QVERIFY(MainForm->labStart->isHidden());
+    }
+
+    void removeTheSelectionKeepsPlaying() {
+        LoadAndHold(300);
+        MainForm->tkbProgress->SetPosition(10);
+        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
+        MainForm->tkbProgress->SetPosition(40);
+        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
+        QTest::mouseClick(MainForm->imgPlay, Qt::LeftButton);
+        QTest::mouseClick(MainForm->imgErase, Qt::LeftButton);
+        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:00:00"));
+        QVERIFY(MainForm->labStart->isHidden());
+        QVERIFY(MainForm->labEnd->isHidden());
+        QVERIFY(MainForm->labLength->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(MainForm->Preview()->FilterGraph()->Playing(), 30000);
+    }
+
+    void trackWithoutLengthPutsTheLabelsAtItsLeftEdge() {
+        LoadAndHold(0);
+        MainForm->SetRangeStart(0.4);
+        MainForm->SetRangeEnd(0.7);
+        QCOMPARE(MainForm->labStart->x(), MainForm->tkbProgress->x());
+        QCOMPARE(MainForm->labEnd->x(), MainForm->tkbProgress->x());
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 1);
+        QCOMPARE(MainForm->labEnd->y(), MainForm->labStart->y() + 10);
+    }
+
+private:
+    // Loads the source, pauses it so the track's timer keeps out of the way, and gives the track a length.
+    void LoadAndHold(int max) {
+        MainForm->LoadSource(source);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
+        QVERIFY(!MainForm->tkbProgress->TimerRunning());
+        MainForm->tkbProgress->SetMax(max);
+    }
+
+    // Where a mark lies on the window's track, rounded half to even.
+    static int TrackPlace(int mark) {
+        const TDSTrackBar* track = MainForm->tkbProgress;
+        return int(RoundHalfEven(double(mark) / track->Max() * track->width() + track->x()));
+    }
+
+    QTemporaryDir media;
+    QString source;
+    std::unique_ptr<TempProgramDir> program;
+    std::unique_ptr<PlatformDoubles> doubles;
+};
+
+QTEST_MAIN(TestRangeMarking)
+#include "tst_rangemarking.moc"

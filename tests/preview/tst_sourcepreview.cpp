@@ -1,0 +1,314 @@
+#include "app/appcontext.h"
+#include "preview/dstrackbar.h"
+#include "preview/mediagraph.h"
+#include "preview/sourcepreview.h"
+#include "testdoubles.h"
+#include "testmedia.h"
+#include "ui/forms.h"
+#include "ui/imagebutton.h"
+#include "ui/mainform.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolButton>
+#include <QVideoWidget>
+#include <QtTest>
+
+namespace {
+
+MediaGraph* Graph() {
+    return MainForm->Preview()->FilterGraph();
+}
+
+} // namespace
+
+class TestSourcePreview : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(media.isValid());
+        QString error;
+        // 4.5 seconds: the labels read 00:00:04 and 00:00:02 whichever way the back-end rounds the length.
+        mp4 = media.filePath(QStringLiteral("holiday.mp4"));
+        QVERIFY2(TestMedia::MakeVideo(mp4, 4.5,
+                                      {QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                                       QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                                       QStringLiteral("-c:a"), QStringLiteral("aac")},
+                                      &error),
+                 qPrintable(error));
+        mpg = media.filePath(QStringLiteral("concert.mpg"));
+        QVERIFY2(TestMedia::MakeVideo(mpg, 2.5,
+                                      {QStringLiteral("-c:v"), QStringLiteral("mpeg2video"),
+                                       QStringLiteral("-c:a"), QStringLiteral("mp2")},
+                                      &error),
+                 qPrintable(error));
+        notAVideo = WriteText(QStringLiteral("notes.avi"));
+        textFile = WriteText(QStringLiteral("notes.txt"));
+        // Deeper than the 253 characters that an old drop buffer held.
+        const QString deep = media.filePath(QString(120, QLatin1Char('d')) + QLatin1Char('/') +
+                                            QString(120, QLatin1Char('e')));
+        QVERIFY(QDir().mkpath(deep));
+        longPath = deep + QStringLiteral("/clip.mp4");
+        QVERIFY(QFile::copy(mp4, longPath));
+        QVERIFY(longPath.size() > 253);
+        upperCase = media.filePath(QStringLiteral("LOUD.MP4"));
+        QVERIFY(QFile::copy(mp4, upperCase));
+        folderWithVideoName = media.filePath(QStringLiteral("folder.mp4"));
+        QVERIFY(QDir().mkpath(folderWithVideoName));
+    }
+
+    void init() {
+        program = std::make_unique<TempProgramDir>();
+        doubles = std::make_unique<PlatformDoubles>();
+        CreateForms({});
+        MainForm->SupportedExtensions = {
+            QStringLiteral(".avi"), QStringLiteral(".mpg"), QStringLiteral(".mpeg"), QStringLiteral(".mp4"),
+            QStringLiteral(".wmv"), QStringLiteral(".mov"), QStringLiteral(".vob"),  QStringLiteral(".asf")};
+    }
+    void cleanup() {
+        DestroyForms();
+        doubles.reset();
+        program.reset();
+    }
+
+    void loadShowsTheLengthResetsTheRangeAndPlays() {
+        MainForm->tkbProgress->SetSelStart(3);
+        MainForm->tkbProgress->SetSelEnd(9);
+        MainForm->edtStart->setText(QStringLiteral("00:00:03"));
+        MainForm->edtEnd->setText(QStringLiteral("00:00:09"));
+        MainForm->labStart->show();
+        MainForm->labEnd->show();
+        MainForm->labLength->show();
+        MainForm->RunState = 2;
+        QVERIFY(MainForm->VideoWindow->isHidden());
+        QCOMPARE(MainForm->SourceDurationMs(), 0);
+
+        MainForm->LoadSource(mp4);
+
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QCOMPARE(MainForm->edtSource->text(), mp4);
+        QVERIFY(MainForm->SourceLoaded);
+        QCOMPARE(MainForm->labLeft->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(MainForm->labMiddle->text(), QStringLiteral("00:00:02"));
+        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:04"));
+        QVERIFY(qAbs(MainForm->SourceDurationMs() - 4500) < 100);
+        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
+        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:00:00"));
+        QVERIFY(MainForm->labStart->isHidden());
+        QVERIFY(MainForm->labEnd->isHidden());
+        QVERIFY(MainForm->labLength->isHidden());
+        QVERIFY(!MainForm->VideoWindow->isHidden());
+        QCOMPARE(MainForm->RunState, 0);
+        // The track and the position label follow at the next timer step, not at the load.
+        QCOMPARE(MainForm->tkbProgress->Max(), 10);
+        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:00"));
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        QVERIFY(MainForm->tkbProgress->TimerRunning());
+        QTRY_COMPARE_WITH_TIMEOUT(MainForm->tkbProgress->Max(), 4, 30000);
+    }
+
+    void secondSourceReplacesTheFirst() {
+        MainForm->LoadSource(mp4);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        MainForm->LoadSource(mpg);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QCOMPARE(MainForm->edtSource->text(), mpg);
+        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:02"));
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        // The program stream's start time does not show up as a position.
+        QTRY_VERIFY_WITH_TIMEOUT(MainForm->tkbProgress->Max() == 2, 30000);
+        QVERIFY(MainForm->tkbProgress->Position() <= 2);
+    }
+
+    void outputFolderFollowsTheSourceOnlyWhenNotFixed_data() {
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addColumn<bool>("followsSource");
+        QTest::newRow("Aptotic off") << QByteArray("[Main]\nAptotic=0\n") << true;
+        QTest::newRow("Aptotic on") << QByteArray("[Main]\nAptotic=1\n") << false;
+        QTest::newRow("key absent") << QByteArray("[Main]\nVersion=1.8\n") << false;
+        QTest::newRow("no preferences file") << QByteArray() << false;
+    }
+    void outputFolderFollowsTheSourceOnlyWhenNotFixed() {
+        QFETCH(QByteArray, preferences);
+        QFETCH(bool, followsSource);
+        QFile::remove(App().PreferencesPath());
+        if (!preferences.isEmpty())
+            program->Write(QStringLiteral("Preferences.ini"), preferences);
+        MainForm->edtOutputDir->setText(QStringLiteral("/srv/clips/"));
+        MainForm->LoadSource(mp4);
+        const QString expected =
+            followsSource ? media.path() + QLatin1Char('/') : QStringLiteral("/srv/clips/");
+        QCOMPARE(MainForm->edtOutputDir->text(), expected);
+    }
+
+    void unrenderableFileReportsAndKeepsThePreviousState() {
+        MainForm->LoadSource(mp4);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        MainForm->labStart->show();
+        MainForm->edtStart->setText(QStringLiteral("00:00:01"));
+
+        MainForm->LoadSource(notAVideo);
+
+        QCOMPARE(doubles->messages.calls.size(), 1);
+        const auto& call = doubles->messages.calls.first();
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^\\S.* \\(\\$[0-9A-F]+\\)\\.$")).match(call.text).hasMatch(),
+            qPrintable(call.text));
+        QCOMPARE(call.caption, App().ProductName);
+        QCOMPARE(call.icon, MsgIcon::Stop);
+        QCOMPARE(call.buttons, MsgButtons::Ok);
+        // The steps before the render took effect, those after it did not.
+        QCOMPARE(MainForm->edtSource->text(), notAVideo);
+        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:04"));
+        QCOMPARE(MainForm->labMiddle->text(), QStringLiteral("00:00:02"));
+        QVERIFY(!MainForm->labStart->isHidden());
+        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:01"));
+        QVERIFY(!Graph()->Playing());
+        QCOMPARE(MainForm->SourceDurationMs(), 0);
+
+        MainForm->LoadSource(mp4);
+        QCOMPARE(doubles->messages.calls.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+    }
+
+    void firstLoadFailingLeavesTheStillPicture() {
+        MainForm->RunState = 1;
+        MainForm->LoadSource(notAVideo);
+        QCOMPARE(doubles->messages.calls.size(), 1);
+        QVERIFY(MainForm->SourceLoaded);
+        QVERIFY(MainForm->VideoWindow->isHidden());
+        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(MainForm->RunState, 1);
+    }
+
+    void playerButtonsDoNothingBeforeALoad() {
+        for (ImageButton* button : {MainForm->imgPlay, MainForm->imgPause, MainForm->imgStop})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(Graph() == nullptr);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QVERIFY(!MainForm->tkbProgress->TimerRunning());
+    }
+
+    void playPauseStopAndSeek() {
+        MainForm->LoadSource(mp4);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        TDSTrackBar* track = MainForm->tkbProgress;
+        QTRY_VERIFY_WITH_TIMEOUT(track->Max() == 4, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(MainForm->labCurrent->text() != QStringLiteral("00:00:00"), 30000);
+
+        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Paused(), 30000);
+        QVERIFY(!track->TimerRunning());
+        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
+        QVERIFY(Graph()->Paused());
+
+        // Releasing the thumb seeks to its share of the source.
+        track->SetPosition(1);
+        const QPoint middle(track->width() / 2, track->height() / 2);
+        QTest::mousePress(track, Qt::LeftButton, {}, middle);
+        QTest::mouseRelease(track, Qt::LeftButton, {}, middle);
+        const qint64 target = Graph()->DurationMs() * track->Position() / track->Max();
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Graph()->CurrentPositionMs() - target) <= 250, 30000);
+
+        QTest::mouseClick(MainForm->imgPlay, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        QVERIFY(track->TimerRunning());
+
+        QTest::mouseClick(MainForm->imgStop, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!Graph()->Playing() && !Graph()->Paused(), 30000);
+        QVERIFY(!track->TimerRunning());
+        QCOMPARE(track->Position(), 0);
+    }
+
+    void positionLabelFollowsTheTrack() {
+        MainForm->tkbProgress->SetPosition(7);
+        MainForm->tkbProgressTimer();
+        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:07"));
+    }
+
+    void previewTimerShowsTheFullLengthDuringARun() {
+        MainForm->LoadSource(mp4);
+        QTest::mouseClick(MainForm->imgStop, Qt::LeftButton);
+        MainForm->tkbProgress->SetMax(4);
+        MainForm->tmrPreview->start();
+        QTRY_COMPARE_WITH_TIMEOUT(MainForm->labCurrent->text(), QStringLiteral("00:00:04"), 30000);
+        MainForm->tmrPreview->stop();
+        QCOMPARE(MainForm->tkbProgress->Position(), 4);
+    }
+
+    void drops_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("duringRun");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("a supported file") << QStringList{mp4} << false << mp4;
+        QTest::newRow("only the first of several") << QStringList{mpg, mp4} << false << mpg;
+        QTest::newRow("first unsupported, second ignored")
+            << QStringList{textFile, mp4} << false << QString();
+        QTest::newRow("during a run") << QStringList{mp4} << true << QString();
+        QTest::newRow("missing file")
+            << QStringList{media.filePath(QStringLiteral("gone.mp4"))} << false << QString();
+        QTest::newRow("folder with a video's name") << QStringList{folderWithVideoName} << false << QString();
+        QTest::newRow("upper-case extension") << QStringList{upperCase} << false << upperCase;
+        QTest::newRow("path longer than 253 characters") << QStringList{longPath} << false << longPath;
+        QTest::newRow("nothing") << QStringList{} << false << QString();
+    }
+    void drops() {
+        QFETCH(QStringList, files);
+        QFETCH(bool, duringRun);
+        QFETCH(QString, loaded);
+        if (duringRun)
+            MainForm->panProgress->show();
+        MainForm->HandleDroppedFiles(files);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QCOMPARE(MainForm->edtSource->text(), loaded);
+        QCOMPARE(MainForm->SourceLoaded, !loaded.isEmpty());
+    }
+
+    void openButtonLoadsWhateverThePersonPicks() {
+        MainForm->OpenDialogFilter = QStringLiteral("All supported files|*.mp4;*.mpg|All Files (*.*)|*.*");
+        doubles->files.openAnswer = QString();
+        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
+        QCOMPARE(doubles->files.filters, QStringList{MainForm->OpenDialogFilter});
+        QVERIFY(!MainForm->SourceLoaded);
+
+        doubles->files.openAnswer = mpg;
+        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
+        QCOMPARE(MainForm->edtSource->text(), mpg);
+        QVERIFY(doubles->messages.calls.isEmpty());
+
+        // No extension test: a text file is handed to the back-end, which refuses it.
+        doubles->files.openAnswer = textFile;
+        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
+        QCOMPARE(MainForm->edtSource->text(), textFile);
+        QCOMPARE(doubles->messages.calls.size(), 1);
+    }
+
+private:
+    QString WriteText(const QString& name) {
+        const QString path = media.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("Shopping list: bread, milk.\n");
+        return path;
+    }
+
+    QTemporaryDir media;
+    QString mp4;
+    QString mpg;
+    QString notAVideo;
+    QString textFile;
+    QString longPath;
+    QString folderWithVideoName;
+    QString upperCase;
+    std::unique_ptr<TempProgramDir> program;
+    std::unique_ptr<PlatformDoubles> doubles;
+};
+
+QTEST_MAIN(TestSourcePreview)
+#include "tst_sourcepreview.moc"
