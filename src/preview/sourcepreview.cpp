@@ -32,7 +32,6 @@ SourcePreview::SourcePreview(TMainForm* form) : form(form) {
     connect(form->tbtnOpen, &QToolButton::clicked, form, &TMainForm::tbtnOpenClick);
     connect(form->tkbProgress, &TDSTrackBar::OnTimer, form, &TMainForm::tkbProgressTimer);
     connect(form->tmrPreview, &QTimer::timeout, form, &TMainForm::tmrPreviewTimer);
-    form->setAcceptDrops(true);
 }
 
 SourcePreview::~SourcePreview() {
