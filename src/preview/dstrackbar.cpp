@@ -89,9 +89,19 @@ void TDSTrackBar::paintEvent(QPaintEvent* event) {
     QStyleOptionSlider option;
     initStyleOption(&option);
     const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-    const double scale = static_cast<double>(groove.width()) / maximum();
-    const int left = groove.left() + static_cast<int>(qBound(0, selStart, maximum()) * scale);
-    const int right = groove.left() + static_cast<int>(qBound(0, selEnd, maximum()) * scale);
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    // The band's ends line up with the thumb's centre at the two marks.
+    const int span = groove.width() - handle.width();
+    const auto place = [&](int mark) {
+        return groove.left() + handle.width() / 2 +
+               QStyle::sliderPositionFromValue(minimum(), maximum(), qBound(minimum(), mark, maximum()),
+                                               span);
+    };
+    const int left = place(selStart);
+    const int right = place(selEnd);
+    const QRect band(left, groove.center().y() - 2, qMax(1, right - left), 5);
     QPainter painter(this);
-    painter.fillRect(QRect(left, groove.center().y() - 2, right - left, 4), QColor(49, 106, 197, 170));
+    painter.fillRect(band, QColor(240, 150, 30));
+    painter.setPen(QColor(160, 90, 10));
+    painter.drawRect(band.adjusted(0, 0, -1, -1));
 }
