@@ -35,7 +35,7 @@ void MainFormSplitView::tmrProcessTimer() {
 }
 
 qint64 MainFormSplitView::SourceDurationMs() const {
-    return 0;
+    return form->SourceDurationMs();
 }
 
 SplitInputs MainFormSplitView::ReadInputs() {

@@ -2,6 +2,7 @@
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/sourcepreview.h"
+#include "split/mainformsplitview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -111,6 +112,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
         QVERIFY(MainForm->tkbProgress->TimerRunning());
         QTRY_COMPARE_WITH_TIMEOUT(MainForm->tkbProgress->Max(), 4, 30000);
+    }
+
+    void runReadsTheLoadedSourcesLength() {
+        QCOMPARE(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs, 0);
+        MainForm->LoadSource(mp4);
+        QVERIFY(qAbs(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs - 4500) < 100);
     }
 
     void secondSourceReplacesTheFirst() {
