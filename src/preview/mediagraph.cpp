@@ -115,8 +115,10 @@ void MediaGraph::RenderFile(const QString& path) {
             errorText = player->errorString();
         }
     } else {
+        // Either the back-end never answered, or the program is quitting and ended every event loop.
         errorCode = QMediaPlayer::ResourceError;
-        errorText = QStringLiteral("The media back-end did not open the file in time.");
+        errorText = timeout.isActive() ? QStringLiteral("Opening the file was interrupted.")
+                                       : QStringLiteral("The media back-end did not open the file in time.");
     }
     if (errorText.trimmed().isEmpty())
         errorText = ErrorText(errorCode);

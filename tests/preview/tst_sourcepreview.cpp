@@ -49,13 +49,13 @@ private slots:
                  qPrintable(error));
         notAVideo = WriteText(QStringLiteral("notes.avi"));
         textFile = WriteText(QStringLiteral("notes.txt"));
-        // Deeper than the 253 characters that an old drop buffer held.
+        // Long paths must reach the load whole; a fixed-size name buffer would cut them short.
         const QString deep = media.filePath(QString(120, QLatin1Char('d')) + QLatin1Char('/') +
                                             QString(120, QLatin1Char('e')));
         QVERIFY(QDir().mkpath(deep));
         longPath = deep + QStringLiteral("/clip.mp4");
         QVERIFY(QFile::copy(mp4, longPath));
-        QVERIFY(longPath.size() > 253);
+        QVERIFY(longPath.size() > 260);
         upperCase = media.filePath(QStringLiteral("LOUD.MP4"));
         QVERIFY(QFile::copy(mp4, upperCase));
         folderWithVideoName = media.filePath(QStringLiteral("folder.mp4"));
@@ -262,7 +262,7 @@ private slots:
             << QStringList{media.filePath(QStringLiteral("gone.mp4"))} << false << QString();
         QTest::newRow("folder with a video's name") << QStringList{folderWithVideoName} << false << QString();
         QTest::newRow("upper-case extension") << QStringList{upperCase} << false << upperCase;
-        QTest::newRow("path longer than 253 characters") << QStringList{longPath} << false << longPath;
+        QTest::newRow("path longer than 260 characters") << QStringList{longPath} << false << longPath;
         QTest::newRow("nothing") << QStringList{} << false << QString();
     }
     void drops() {
