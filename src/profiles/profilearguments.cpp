@@ -1,0 +1,56 @@
+#include "profiles/profilearguments.h"
+
+#include "app/apperror.h"
+#include "app/filehelpers.h"
+#include "platform/inifile.h"
+#include "profiles/commalist.h"
+#include "profiles/profileitems.h"
+#include "profiles/profileworkinglists.h"
+
+namespace {
+int PositionOf(const QStringList& entries, const QString& text) {
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+void BuildProfileArguments(const QString& path, QString& text, const ProfileWorkingLists& lists) {
+    if (!SourceFileExists(path))
+        return;
+    const IniFile profile(path);
+    for (const QString& name : ProfileItemNames(profile)) {
+        const ValueListModel* list = lists.ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));
+        if (!list)
+            continue;
+        const QString command = profile.ReadString(name, QStringLiteral("cmd"), QString());
+        const QString fileValue = profile.ReadString(name, QStringLiteral("Value"), QString());
+        QString value;
+        if (profile.ReadBool(name, QStringLiteral("List"), true)) {
+            const QString current = list->ValueOf(name);
+            const int choice = PositionOf(
+                SplitCommaList(profile.ReadString(name, QStringLiteral("Caption"), QString())), current);
+            // A value that is no choice (a custom size such as 640x480) is passed on as it stands.
+            if (choice < 0) {
+                value = current;
+            } else {
+                const QStringList values = SplitCommaList(fileValue);
+                if (choice >= values.size())
+                    throw AppError(QStringLiteral("List index out of bounds (%1)").arg(choice));
+                value = values.at(choice);
+            }
+        } else if (profile.ReadBool(name, QStringLiteral("ReadOnly"), false)) {
+            value = fileValue;
+        } else {
+            value = list->ValueOf(name);
+        }
+        if (command.isEmpty() || value.isEmpty())
+            continue;
+        // A lone backslash stands for an option written without a value.
+        if (value == QStringLiteral("\\"))
+            value.clear();
+        text += QLatin1Char(' ') + command + QLatin1Char(' ') + value;
+    }
+}

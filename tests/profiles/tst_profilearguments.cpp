@@ -1,0 +1,137 @@
+#include "app/apperror.h"
+#include "profiles/profilearguments.h"
+#include "profiles/profileworkinglists.h"
+#include "profilesamples.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ProfileSamples;
+
+namespace {
+// One item in its own section; "extra" holds further keys, one per line.
+QByteArray Item(const QByteArray& name, int sort, const QByteArray& extra) {
+    return "[" + name + "]\nSort=" + QByteArray::number(sort) + "\n" + extra;
+}
+QByteArray Profile(const QList<QByteArray>& names, const QByteArray& sections) {
+    QByteArray main = "[Main]\nType=mp4\nPara=" + QByteArray::number(names.size()) + "\n";
+    for (int i = 0; i < names.size(); ++i)
+        main += QByteArray::number(i) + "=" + names.at(i) + "\n";
+    return main + sections;
+}
+} // namespace
+
+class TestProfileArguments : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void build_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("worked example") << WorkedExample << QStringList{} << " -vcodec xvid -ab 128 -an "
+                                        << "";
+        QTest::newRow("worked example with a custom size")
+            << WorkedExample << QStringList{"Video Size=640x480"} << " -vcodec xvid -s 640x480 -ab 128 -an "
+            << "";
+        QTest::newRow("choices match without regard to case")
+            << WorkedExample << QStringList{"Video Codec=mpeg-4", "Video Size=320X240", "Disable Audio=no"}
+            << " -vcodec mpeg4 -s 320x240 -ab 128"
+            << "";
+        QTest::newRow("cleared free text adds nothing")
+            << WorkedExample << QStringList{"Audio Bitrate="} << " -vcodec xvid -an "
+            << "";
+        QTest::newRow("free text passes as typed")
+            << WorkedExample << QStringList{"Audio Bitrate=96k"} << " -vcodec xvid -ab 96k -an "
+            << "";
+        QTest::newRow("empty cmd adds nothing")
+            << Profile({"A", "B"},
+                       Item("A", 1, "Caption=x,\nValue=y,\n") + Item("B", 2, "List=0\nCaption=z\n"))
+            << QStringList{} << ""
+            << "";
+        QTest::newRow("read-only free text adds Value, not Caption")
+            << Profile({"A"},
+                       Item("A", 3, "ReadOnly=1\nList=0\ncmd=-pix_fmt\nCaption=shown\nValue=yuv420p\n"))
+            << QStringList{"A=typed"} << " -pix_fmt yuv420p"
+            << "";
+        QTest::newRow("backslash in a read-only item")
+            << Profile({"A"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-vn\nCaption=Yes\nValue=\\\n"))
+            << QStringList{} << " -vn "
+            << "";
+        QTest::newRow("items in position order across groups")
+            << Profile({"A", "V", "X"}, Item("A", 2, "List=0\ncmd=-c:a\nCaption=aac\n") +
+                                            Item("V", 1, "List=0\ncmd=-c:v\nCaption=mpeg4\n") +
+                                            Item("X", 3, "List=0\ncmd=-r\nCaption=25\n"))
+            << QStringList{} << " -c:a aac -c:v mpeg4 -r 25"
+            << "";
+        QTest::newRow("other Sort numbers are skipped")
+            << Profile({"A", "B", "C"}, Item("A", 0, "ReadOnly=1\nList=0\ncmd=-a\nValue=1\n") +
+                                            Item("B", 4, "ReadOnly=1\nList=0\ncmd=-b\nValue=2\n") +
+                                            Item("C", 1, "ReadOnly=1\nList=0\ncmd=-c\nValue=3\n"))
+            << QStringList{} << " -c 3"
+            << "";
+        QTest::newRow("Para 0") << QByteArray("[Main]\nPara=0\n") << QStringList{} << ""
+                                << "";
+        QTest::newRow("huge Para reads only the real keys")
+            << QByteArray("[Main]\nPara=2147483647\n0=A\n[A]\nSort=1\nReadOnly=1\nList=0\ncmd=-a\nValue=1\n")
+            << QStringList{} << " -a 1"
+            << "";
+        QTest::newRow("choice past the values is refused")
+            << Profile({"A", "B"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-a\nValue=1\n") +
+                                       Item("B", 1, "cmd=-b\nCaption=x,y,\nValue=only,\nIndex=1\n"))
+            << QStringList{} << " -a 1"
+            << "List index out of bounds (1)";
+    }
+    void build() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, edits);
+        QFETCH(QString, expected);
+        QFETCH(QString, error);
+        const QString path = dir.filePath(QStringLiteral("build.apf"));
+        WriteFile(path, content);
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        Edit(lists, edits);
+        QString text;
+        QString raised;
+        try {
+            BuildProfileArguments(path, text, lists);
+        } catch (const AppError& failure) {
+            raised = failure.message();
+        }
+        QCOMPARE(raised, error);
+        if (error.isEmpty())
+            QCOMPARE(text, expected);
+    }
+
+    void valuesComeFromTheListsWhateverTheyHold() {
+        // The lists were last loaded from another profile: items without a row read as the empty text.
+        const QString shown = dir.filePath(QStringLiteral("shown.apf"));
+        WriteFile(shown, Profile({"Codec", "Fixed", "Empty Choice", "Typed"},
+                                 Item("Codec", 1, "cmd=-c:v\nCaption=A,B,\nValue=a,b,\nIndex=1\n") +
+                                     Item("Fixed", 1, "ReadOnly=1\nList=0\ncmd=-pix_fmt\nValue=yuv420p\n") +
+                                     Item("Empty Choice", 2, "cmd=-ac\nCaption=,Mono,\nValue=2,1,\n") +
+                                     Item("Typed", 2, "List=0\ncmd=-b:a\nCaption=128k\n")));
+        const QString other = dir.filePath(QStringLiteral("other.apf"));
+        WriteFile(other, WorkedExample);
+        ProfileWorkingLists lists;
+        lists.LoadProfile(other);
+        QString text;
+        BuildProfileArguments(shown, text, lists);
+        QCOMPARE(text, QStringLiteral(" -pix_fmt yuv420p -ac 2"));
+    }
+
+    void missingFileLeavesTheText() {
+        ProfileWorkingLists lists;
+        QString text = QStringLiteral("unchanged");
+        BuildProfileArguments(dir.filePath(QStringLiteral("missing.apf")), text, lists);
+        QCOMPARE(text, QStringLiteral("unchanged"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProfileArguments)
+#include "tst_profilearguments.moc"
