@@ -1,0 +1,202 @@
+#include "app/appcontext.h"
+#include "app/filehelpers.h"
+#include "profiles/profilearguments.h"
+#include "profiles/profileworkinglists.h"
+#include "testmedia.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// Every shipped profile, with its default choices and with each other choice of each list item, must
+// make Debian's ffmpeg write a clip that ffprobe accepts, with the streams the choices ask for.
+namespace {
+
+const QString StreamCopyProfile = QStringLiteral("Settings of the source file.");
+
+struct Clip {
+    QString description;
+    QStringList arguments;
+    QString output;
+    QString failure;
+};
+
+QString ShippedProfilesDir() {
+    return qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/Profiles/");
+}
+
+// Runs a program to its end; returns its exit code, or -1 when it did not start or finish.
+int Run(const QString& program, const QStringList& arguments, QString& output) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(180000)) {
+        process.kill();
+        process.waitForFinished();
+        output = QStringLiteral("did not finish: ") + process.errorString();
+        return -1;
+    }
+    output = QString::fromLocal8Bit(process.readAll()).trimmed();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void Encode(const QString& source, Clip& clip) {
+    QString output;
+    const QStringList arguments =
+        QStringList{"-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-ss", "0",
+                    "-t",           "1",        "-i",        source} +
+        clip.arguments + QStringList{clip.output};
+    if (Run(QStringLiteral("ffmpeg"), arguments, output) != 0) {
+        clip.failure = QStringLiteral("ffmpeg failed: ") + output.right(400);
+        return;
+    }
+    if (Run(QStringLiteral("ffprobe"),
+            {"-v", "error", "-show_entries", "stream=codec_type", "-of", "csv=p=0", clip.output},
+            output) != 0) {
+        clip.failure = QStringLiteral("ffprobe refused the clip: ") + output.right(400);
+        return;
+    }
+    QStringList streams;
+    // A stream with side data gets more fields after its type.
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        streams << line.section(QLatin1Char(','), 0, 0).trimmed();
+    const bool wantVideo = !clip.arguments.contains(QStringLiteral("-vn"));
+    const bool wantAudio = !clip.arguments.contains(QStringLiteral("-an"));
+    if (streams.contains(QStringLiteral("video")) != wantVideo ||
+        streams.contains(QStringLiteral("audio")) != wantAudio)
+        clip.failure = QStringLiteral("unexpected streams: ") + streams.join(QLatin1Char(' '));
+    QFile::remove(clip.output);
+}
+
+// Encodes the clips on as many threads as the machine has cores.
+void EncodeAll(const QString& source, std::vector<Clip>& clips) {
+    std::atomic<size_t> next{0};
+    std::vector<std::unique_ptr<QThread>> workers;
+    for (int i = 0; i < std::max(1, QThread::idealThreadCount()); ++i) {
+        workers.emplace_back(QThread::create([&] {
+            for (size_t index = next++; index < clips.size(); index = next++)
+                Encode(source, clips[index]);
+        }));
+        workers.back()->start();
+    }
+    for (auto& worker : workers)
+        worker->wait();
+}
+
+QStringList SplitAtBlanks(const QString& text) {
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestShippedProfiles : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir media;
+
+    QString MakeSource(const QString& extension) {
+        const QString path = media.filePath(QStringLiteral("source.") + extension);
+        QString error;
+        if (!QFile::exists(path) && !TestMedia::MakeVideo(path, 2, {}, &error, QStringLiteral("160x120")))
+            qWarning("%s", qPrintable(error));
+        return path;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QDir(ShippedProfilesDir()).exists(), "TESSEL_PROGRAM_DIR names no built program folder");
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(),
+                 "ffmpeg is not installed");
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffprobe")).isEmpty(),
+                 "ffprobe is not installed");
+        QVERIFY(QFile::exists(MakeSource(QStringLiteral("mp4"))));
+    }
+
+    void theShippedSet() {
+        QStringList names;
+        for (const QString& file : ListFilesByExtension(ShippedProfilesDir(), QStringLiteral(".apf")))
+            names << RemoveExtension(file);
+        QCOMPARE(names, (QStringList{"AVI (MPEG-4 + MP3)", "MKV (H.264 + AAC)", "MOV (H.264 + AAC)",
+                                     "MP3 (audio only)", "MP4 (H.264 + AAC)", "MPEG-2 (.mpg)",
+                                     StreamCopyProfile, "WebM (VP9 + Opus)", "WMV (WMV2 + WMA2)"}));
+    }
+
+    void everyChoiceMakesAClip_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("sourceExtension");
+        for (const QString& file : ListFilesByExtension(ShippedProfilesDir(), QStringLiteral(".apf")))
+            QTest::newRow(qPrintable(file)) << RemoveExtension(file) << "mp4";
+        // The stream copy keeps the source's container, so it is tried on the others as well.
+        for (const char* extension : {"avi", "mkv", "mov", "mpg", "wmv", "webm"})
+            QTest::addRow("%s from %s", qPrintable(StreamCopyProfile), extension)
+                << StreamCopyProfile << extension;
+    }
+    void everyChoiceMakesAClip() {
+        QFETCH(QString, name);
+        QFETCH(QString, sourceExtension);
+        const QString source = MakeSource(sourceExtension);
+        QVERIFY2(QFile::exists(source), "the test source could not be made");
+        const QString path = ShippedProfilesDir() + name + QStringLiteral(".apf");
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        const QString extension =
+            name == StreamCopyProfile ? QStringLiteral(".") + sourceExtension : App().OutputExt;
+
+        QTemporaryDir clipsDir;
+        std::vector<Clip> clips;
+        QSet<QString> seen;
+        auto addClip = [&](const QString& description) {
+            QString text;
+            BuildProfileArguments(path, text, lists);
+            // Choices that give the same options (Original Size and Custom Size) need one run only.
+            if (seen.contains(text))
+                return;
+            seen.insert(text);
+            const QStringList arguments = SplitAtBlanks(text);
+            if (arguments.contains(QStringLiteral("-vn")) && arguments.contains(QStringLiteral("-an"))) {
+                qInfo("Skipped %s: a clip without video and audio cannot be written",
+                      qPrintable(description));
+                return;
+            }
+            clips.push_back(Clip{
+                description, arguments,
+                clipsDir.filePath(QStringLiteral("clip%1%2").arg(clips.size()).arg(extension)), QString()});
+        };
+
+        addClip(QStringLiteral("default choices"));
+        for (ValueListModel* list : {&lists.vleVideo, &lists.vleAudio, &lists.vleAdvanced}) {
+            for (int row = 0; row < list->RowCount(); ++row) {
+                if (list->Style(row) != ValueListModel::EditStyle::PickList)
+                    continue;
+                const QString current = list->Value(row);
+                if (list->Key(row) == QStringLiteral("Video Size"))
+                    QCOMPARE(list->PickList(row).mid(0, 2), (QStringList{"Original Size", "Custom Size"}));
+                for (const QString& choice : list->PickList(row)) {
+                    list->SetValue(row, choice);
+                    addClip(list->Key(row) + QStringLiteral(" = ") + choice);
+                }
+                list->SetValue(row, current);
+            }
+        }
+        QVERIFY(!clips.empty());
+
+        EncodeAll(source, clips);
+        QStringList failures;
+        for (const Clip& clip : clips) {
+            if (!clip.failure.isEmpty())
+                failures << clip.description + QStringLiteral(" (") + clip.arguments.join(QLatin1Char(' ')) +
+                                QStringLiteral("): ") + clip.failure;
+        }
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShippedProfiles)
+#include "tst_shippedprofiles.moc"
