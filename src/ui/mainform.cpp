@@ -11,6 +11,7 @@
 #include "preview/dstrackbar.h"
 #include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
+#include "profiles/opsettingform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -383,7 +384,12 @@ void TMainForm::edtStartExit() {
 void TMainForm::edtEndExit() {
     preview->Range()->EndExit();
 }
-void TMainForm::cmbProfileChange() {}
+void TMainForm::cmbProfileChange() {
+    // The profile editor, which owns the working lists, is created after the main window.
+    if (!opSettingForm)
+        return;
+    Guarded([this] { opSettingForm->LoadProfile(App().ProfilePath(cmbProfile->currentText())); }, this);
+}
 void TMainForm::BitBtn1Click() {}
 
 bool TMainForm::StartHitAt(const QPoint& pointerOnScreen) const {

@@ -1,0 +1,79 @@
+#include "app/appcontext.h"
+#include "profiles/opsettingform.h"
+#include "profilesamples.h"
+#include "testdoubles.h"
+#include "testmedia.h"
+#include "ui/forms.h"
+#include "ui/mainform.h"
+
+#include <QComboBox>
+#include <QtTest>
+#include <memory>
+
+using namespace ProfileSamples;
+
+// The main window's profile choice loads the profile into the editor's working lists.
+class TestProfileChoice : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramDir> program;
+    std::unique_ptr<PlatformDoubles> doubles;
+
+private slots:
+    void init() {
+        doubles = std::make_unique<PlatformDoubles>();
+        program = std::make_unique<TempProgramDir>();
+        program->CopyShippedProfiles();
+        program->Write(QStringLiteral("Profiles/Example.apf"), WorkedExample);
+        program->Write(QStringLiteral("Profiles/Broken.apf"),
+                       "[Main]\nType=wmv\nPara=2\n0=A\n1=B\n[A]\nSort=2\nList=0\nCaption=kept\n"
+                       "[B]\nSort=1\nCaption=x,\nIndex=5\n");
+        App().OutputExt = QStringLiteral(".old");
+        CreateForms({});
+        const QSignalBlocker blocker(MainForm->cmbProfile);
+        MainForm->cmbProfile->clear();
+        MainForm->cmbProfile->addItems({"Broken", "Example", "Missing", "Settings of the source file."});
+    }
+    void cleanup() {
+        DestroyForms();
+        program.reset();
+        doubles.reset();
+    }
+
+    void choosingLoads_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("outputExt");
+        QTest::addColumn<QStringList>("audio");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("example") << "Example"
+                                 << ".avi" << QStringList{"Audio Bitrate=128", "Disable Audio=Yes"} << "";
+        QTest::newRow("name with two dots") << "Settings of the source file."
+                                            << ".mp4" << QStringList{"Disable Audio=No"} << "";
+        QTest::newRow("missing file changes nothing")
+            << "Missing"
+            << ".old" << QStringList{"Audio Codec=", "Audio Bitrate=", "Sample Rate=",
+                                     "Channels=",    "Volumn=",        "Disable Audio="}
+            << "";
+        QTest::newRow("bad index is reported")
+            << "Broken"
+            << ".wmv" << QStringList{"A=kept"} << "List index out of bounds (5)";
+    }
+    void choosingLoads() {
+        QFETCH(QString, name);
+        QFETCH(QString, outputExt);
+        QFETCH(QStringList, audio);
+        QFETCH(QString, error);
+        MainForm->cmbProfile->setCurrentText(name);
+        MainForm->cmbProfileChange();
+        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(Rows(opSettingForm->Lists.vleAudio), audio);
+        QCOMPARE(doubles->messages.Texts(), error.isEmpty() ? QStringList() : QStringList{error});
+        if (!error.isEmpty()) {
+            QCOMPARE(doubles->messages.calls.at(0).caption, App().ProductName);
+            QCOMPARE(doubles->messages.calls.at(0).icon, MsgIcon::Stop);
+        }
+    }
+};
+
+QTEST_MAIN(TestProfileChoice)
+#include "tst_profilechoice.moc"
