@@ -12,6 +12,7 @@
 #include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
+#include "profiles/profilearguments.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -401,8 +402,18 @@ void TMainForm::imgStartClick() {
     // The event's own coordinates are not used: the pointer's screen position decides.
     if (!StartHitAt(QCursor::pos()))
         return;
-    [[maybe_unused]] const QString profilePath = App().ProfilePath(cmbProfile->currentText());
-    RunSplit(QString());
+    const QString profilePath = App().ProfilePath(cmbProfile->currentText());
+    QString profileArguments;
+    bool built = false;
+    // A profile whose choice has no argument value is reported, and no run begins.
+    Guarded(
+        [&] {
+            BuildProfileArguments(profilePath, profileArguments, opSettingForm->Lists);
+            built = true;
+        },
+        this);
+    if (built)
+        RunSplit(profileArguments);
 }
 
 void TMainForm::RunSplit(const QString& profileArguments) {

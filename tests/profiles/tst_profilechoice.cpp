@@ -7,6 +7,7 @@
 #include "ui/mainform.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QtTest>
 #include <memory>
 
@@ -72,6 +73,32 @@ private slots:
             QCOMPARE(doubles->messages.calls.at(0).caption, App().ProductName);
             QCOMPARE(doubles->messages.calls.at(0).icon, MsgIcon::Stop);
         }
+    }
+
+    // Start builds the argument text first: a profile that cannot be built stops it before the run's checks.
+    void startBuildsBeforeTheRun_data() {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("good profile reaches the run")
+            << WorkedExample << "Please specify a valid input video file.";
+        QTest::newRow("choice without a value stops the Start")
+            << QByteArray("[Main]\nPara=1\n0=B\n[B]\nSort=1\ncmd=-b\nCaption=x,y,\nValue=only,\nIndex=1\n")
+            << "List index out of bounds (1)";
+    }
+    void startBuildsBeforeTheRun() {
+        QFETCH(QByteArray, profile);
+        QFETCH(QString, message);
+        program->Write(QStringLiteral("Profiles/Start.apf"), profile);
+        MainForm->cmbProfile->addItem(QStringLiteral("Start"));
+        MainForm->cmbProfile->setCurrentText(QStringLiteral("Start"));
+        MainForm->cmbProfileChange();
+        const QPoint centre = MainForm->frameGeometry().topLeft() + QPoint(399 + 54 + 4 + 55, 297 + 30 + 55);
+        QCursor::setPos(centre);
+        if (QCursor::pos() != centre)
+            QSKIP("This platform cannot place the pointer");
+        MainForm->imgStartClick();
+        QCOMPARE(doubles->messages.Texts(), QStringList{message});
+        QCOMPARE(MainForm->RunState, 0);
     }
 };
 
