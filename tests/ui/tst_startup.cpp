@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -129,6 +130,30 @@ private slots:
         QVERIFY(form.acceptDrops());
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
+    }
+
+    // The command line opens its source as if the person had opened it.
+    void commandLineSourceIsLoaded_data() {
+        QTest::addColumn<bool>("throughList");
+        QTest::newRow("video") << false;
+        QTest::newRow("list file") << true;
+    }
+    void commandLineSourceIsLoaded() {
+        QFETCH(bool, throughList);
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        const QString video = program.path() + "clip.mp4";
+        QString error;
+        QVERIFY2(
+            TestMedia::MakeVideo(video, 2, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
+            qPrintable(error));
+        const QString argument = throughList ? program.Write("list.tmp", video.toLocal8Bit() + "\n") : video;
+        TMainForm form;
+        form.FormCreate({argument});
+        QVERIFY(doubles.messages.calls.isEmpty());
+        QVERIFY(form.SourceLoaded);
+        QCOMPARE(form.edtSource->text(), video);
+        QVERIFY(form.acceptDrops());
     }
 
     void caption_data() {
