@@ -28,8 +28,9 @@ struct Clip {
     QString failure;
 };
 
+// The committed files: the program folder keeps a person's edits of its copies across builds.
 QString ShippedProfilesDir() {
-    return qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/Profiles/");
+    return qEnvironmentVariable("TESSEL_SOURCE_DIR") + QStringLiteral("/data/Profiles/");
 }
 
 // Runs a program to its end; returns its exit code, or -1 when it did not start or finish.
@@ -111,7 +112,8 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY2(QDir(ShippedProfilesDir()).exists(), "TESSEL_PROGRAM_DIR names no built program folder");
+        QVERIFY2(QDir(ShippedProfilesDir()).exists(),
+                 "TESSEL_SOURCE_DIR names no source tree with data/Profiles");
         QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(),
                  "ffmpeg is not installed");
         QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffprobe")).isEmpty(),

@@ -104,7 +104,8 @@ QString TempProgramDir::Write(const QString& relativePath, const QByteArray& con
 }
 
 void TempProgramDir::CopyShippedProfiles() const {
-    const QString shipped = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/Profiles");
+    // The committed files, not the program folder's copies, which a person's edits may have changed.
+    const QString shipped = qEnvironmentVariable("TESSEL_SOURCE_DIR") + QStringLiteral("/data/Profiles");
     const QDir source(shipped);
     for (const QString& name : source.entryList(QDir::Files))
         QFile::copy(source.filePath(name), dir + QStringLiteral("Profiles/") + name);

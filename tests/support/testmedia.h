@@ -27,7 +27,7 @@ public:
     ~TempProgramDir();
     const QString& path() const { return dir; } // ends in the separator
     QString Write(const QString& relativePath, const QByteArray& content) const;
-    // Copies the shipped profiles of the build's program folder into this one.
+    // Copies the shipped profiles (the source tree's data/Profiles) into this one.
     void CopyShippedProfiles() const;
 
 private:
