@@ -1,28 +1,90 @@
 #include "app/appcontext.h"
+#include "fakeencoder.h"
+#include "prefs/settingform.h"
 #include "split/countdownform.h"
 #include "split/mainformsplitview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CountdownAction)
 
+namespace {
+
+// Runs action once condition holds, checking from the event loop that the run keeps alive.
+void When(QObject* context, std::function<bool()> condition, std::function<void()> action) {
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, condition, action] {
+        if (!condition())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start(10);
+}
+
+} // namespace
+
 // The split run as the main window shows it: the elapsed-time tick, the countdown dialog and its actions.
 class TestSplitWindow : public QObject {
     Q_OBJECT
 private:
+    QTemporaryDir media;
+    QString source;
     std::unique_ptr<TempProgramDir> program;
     std::unique_ptr<PlatformDoubles> doubles;
+    QString outputDir;
+    int released = 0;
+
+    // The source loaded in the preview, two sections of it marked, the settings boxes all clear.
+    void PrepareRun(const QString& encoderBody) {
+        MainForm->show();
+        MainForm->LoadSource(source);
+        QVERIFY(MainForm->SourceDurationMs() > 0);
+        MainForm->edtStart->setText(QStringLiteral("00:00:02"));
+        MainForm->edtEnd->setText(QStringLiteral("00:00:06"));
+        MainForm->rdbEqual->setChecked(true);
+        MainForm->edtSectionQty->setText(QStringLiteral("2"));
+        MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(QStringLiteral("Test")));
+        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Test"));
+        MainForm->edtOutputDir->setText(outputDir);
+        for (QCheckBox* box : {SettingForm->chkOverwrite, SettingForm->chkOpenDir, SettingForm->chkExit,
+                               SettingForm->chkTurnoff})
+            box->setChecked(false);
+        App().OutputExt = QStringLiteral(".mp4");
+        FakeEncoder::Install(*program, encoderBody);
+        doubles->messages.calls.clear();
+    }
+    QStringList Captions() const {
+        QStringList captions;
+        for (const MessageBoxDouble::Call& call : doubles->messages.calls)
+            captions << call.caption;
+        return captions;
+    }
+    void VerifyIdle() {
+        QVERIFY(!MainForm->panProgress->isVisible());
+        QVERIFY(MainForm->imgStart->isVisible());
+        QCOMPARE(MainForm->RunState, 0);
+        QVERIFY(!MainFormSplitView::For(MainForm).Runner().EncoderRunning());
+    }
 
     void StartCountdown(CountdownAction action) {
         MainForm->show();
@@ -31,9 +93,20 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        source = media.filePath(QStringLiteral("talk.mp4"));
+        QString error;
+        QVERIFY2(TestMedia::MakeVideo(source, 8, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"},
+                                      &error),
+                 qPrintable(error));
+    }
     void init() {
         doubles = std::make_unique<PlatformDoubles>();
         program = std::make_unique<TempProgramDir>();
+        program->Write(QStringLiteral("Profiles/Test.apf"), "[Main]\nType=mp4\nPara=0\n");
+        outputDir = program->path() + QStringLiteral("out");
+        QVERIFY(QDir().mkpath(outputDir));
+        released = 0;
         CreateForms({});
     }
     void cleanup() {
@@ -153,6 +226,152 @@ private slots:
         QCOMPARE(CountDownForm->btnCancel->geometry(), QRect(272, 64, 75, 25));
         QCOMPARE(CountDownForm->labMessage->geometry(), QRect(77, 24, 265, 13));
         QCOMPARE(CountDownForm->tmrCountdown->interval(), 1000);
+    }
+
+    void runShowsProgressAndCompletes() {
+        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\""));
+        SettingForm->chkOpenDir->setChecked(true);
+        QStringList seen;
+        connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
+            When(
+                this, [this] { return MainForm->pgbCurrent->value() > 0; },
+                [&] {
+                    seen << MainForm->labProcessing->text() + QStringLiteral(" ") +
+                                MainForm->labCurProgress->text() + QStringLiteral(" ") +
+                                MainForm->labTotalProgress->text();
+                    QVERIFY(MainForm->panProgress->isVisible());
+                    QVERIFY(MainForm->tmrProcess->isActive());
+                    FakeEncoder::Release(*program, ++released);
+                });
+        });
+
+        MainForm->RunSplit(QString());
+
+        QCOMPARE(seen, QStringList({"Splitting: Section 1 50% 25%", "Splitting: Section 2 50% 75%"}));
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
+        QCOMPARE(Captions(), QStringList{"Completed"});
+        QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Information);
+        QCOMPARE(doubles->messages.calls.first().owner, MainForm);
+        QCOMPARE(doubles->shell.opened, QStringList{outputDir});
+        QVERIFY(!MainForm->tmrProcess->isActive());
+        VerifyIdle();
+        QVERIFY(QFile::exists(outputDir + QStringLiteral("/talk_Clip2.mp4")));
+    }
+
+    void cancelImageDuringRun_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("No goes on") << false;
+        QTest::newRow("Yes cancels") << true;
+    }
+    void cancelImageDuringRun() {
+        QFETCH(bool, answer);
+        PrepareRun(QStringLiteral("step 'time=1.0 x'\n: > \"$out\""));
+        doubles->messages.answers.enqueue(answer ? MsgResult::Yes : MsgResult::No);
+        qint64 pid = 0;
+        When(
+            this, [this] { return FakeEncoder::LastPid(*program) != 0 && MainForm->pgbCurrent->value() > 0; },
+            [&] {
+                pid = FakeEncoder::LastPid(*program);
+                QTest::mouseClick(MainForm->imgCancel, Qt::LeftButton, {}, QPoint(55, 55));
+                if (!answer) {
+                    // Both clips then go on to the end.
+                    FakeEncoder::Release(*program, 1);
+                    When(
+                        this,
+                        [this] {
+                            return QFile::exists(program->path() + "steps") &&
+                                   FakeEncoder::Calls(*program).size() == 2;
+                        },
+                        [this] { FakeEncoder::Release(*program, 2); });
+                }
+            });
+
+        MainForm->RunSplit(QString());
+
+        QCOMPARE(doubles->messages.calls.first().text,
+                 QStringLiteral("Do you want to cancel the splitting?"));
+        QCOMPARE(doubles->messages.calls.first().caption, QStringLiteral("Query"));
+        QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Question);
+        if (answer)
+            QCOMPARE(Captions(), QStringList{"Query"});
+        else
+            QCOMPARE(Captions(), QStringList({"Query", "Completed"}));
+        QCOMPARE(FakeEncoder::Calls(*program).size(), answer ? 1 : 2);
+        QVERIFY(!FakeEncoder::ProcessAlive(pid));
+        VerifyIdle();
+    }
+
+    void closeDuringRun() {
+        PrepareRun(QStringLiteral("while :; do sleep 0.05; done"));
+        doubles->messages.answers << MsgResult::No << MsgResult::Yes;
+        QList<bool> closed;
+        When(
+            this, [this] { return FakeEncoder::LastPid(*program) != 0; },
+            [&] {
+                closed << MainForm->close();
+                closed << MainForm->isVisible();
+                closed << MainForm->close();
+            });
+
+        MainForm->RunSplit(QString());
+
+        QCOMPARE(closed, QList<bool>({false, true, true}));
+        QCOMPARE(doubles->messages.Texts(), QStringList({"Do you want to cancel the splitting and exit?",
+                                                         "Do you want to cancel the splitting and exit?"}));
+        QCOMPARE(Captions(), QStringList({"Exit Query", "Exit Query"}));
+        QVERIFY(!MainForm->isVisible());
+        // The close saved the preferences, as every close does.
+        QVERIFY(QFile::exists(App().PreferencesPath()));
+        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
+        QCOMPARE(MainForm->RunState, 0);
+    }
+
+    void runEndsInCountdown() {
+        PrepareRun(QStringLiteral(": > \"$out\""));
+        SettingForm->chkExit->setChecked(true);
+        SettingForm->chkOpenDir->setChecked(true);
+        MainForm->RunSplit(QString());
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QVERIFY(doubles->shell.opened.isEmpty());
+        QVERIFY(CountDownForm->isVisible());
+        QCOMPARE(CountDownForm->btnDoNow->text(), QStringLiteral("Exit Now"));
+        QVERIFY(!MainForm->isEnabled());
+        QCOMPARE(MainForm->RunState, 0);
+        // Still busy under the countdown, until it acts or is given up.
+        QVERIFY(MainForm->panProgress->isVisible());
+        QVERIFY(!MainForm->tmrProcess->isActive());
+        QTest::mouseClick(CountDownForm->btnCancel, Qt::LeftButton);
+        QVERIFY(MainForm->isEnabled());
+        VerifyIdle();
+    }
+
+    void failedClipStopsTheCountdown() {
+        PrepareRun(QStringLiteral("case \"$out\" in *_Clip1.mp4) echo 'Conversion failed!'; exit 1;; esac\n"
+                                  ": > \"$out\""));
+        SettingForm->chkTurnoff->setChecked(true);
+        MainForm->RunSplit(QString());
+        QCOMPARE(Captions(), QStringList{"Splitting Failed"});
+        QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Stop);
+        QVERIFY(doubles->messages.calls.first().text.contains(
+            QLatin1String("talk_Clip1.mp4: Conversion failed!")));
+        QVERIFY(!CountDownForm->isVisible());
+        QCOMPARE(doubles->power.requests, 0);
+        QVERIFY(MainForm->isEnabled());
+        VerifyIdle();
+        QVERIFY(QFile::exists(outputDir + QStringLiteral("/talk_Clip2.mp4")));
+    }
+
+    void refusedInputMovesTheFocus() {
+        PrepareRun(QStringLiteral(": > \"$out\""));
+        QApplication::setActiveWindow(MainForm);
+        MainForm->edtSectionQty->setText(QStringLiteral("0"));
+        MainForm->RunSplit(QString());
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid section quantity."});
+        QCOMPARE(Captions(), QStringList{"Invalid Section"});
+        QTRY_COMPARE(QApplication::focusWidget(), MainForm->edtSectionQty);
+        QVERIFY(FakeEncoder::Calls(*program).isEmpty());
+        VerifyIdle();
     }
 
     void closeWhileIdleAsksNothing() {
