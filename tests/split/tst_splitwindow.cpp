@@ -1,6 +1,8 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
 #include "prefs/settingform.h"
+#include "profiles/opsettingform.h"
+#include "profiles/profilearguments.h"
 #include "split/countdownform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
@@ -371,6 +373,61 @@ private slots:
         QCOMPARE(Captions(), QStringList{"Invalid Section"});
         QTRY_COMPARE(QApplication::focusWidget(), MainForm->edtSectionQty);
         QVERIFY(FakeEncoder::Calls(*program).isEmpty());
+        VerifyIdle();
+    }
+
+    // The whole chain with the shipped profiles, the real front-end and ffmpeg.
+    void shippedProfilesSplitForReal_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<QString>("clipType");
+        QTest::addColumn<QString>("videoCodec");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("MP4 in three sections") << "MP4 (H.264 + AAC)" << 3 << ".mp4"
+                                               << "h264" << 0.05;
+        // Copies start at the keyframe before the start; the source has one every second.
+        QTest::newRow("stream copy of a MOV") << "Settings of the source file." << 1 << ".mov"
+                                              << "h264" << 1.0;
+    }
+    void shippedProfilesSplitForReal() {
+        QFETCH(QString, profile);
+        QFETCH(int, sections);
+        QFETCH(QString, clipType);
+        QFETCH(QString, videoCodec);
+        QFETCH(double, tolerance);
+        DestroyForms();
+        program->CopyShippedProfiles();
+        CreateForms({});
+        const QString mov = media.filePath(QStringLiteral("talk.mov"));
+        QString error;
+        if (!QFile::exists(mov))
+            QVERIFY2(
+                TestMedia::MakeVideo(
+                    mov, 8, {"-c:v", "libx264", "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
+                qPrintable(error));
+        PrepareRun(QString());
+        App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
+        MainForm->LoadSource(mov);
+        MainForm->edtStart->setText(QStringLiteral("00:00:01"));
+        MainForm->edtEnd->setText(QStringLiteral("00:00:07"));
+        MainForm->edtSectionQty->setText(QString::number(sections));
+        MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(profile));
+        QCOMPARE(MainForm->cmbProfile->currentText(), profile);
+        MainForm->cmbProfileChange();
+        QString arguments;
+        BuildProfileArguments(App().ProfilePath(profile), arguments, opSettingForm->Lists);
+
+        MainForm->RunSplit(arguments);
+
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
+        for (int i = 1; i <= sections; ++i) {
+            const QString clip = outputDir + QStringLiteral("/talk_Clip%1").arg(i) + clipType;
+            QVERIFY2(QFile::exists(clip), qPrintable(clip));
+            QVERIFY2(qAbs(TestMedia::ProbeDuration(clip) - 6.0 / sections) <= tolerance,
+                     qPrintable(QString::number(TestMedia::ProbeDuration(clip))));
+            QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("v")), videoCodec);
+        }
+        QCOMPARE(QDir(outputDir).entryList(QDir::Files).size(), sections);
         VerifyIdle();
     }
 
