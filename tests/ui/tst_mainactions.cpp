@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 #include "testdoubles.h"
 #include "testmedia.h"
+#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
@@ -18,19 +19,20 @@ class TestMainActions : public QObject {
 
     std::unique_ptr<PlatformDoubles> doubles;
     std::unique_ptr<TempProgramDir> program;
-    std::unique_ptr<TMainForm> form;
+    TMainForm* form = nullptr;
 
 private slots:
     void init() {
         doubles = std::make_unique<PlatformDoubles>();
         program = std::make_unique<TempProgramDir>();
-        form = std::make_unique<TMainForm>();
-        form->FormCreate({});
+        CreateForms({});
+        form = MainForm;
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
     }
     void cleanup() {
-        form.reset();
+        DestroyForms();
+        form = nullptr;
         program.reset();
         doubles.reset();
     }
@@ -111,6 +113,9 @@ private slots:
         // Where the event lands on the image does not matter, only the pointer's position.
         QTest::mouseClick(form->imgStart, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(doubles->messages.calls.size(), messages);
+        if (messages)
+            QCOMPARE(doubles->messages.calls.constFirst().text,
+                     QStringLiteral("Please specify a valid input video file."));
         QCOMPARE(form->RunState, 0);
         QVERIFY(form->imgStart->isVisible());
     }
