@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
+#include "preview/previewkeys.h"
 #include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
@@ -248,6 +249,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     connect(cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
 
     preview = std::make_unique<SourcePreview>(this);
+    new PreviewKeys(this);
 }
 
 TMainForm::~TMainForm() = default;
