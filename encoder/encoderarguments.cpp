@@ -10,6 +10,31 @@ bool IsExecutableFile(const std::string& path) {
     return !path.empty() && access(path.c_str(), X_OK) == 0;
 }
 
+std::optional<std::string> FindTool(const std::string& name, const char* overridePath,
+                                    const std::string& ownFolder, const char* searchPath) {
+    if (overridePath && *overridePath)
+        return std::string(overridePath);
+    const std::string beside = ownFolder + "/" + name;
+    if (IsExecutableFile(beside))
+        return beside;
+    if (!searchPath)
+        return std::nullopt;
+    const std::string path(searchPath);
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        std::size_t end = path.find(':', begin);
+        if (end == std::string::npos)
+            end = path.size();
+        // An empty PATH entry means the current folder.
+        const std::string folder = end > begin ? path.substr(begin, end - begin) : std::string(".");
+        const std::string candidate = folder + "/" + name;
+        if (IsExecutableFile(candidate))
+            return candidate;
+        begin = end + 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 const std::vector<std::string>& QuietOptions() {
@@ -55,27 +80,20 @@ std::vector<std::string> RewriteArguments(const std::vector<std::string>& argume
 
 std::optional<std::string> FindFfmpeg(const char* overridePath, const std::string& ownFolder,
                                       const char* searchPath) {
-    if (overridePath && *overridePath)
-        return std::string(overridePath);
-    const std::string beside = ownFolder + "/ffmpeg";
-    if (IsExecutableFile(beside))
-        return beside;
-    if (!searchPath)
-        return std::nullopt;
-    const std::string path(searchPath);
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        std::size_t end = path.find(':', begin);
-        if (end == std::string::npos)
-            end = path.size();
-        // An empty PATH entry means the current folder.
-        const std::string folder = end > begin ? path.substr(begin, end - begin) : std::string(".");
-        const std::string candidate = folder + "/ffmpeg";
-        if (IsExecutableFile(candidate))
-            return candidate;
-        begin = end + 1;
+    return FindTool("ffmpeg", overridePath, ownFolder, searchPath);
+}
+
+std::optional<std::string> FindFfprobe(const char* probeOverride, const char* ffmpegOverride,
+                                       const std::string& ownFolder, const char* searchPath) {
+    if (probeOverride && *probeOverride)
+        return std::string(probeOverride);
+    // A chosen ffmpeg build usually has its own ffprobe beside it; a lone fake ffmpeg has not.
+    if (ffmpegOverride && *ffmpegOverride) {
+        const std::string beside = FolderOfPath(ffmpegOverride) + "/ffprobe";
+        if (IsExecutableFile(beside))
+            return beside;
     }
-    return std::nullopt;
+    return FindTool("ffprobe", nullptr, ownFolder, searchPath);
 }
 
 std::string FolderOfPath(const std::string& path) {

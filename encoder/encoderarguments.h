@@ -21,6 +21,11 @@ std::vector<std::string> RewriteArguments(const std::vector<std::string>& argume
 std::optional<std::string> FindFfmpeg(const char* overridePath, const std::string& ownFolder,
                                       const char* searchPath);
 
+// Where ffprobe is, found the same way: the TESSEL_FFPROBE value, then the ffprobe beside the ffmpeg that
+// TESSEL_FFMPEG names, then one in the program's own folder, then the first on the PATH.
+std::optional<std::string> FindFfprobe(const char* probeOverride, const char* ffmpegOverride,
+                                       const std::string& ownFolder, const char* searchPath);
+
 // The folder part of a path, without its trailing separator ("." for a bare name).
 std::string FolderOfPath(const std::string& path);
 

@@ -2,8 +2,8 @@
 
 #include "app/appcontext.h"
 #include "app/filehelpers.h"
+#include "split/clipjob.h"
 #include "split/clipprogress.h"
-#include "split/encodercommand.h"
 #include "split/inputcheck.h"
 #include "split/splitview.h"
 
@@ -92,36 +92,32 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
     QList<FailedClip> failures;
 
     for (int i = 1; i <= plan.Count(); ++i) {
-        const QString outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, i,
-                                                  ClipExtension(inputs.profileName, inputs.sourcePath));
-        if (QFileInfo::exists(outputPath) && !view.OverwriteWithoutAsking() &&
-            !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
-                           QStringLiteral("Overwrite"))) {
+        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileArguments);
+        emit ClipPending(i, job.outputPath);
+        const bool declined = QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
+                              !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
+                                             QStringLiteral("Overwrite"));
+        // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
+        if (view.RunState() == 2) {
+            view.LeaveBusyState();
+            return;
+        }
+        if (declined) {
             if (plan.OneClip()) {
                 view.LeaveBusyState();
                 return;
             }
             continue;
         }
-        // The question lets events through; a cancel asked for meanwhile is honoured before the next clip.
-        if (view.RunState() == 2) {
-            view.LeaveBusyState();
-            return;
-        }
 
-        const double clipStart = plan.ClipStart(i);
-        const double clipLength = plan.ClipLength();
         view.ShowProcessing(plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(inputs.sourcePath)
                                            : QStringLiteral("Splitting: Section ") + QString::number(i));
-        commandLine =
-            EncoderCommandLine(inputs.sourcePath, clipStart, clipLength, profileArguments, outputPath);
+        commandLine = job.commandLine;
         emit ClipStarted(i, commandLine);
 
         progress.SetClip(i);
         QByteArray outputTail;
-        const ClipEnd end =
-            RunClip(EncoderArguments(inputs.sourcePath, clipStart, clipLength, profileArguments, outputPath),
-                    progress, outputTail);
+        const ClipEnd end = RunClip(job.arguments, progress, outputTail);
         if (end == ClipEnd::FailedToStart) {
             view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName,
                              App().ProductName, SplitMessageKind::Plain);
@@ -142,7 +138,7 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
                 reason = encoder->exitStatus() == QProcess::CrashExit
                              ? QStringLiteral("the encoder stopped unexpectedly")
                              : QStringLiteral("the encoder ended with exit code %1").arg(encoder->exitCode());
-            failures << FailedClip{FileNameOf(outputPath), reason};
+            failures << FailedClip{FileNameOf(job.outputPath), reason};
         }
         view.ResetCurrentBar();
         progress.EndClip();

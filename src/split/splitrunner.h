@@ -41,6 +41,8 @@ public:
     bool CloseQuery();
 
 signals:
+    // Clip i is next, to be written to outputPath; the overwrite question, if any, follows.
+    void ClipPending(int clip, const QString& outputPath);
     void ClipStarted(int clip, const QString& commandLine);
 
 private:

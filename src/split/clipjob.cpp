@@ -1,0 +1,18 @@
+#include "split/clipjob.h"
+
+#include "split/encodercommand.h"
+
+ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
+                    const QString& profileArguments) {
+    ClipJob job;
+    job.clip = clip;
+    job.start = plan.ClipStart(clip);
+    job.length = plan.ClipLength();
+    job.outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, clip,
+                                    ClipExtension(inputs.profileName, inputs.sourcePath));
+    job.commandLine =
+        EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileArguments, job.outputPath);
+    job.arguments =
+        EncoderArguments(inputs.sourcePath, job.start, job.length, profileArguments, job.outputPath);
+    return job;
+}

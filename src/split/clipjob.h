@@ -1,0 +1,23 @@
+#pragma once
+
+#include "split/clipplan.h"
+#include "split/inputcheck.h"
+
+#include <QString>
+#include <QStringList>
+
+// One clip of a run as the encoder gets it: the file it writes and its command line, as text for display
+// and as the argument list it is started with.
+struct ClipJob {
+    int clip = 1;
+    double start = 0;
+    double length = 0;
+    QString outputPath;
+    QString commandLine;
+    QStringList arguments;
+};
+
+// Clip i (from 1) of a checked run; outputFolder ends in the separator. The extension is the one in
+// effect at the moment of the call, since a profile loaded during a run changes the later clips.
+ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
+                    const QString& profileArguments);
