@@ -1,0 +1,91 @@
+#pragma once
+
+#include "split/splitview.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <cstdio>
+
+class QTimer;
+class SplitRunner;
+
+// How a headless run talks to the person or the script that started it.
+struct ConsoleSettings {
+    // Progress and the success message are left out; errors are always printed.
+    bool quiet = false;
+    // Standard output is a terminal: one line per clip, rewritten in place as the clip goes on.
+    // Otherwise one plain line each time the total percentage changes.
+    bool liveProgress = false;
+    // Standard input is a terminal: an existing clip file is asked about; otherwise it is kept.
+    bool askQuestions = false;
+};
+
+// A split run's view on a console: the inputs come resolved from the command line, progress goes to
+// standard output, errors and questions to standard error. Nothing here ever opens a window, turns the
+// computer off or opens a folder.
+class ConsoleSplitView : public QObject, public SplitView {
+    Q_OBJECT
+public:
+    // How the run ended, for the exit code.
+    enum class Outcome { NotStarted, Running, Refused, Completed, Failed, Stopped };
+
+    ConsoleSplitView(const SplitInputs& inputs, bool overwrite, int clipCount,
+                     const ConsoleSettings& settings, FILE* out = stdout, FILE* err = stderr, int inFd = 0);
+
+    // Follows the runner's clips for the clip numbers and file names it shows.
+    void Attach(SplitRunner& runner);
+
+    Outcome RunOutcome() const { return outcome; }
+    // 0 completed, 1 a clip failed or the run stopped before its end, 2 refused input, 130 interrupted.
+    int ExitCode() const;
+
+    SplitInputs ReadInputs() override { return inputs; }
+    bool OverwriteWithoutAsking() override { return overwrite; }
+    CompletionChoice ReadCompletionChoice() override { return CompletionChoice(); }
+    QString OutputDirText() override { return inputs.outputDirText; }
+    void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    void MoveFocus(SplitFocus) override {}
+    void EnterBusyState() override;
+    void LeaveBusyState() override;
+    // A Ctrl+C or SIGTERM counts as a cancel request from the moment it arrives.
+    int RunState() const override;
+    void SetRunState(int state) override { runState = state; }
+    void ShowProcessing(const QString&) override {}
+    void ShowProgress(int current, int total) override;
+    void ResetCurrentBar() override;
+    void StopRunTimers() override;
+    void StartCountdown(CountdownAction) override {}
+    void OpenFolder(const QString&) override {}
+
+private:
+    void ClipPending(int clip, const QString& outputPath);
+    void ClipStarted(int clip);
+    void DrawLiveLine();
+    void EndLiveLine();
+    bool ReadAnswer();
+    void Out(const QString& text);
+    void Err(const QString& text, bool newline = true);
+    qint64 ElapsedSeconds() const;
+
+    SplitInputs inputs;
+    bool overwrite;
+    int clipCount;
+    ConsoleSettings settings;
+    FILE* out;
+    FILE* err;
+    int inFd;
+
+    Outcome outcome = Outcome::NotStarted;
+    int runState = 0;
+    int clip = 0;
+    QString pendingOutput;
+    int current = 0;
+    int total = 0;
+    int printedTotal = 0;
+    bool lineOpen = false;
+    QString drawnLine;
+    QElapsedTimer elapsed;
+    QTimer* ticker;
+};

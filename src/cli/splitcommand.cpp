@@ -1,0 +1,112 @@
+#include "cli/splitcommand.h"
+
+#include "app/appcontext.h"
+#include "app/filehelpers.h"
+#include "app/timetext.h"
+#include "cli/consolesplitview.h"
+#include "cli/durationprobe.h"
+#include "cli/headlessinputs.h"
+#include "cli/signalpipe.h"
+#include "cli/splitoptions.h"
+#include "platform/inifile.h"
+#include "prefs/preferences.h"
+#include "profiles/profilearguments.h"
+#include "profiles/profileworkinglists.h"
+#include "split/clipjob.h"
+#include "split/inputcheck.h"
+#include "split/splitrunner.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int ExitBadInput = 2;
+constexpr int ExitInterrupted = 130;
+
+void Print(FILE* stream, const QString& text) {
+    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+// The profile as the window has it at Start: loaded into the working lists when it was chosen (which sets
+// the clip extension), then turned into the encoder's options. A missing file leaves both empty; the
+// run's checks then refuse it.
+QString ProfileArguments(const QString& profileName) {
+    const QString path = App().ProfilePath(profileName);
+    ProfileWorkingLists lists;
+    lists.LoadProfile(path);
+    QString arguments;
+    BuildProfileArguments(path, arguments, lists);
+    return arguments;
+}
+
+} // namespace
+
+int RunSplitCommand(const QStringList& arguments) {
+    const SplitOptionsParse parse = ParseSplitOptions(arguments);
+    if (parse.options.help) {
+        std::fputs(SplitUsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!parse.error.isEmpty()) {
+        Print(stderr, QStringLiteral("tessel-split: ") + parse.error +
+                          QStringLiteral("\nTry 'tessel-split --help' for more information."));
+        return ExitBadInput;
+    }
+    const SplitOptions& options = parse.options;
+
+    SignalPipe stopSignals;
+    App().SetAppDir(QCoreApplication::applicationDirPath());
+    const Preferences preferences = Preferences::Load(IniFile(App().PreferencesPath()), false);
+    HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
+    SplitInputs& inputs = resolved.inputs;
+
+    QString profileArguments;
+    try {
+        profileArguments = ProfileArguments(inputs.profileName);
+    } catch (const std::exception& error) {
+        Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
+        return ExitBadInput;
+    }
+
+    DurationProbe probe;
+    if (SourceFileExists(inputs.sourcePath))
+        probe = ProbeSourceDuration(inputs.sourcePath, &SignalPipe::Pending);
+    if (SignalPipe::Pending()) {
+        Print(stderr, QStringLiteral("tessel-split: interrupted."));
+        return ExitInterrupted;
+    }
+    inputs.sourceDurationMs = probe.durationMs;
+
+    const InputCheck check = CheckSplitInputs(inputs);
+    if (!check.ok) {
+        Print(stderr, check.caption + QStringLiteral(": ") + check.message);
+        // The window would not have loaded such a source at all; say why its start time is refused.
+        if (!probe.problem.isEmpty() && check.caption == QLatin1String("Invalid Start Time") &&
+            TimeTextToSeconds(inputs.startText) != -1)
+            Print(stderr, QStringLiteral("tessel-split: ") + probe.problem);
+        return ExitBadInput;
+    }
+
+    if (options.dryRun) {
+        const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
+        for (int i = 1; i <= check.plan.Count(); ++i)
+            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileArguments).commandLine);
+        return 0;
+    }
+
+    ConsoleSettings settings;
+    settings.quiet = options.quiet;
+    settings.liveProgress = isatty(STDOUT_FILENO) == 1;
+    settings.askQuestions = isatty(STDIN_FILENO) == 1;
+    ConsoleSplitView view(inputs, resolved.overwrite, check.plan.Count(), settings);
+    SplitRunner runner(view);
+    view.Attach(runner);
+    runner.RunSplit(profileArguments);
+    const int exitCode = view.ExitCode();
+    if (exitCode == ExitInterrupted)
+        Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));
+    return exitCode;
+}

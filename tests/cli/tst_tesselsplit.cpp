@@ -1,0 +1,361 @@
+#include "headlessprogram.h"
+#include "testmedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+#include <csignal>
+
+namespace {
+
+// The worked example profile: its options are " -vcodec xvid -ab 128 -an " and its clips are ".avi".
+const QByteArray ExampleProfile =
+    "[Main]\nType=avi\nPara=4\n0=Video Codec\n1=Video Size\n2=Audio Bitrate\n"
+    "3=Disable Audio\n"
+    "[Video Codec]\nSort=1\ncmd=-vcodec\nCaption=MPEG-4,XviD,\nValue=mpeg4,xvid,\n"
+    "Index=1\n"
+    "[Video Size]\nSort=1\ncmd=-s\nCaption=Original Size,Custom Size,320x240,\n"
+    "Value=,,320x240,\n"
+    "[Audio Bitrate]\nSort=2\nList=0\ncmd=-ab\nCaption=128\nValue=128\n"
+    "[Disable Audio]\nSort=2\ncmd=-an\nCaption=No,Yes,\nValue=,\\,\nIndex=1\n";
+// Another profile that sorts after it, for the stored choice.
+const QByteArray PlainProfile = "[Main]\nType=mkv\nPara=0\n";
+
+const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\"";
+
+bool ProcessAlive(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = status.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+} // namespace
+
+// tessel-split run as a person or a script would: a program folder of its own, real media, and the real
+// or a fake encoder front-end beside it.
+class TestTesselSplit : public QObject {
+    Q_OBJECT
+private:
+    HeadlessProgram program;
+    QString source;     // 64 s, for the range examples
+    QString realSource; // 12 s H.264, for the real run
+    QString clips;
+
+    QStringList Files(const QString& folder) const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+    void EmptyClips() {
+        for (const QString& name : Files(clips))
+            QFile::remove(clips + name);
+        program.Remove(QStringLiteral("calls.log"));
+        program.Remove(QStringLiteral("pid"));
+    }
+
+private slots:
+    void initTestCase() {
+        QString error;
+        QVERIFY(QDir().mkpath(program.Path() + QStringLiteral("Video")));
+        source = program.Path() + QStringLiteral("Video/talk.avi");
+        QVERIFY2(TestMedia::MakeVideo(source, 64, {}, &error, QStringLiteral("64x48")), qPrintable(error));
+        realSource = program.Path() + QStringLiteral("Video/holiday.mp4");
+        QVERIFY2(TestMedia::MakeVideo(realSource, 12,
+                                      {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
+                 qPrintable(error));
+        clips = program.Path() + QStringLiteral("Clips/");
+        QVERIFY(QDir().mkpath(clips));
+        program.Write(QStringLiteral("Profiles/Example.apf"), ExampleProfile);
+        program.Write(QStringLiteral("Profiles/Plain.apf"), PlainProfile);
+        program.Write(QStringLiteral("notes.mp4"), "not a video\n");
+        program.Write(
+            QStringLiteral("Profiles/Zz Broken.apf"),
+            "[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=A,B,\nValue=a,b,\nIndex=5\ncmd=-c\n");
+    }
+    void cleanup() {
+        EmptyClips();
+        program.Remove(QStringLiteral("Preferences.ini"));
+        program.Remove(QStringLiteral("wmaspi.dll"));
+    }
+
+    void dryRunPrintsTheCommandLines_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addColumn<QStringList>("lines"); // SRC and OUT stand for the source and the clips' folder
+
+        const QStringList example{"--profile", "Example", "--output", "Clips"};
+        QTest::newRow("60 to 90 seconds as one clip")
+            << QStringList{"Video/talk.avi", "--start", "00:01:00", "--end", "00:01:30"} + example
+            << QByteArray()
+            << QStringList{R"( -y -i "SRC" -ss 60.0 -t 30 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
+        QTest::newRow("0 to 10 seconds in 3 sections")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0", "--end", "0:0:10", "--sections", "3"} +
+                   example
+            << QByteArray()
+            << QStringList{
+                   R"( -y -i "SRC" -ss 0.0 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")",
+                   R"( -y -i "SRC" -ss 3.3 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip2.avi")",
+                   R"( -y -i "SRC" -ss 6.7 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip3.avi")"};
+        QTest::newRow("fractional seconds and an end past the source")
+            << QStringList{"Video/talk.avi", "--start", "0:0:1.25", "--end", "0:2:0"} + example
+            << QByteArray()
+            << QStringList{
+                   R"( -y -i "SRC" -ss 1.3 -t 118.75 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
+        QTest::newRow("stored profile, source's own folder")
+            << QStringList{"Video/talk.avi", "--start", "0:0:2", "--end", "0:0:4"}
+            << QByteArray("[Main]\nProfile=1\nAptotic=0\nOutput Dir=/nowhere/\n")
+            << QStringList{R"( -y -i "SRC" -ss 2.0 -t 2 "SRC_FOLDER/talk_Clip1.mkv")"};
+        QTest::newRow("first profile when the stored one is gone, fixed folder")
+            << QStringList{"Video/talk.avi", "--start", "0:0:2", "--end", "0:0:4"}
+            << QByteArray("[Main]\nProfile=5\nAptotic=1\nOutput Dir=OUT/\n")
+            << QStringList{R"( -y -i "SRC" -ss 2.0 -t 2 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
+    }
+    void dryRunPrintsTheCommandLines() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, preferences);
+        QFETCH(QStringList, lines);
+        if (!preferences.isEmpty())
+            program.Write(QStringLiteral("Preferences.ini"),
+                          preferences.replace("OUT/", clips.toLocal8Bit()));
+        const HeadlessProgram::Result result = program.Run(arguments << QStringLiteral("--dry-run"));
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        QStringList expected;
+        for (QString line : lines)
+            expected << line.replace(QStringLiteral("SRC_FOLDER"), program.Path() + QStringLiteral("Video"))
+                            .replace(QStringLiteral("SRC"), source)
+                            .replace(QStringLiteral("OUT/"), clips);
+        QCOMPARE(result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+        QVERIFY(Files(clips).isEmpty());
+        QVERIFY(!Files(program.Path() + QStringLiteral("Video")).join(QLatin1Char(' ')).contains("_Clip"));
+    }
+
+    void inputErrors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<QString>("note");
+
+        const QStringList rest{"--profile", "Example", "--output", "Clips"};
+        const auto run = [&](const QString& file, const QString& start, const QString& end) {
+            return QStringList{file, "--start", start, "--end", end} + rest;
+        };
+        QTest::newRow("missing source") << run("Video/none.avi", "0:0:0", "0:0:5")
+                                        << "Invalid File: Please specify a valid input video file."
+                                        << "";
+        QTest::newRow("a folder as source")
+            << run("Video", "0:0:0", "0:0:5") << "Invalid File: Please specify a valid input video file."
+            << "";
+        QTest::newRow("start is no time") << run("Video/talk.avi", "5", "0:0:5")
+                                          << "Invalid Start Time: Please varify the Start Time you selected."
+                                          << "";
+        QTest::newRow("start past the source's end")
+            << run("Video/talk.avi", "0:1:5", "0:2:0")
+            << "Invalid Start Time: Please varify the Start Time you selected."
+            << "";
+        QTest::newRow("source that is no video")
+            << run("notes.mp4", "0:0:0", "0:0:5")
+            << "Invalid Start Time: Please varify the Start Time you selected."
+            << "tessel-split: ffprobe cannot read the source's duration";
+        QTest::newRow("end of zero") << run("Video/talk.avi", "0:0:0", "00:00:00")
+                                     << "Invalid End Time: Please varify the End Time you selected."
+                                     << "";
+        QTest::newRow("end is no time") << run("Video/talk.avi", "0:0:0", "0:0:")
+                                        << "Invalid End Time: Please varify the End Time you selected."
+                                        << "";
+        QTest::newRow("end equal to start")
+            << run("Video/talk.avi", "00:00:10", "00:00:10")
+            << "Invalid Time: The End Time should be later than the Start Time."
+            << "";
+        QTest::newRow("section quantity 3a")
+            << run("Video/talk.avi", "0:0:0", "0:0:10") + QStringList{"--sections", "3a"}
+            << "Invalid Section: Please specify a valid section quantity."
+            << "";
+        QTest::newRow("no sections at all")
+            << run("Video/talk.avi", "0:0:0", "0:0:10") + QStringList{"--sections", "0"}
+            << "Invalid Section: Please specify a valid section quantity."
+            << "";
+        QTest::newRow("missing profile")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Nope",    "--output", "Clips"}
+            << "Invalid Output Path: Please select a valid output profile."
+            << "";
+        QTest::newRow("profile that cannot be loaded")
+            << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Zz Broken", "--output", "Clips"}
+            << "Tessel Video Splitter: List index out of bounds (5)"
+            << "";
+        QTest::newRow("missing output folder")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Example", "--output", "none"}
+            << "Invalid Output Path: Please specify a valid output path."
+            << "";
+        QTest::newRow("first failing check decides")
+            << QStringList{"Video/talk.avi", "--start", "x",        "--end", "y", "--sections", "z",
+                           "--profile",      "Nope",    "--output", "none"}
+            << "Invalid Start Time: Please varify the Start Time you selected."
+            << "";
+        QTest::newRow("usage") << QStringList{"Video/talk.avi", "--start", "0:0:0"}
+                               << "tessel-split: --end is required"
+                               << "Try 'tessel-split --help' for more information.";
+    }
+    void inputErrors() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, firstLine);
+        QFETCH(QString, note);
+        program.UseFakeEncoder(SuccessBody);
+        const HeadlessProgram::Result result = program.Run(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.out, QString());
+        const QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(!lines.isEmpty(), "nothing on standard error");
+        QCOMPARE(lines.first(), firstLine);
+        if (note.isEmpty())
+            QCOMPARE(lines.size(), 1);
+        else
+            QVERIFY2(lines.size() == 2 && lines.at(1).startsWith(note), qPrintable(result.err));
+        QVERIFY(program.EncoderCalls().isEmpty());
+        QVERIFY(Files(clips).isEmpty());
+    }
+
+    void realThreeSectionRun() {
+        program.CopyShippedProfiles();
+        program.UseRealEncoder();
+        const HeadlessProgram::Result result =
+            program.Run({realSource, "--start", "0:0:1.5", "--end", "0:0:10.5", "--sections", "3",
+                         "--profile", "MP4 (H.264 + AAC)", "--output", clips, "--overwrite"});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(Files(clips), (QStringList{"holiday_Clip1.mp4", "holiday_Clip2.mp4", "holiday_Clip3.mp4"}));
+        for (const QString& name : Files(clips)) {
+            const QString clip = clips + name;
+            QVERIFY2(qAbs(TestMedia::ProbeDuration(clip) - 3) < 0.2, qPrintable(name));
+            QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("v")), QStringLiteral("h264"));
+            QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("a")), QStringLiteral("aac"));
+        }
+
+        // Without a terminal: one plain line per change of the total, which only grows, then the message.
+        QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.takeLast(), QStringLiteral("Splitting is completed successfully."));
+        QVERIFY(!lines.isEmpty());
+        const QRegularExpression progress(
+            QStringLiteral(R"(^Clip ([123])/3  current (\d+)%  total (\d+)%  elapsed \d\d:\d\d:\d\d  )"
+                           R"(remaining \d\d:\d\d:\d\d$)"));
+        int lastTotal = 0;
+        for (const QString& line : lines) {
+            const QRegularExpressionMatch match = progress.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            QVERIFY2(match.captured(3).toInt() > lastTotal, qPrintable(line));
+            lastTotal = match.captured(3).toInt();
+        }
+        QVERIFY2(lines.last().contains(QStringLiteral("total 100%")), qPrintable(lines.last()));
+    }
+
+    void interruptStopsTheEncoder_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+    }
+    void interruptStopsTheEncoder() {
+        QFETCH(int, signalNumber);
+        program.UseFakeEncoder("printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\n"
+                               "while :; do sleep 0.05; done");
+        QProcess split;
+        program.Start(split, {source, "--start", "0:0:0", "--end", "0:0:30", "--sections", "2", "--profile",
+                              "Example", "--output", clips, "--overwrite"});
+        QVERIFY(split.waitForStarted());
+        const QString pidFile = program.Path() + QStringLiteral("pid");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 60000);
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const qint64 encoder = file.readAll().trimmed().toLongLong();
+        QVERIFY(ProcessAlive(encoder));
+
+        // The signal goes to tessel-split alone, not to its process group: stopping the encoder is its job.
+        QCOMPARE(::kill(static_cast<pid_t>(split.processId()), signalNumber), 0);
+        QVERIFY(split.waitForFinished(60000));
+        QCOMPARE(split.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(split.exitCode(), 130);
+        QVERIFY(!ProcessAlive(encoder));
+        QCOMPARE(program.EncoderCalls().size(), 1);
+        QVERIFY(QString::fromLocal8Bit(split.readAllStandardError()).contains(QStringLiteral("interrupted")));
+    }
+
+    void failingEncoder_data() {
+        QTest::addColumn<QByteArray>("encoder"); // empty: none in the program folder
+        QTest::addColumn<QString>("report");
+        QTest::newRow("encoder reports an error")
+            << QByteArray("printf 'frame=1 time=00:00:00.50 bitrate=1\\r'\n"
+                          "echo \"Unknown encoder 'libfoo'\"\nexit 1")
+            << "Splitting Failed: The encoder failed to write these clips:\ntalk_Clip1.avi: Unknown encoder "
+               "'libfoo'\ntalk_Clip2.avi: Unknown encoder 'libfoo'\n";
+        QTest::newRow("encoder missing") << QByteArray()
+                                         << "Tessel Video Splitter: Error. Please re-install Tessel Video "
+                                            "Splitter\n";
+    }
+    void failingEncoder() {
+        QFETCH(QByteArray, encoder);
+        QFETCH(QString, report);
+        if (!encoder.isEmpty())
+            program.UseFakeEncoder(encoder);
+        const HeadlessProgram::Result result =
+            program.Run({source, "--start", "0:0:0", "--end", "0:0:10", "--sections", "2", "--profile",
+                         "Example", "--output", clips, "--overwrite", "--quiet"});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, report);
+        QCOMPARE(result.out, QString());
+    }
+
+    void existingFiles_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("encoded"); // clip numbers the encoder was started for
+        QTest::addColumn<QString>("message");
+
+        const QByteArray keep = "[Main]\nOverwrite=0\n";
+        QTest::newRow("a section is skipped")
+            << QStringList{"--sections", "3"} << keep << 0 << QStringList{"1", "3"}
+            << "Overwrite: The output file is existent: CLIP. Section 2 is skipped. (--overwrite replaces "
+               "it)\n";
+        QTest::newRow("a one-clip run stops")
+            << QStringList{} << QByteArray() << 1 << QStringList{}
+            << "Overwrite: The output file is existent: CLIP. The run stops. (--overwrite replaces it)\n";
+        QTest::newRow("stored overwrite replaces without asking")
+            << QStringList{"--sections", "3"} << QByteArray("[Main]\nOverwrite=1\n") << 0
+            << QStringList{"1", "2", "3"} << "";
+        QTest::newRow("--overwrite wins over the stored choice")
+            << QStringList{"--sections", "3", "--overwrite"} << keep << 0 << QStringList{"1", "2", "3"} << "";
+    }
+    void existingFiles() {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, preferences);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, encoded);
+        QFETCH(QString, message);
+        if (!preferences.isEmpty())
+            program.Write(QStringLiteral("Preferences.ini"), preferences);
+        program.UseFakeEncoder(SuccessBody);
+        const bool oneClip = options.isEmpty();
+        const QString existing =
+            clips + (oneClip ? QStringLiteral("talk_Clip1.avi") : QStringLiteral("talk_Clip2.avi"));
+        program.Write(QStringLiteral("Clips/") + QFileInfo(existing).fileName(), "kept");
+        if (oneClip)
+            options << "--no-overwrite";
+
+        const HeadlessProgram::Result result =
+            program.Run(QStringList{source, "--start", "0:0:0", "--end", "0:0:9", "--profile", "Example",
+                                    "--output", clips, "--quiet"} +
+                        options);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.err, QString(message).replace(QStringLiteral("CLIP"), existing));
+        QStringList started;
+        for (const QString& call : program.EncoderCalls())
+            started << call.section(QStringLiteral("_Clip"), 1).section(QLatin1Char('.'), 0, 0);
+        QCOMPARE(started, encoded);
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), encoded.size() == 3 ? QByteArray() : QByteArray("kept"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTesselSplit)
+#include "tst_tesselsplit.moc"
