@@ -29,13 +29,17 @@ void ConsoleSplitView::Attach(SplitRunner& runner) {
 }
 
 int ConsoleSplitView::ExitCode() const {
-    if (outcome == Outcome::Completed)
+    // A signal that arrives once every clip has been tried changes nothing about how they went.
+    switch (outcome) {
+    case Outcome::Completed:
         return 0;
-    if (SignalPipe::Pending())
-        return 130;
-    if (outcome == Outcome::Refused)
+    case Outcome::Failed:
+        return 1;
+    case Outcome::Refused:
         return 2;
-    return 1;
+    default:
+        return SignalPipe::Pending() ? 130 : 1;
+    }
 }
 
 int ConsoleSplitView::RunState() const {
