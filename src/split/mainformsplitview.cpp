@@ -102,6 +102,7 @@ void MainFormSplitView::MoveFocus(SplitFocus target) {
 
 void MainFormSplitView::EnterBusyState() {
     form->EnterBusyState();
+    FitPercentLabels();
 }
 
 void MainFormSplitView::LeaveBusyState() {
@@ -125,6 +126,13 @@ void MainFormSplitView::ShowProgress(int current, int total) {
     form->pgbTotal->setValue(total);
     form->labCurProgress->setText(QString::number(form->pgbCurrent->value()) + QLatin1Char('%'));
     form->labTotalProgress->setText(QString::number(form->pgbTotal->value()) + QLatin1Char('%'));
+    FitPercentLabels();
+}
+
+void MainFormSplitView::FitPercentLabels() {
+    // The percentages grow from "%" to "100%"; their labels are sized to their text.
+    form->labCurProgress->adjustSize();
+    form->labTotalProgress->adjustSize();
 }
 
 void MainFormSplitView::ResetCurrentBar() {

@@ -42,6 +42,7 @@ public:
 
 private:
     qint64 SourceDurationMs() const;
+    void FitPercentLabels();
 
     TMainForm* form;
     SplitRunner* runner;

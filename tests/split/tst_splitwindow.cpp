@@ -242,6 +242,8 @@ private slots:
                                 MainForm->labCurProgress->text() + QStringLiteral(" ") +
                                 MainForm->labTotalProgress->text();
                     QVERIFY(MainForm->panProgress->isVisible());
+                    for (QLabel* label : {MainForm->labCurProgress, MainForm->labTotalProgress})
+                        QVERIFY(label->width() >= label->sizeHint().width());
                     QVERIFY(MainForm->tmrProcess->isActive());
                     FakeEncoder::Release(*program, ++released);
                 });
