@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "app/filehelpers.h"
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
 #include "testmedia.h"
@@ -153,7 +154,11 @@ private slots:
         QVERIFY(shipped.Preview && shipped.Overwrite && shipped.Aptotic && shipped.AutoOpenDir);
         // No fixed folder is shipped, so the program folder it lands in is used.
         QCOMPARE(shipped.OutputDir, program.path());
-        QCOMPARE(shipped.Profile, 0);
+        // The stored index picks the MP4 profile out of the shipped list, sorted as the main window sorts it.
+        const QStringList profiles =
+            ListFilesByExtension(qEnvironmentVariable("TESSEL_SOURCE_DIR") + "/data/Profiles", ".apf");
+        QVERIFY(shipped.Profile >= 0 && shipped.Profile < profiles.size());
+        QVERIFY(profiles.at(shipped.Profile).startsWith(QStringLiteral("MP4")));
         QCOMPARE(ini.ReadString("Main", "Version", QString()), QStringLiteral("1.8"));
         QVERIFY(!ini.HasKey("Default", "Profile"));
     }
