@@ -393,7 +393,10 @@ void TMainForm::cmbProfileChange() {
         return;
     Guarded([this] { opSettingForm->LoadProfile(App().ProfilePath(cmbProfile->currentText())); }, this);
 }
-void TMainForm::BitBtn1Click() {}
+void TMainForm::BitBtn1Click() {
+    if (opSettingForm)
+        opSettingForm->ShowDetail(cmbProfile->currentIndex());
+}
 
 bool TMainForm::StartHitAt(const QPoint& pointerOnScreen) const {
     return RoundButton::StartHit(pointerOnScreen, frameGeometry().topLeft(), panRight->pos(),
