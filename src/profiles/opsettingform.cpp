@@ -10,6 +10,7 @@
 #include "ui/forms.h"
 #include "ui/mainform.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -45,6 +46,8 @@ TopSettingForm::TopSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setBackgroundRole(QPalette::Base);
+    // The box itself is no tab stop; its lists and buttons are.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     auto* stack = new QWidget;
     stack->setBackgroundRole(QPalette::Base);
     stack->setAutoFillBackground(true);
@@ -82,6 +85,8 @@ TopSettingForm::TopSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     connect(btnAdvanced, &QPushButton::clicked, this, &TopSettingForm::btnAdvancedClick);
     for (ValueListView* view : {vleVideo, vleAudio, vleAdvanced})
         connect(view, &ValueListView::MousePressed, this, &TopSettingForm::RedrawLists);
+    // The keyboard moves the focus between the lists too, and only the focused one marks its row.
+    connect(qApp, &QApplication::focusChanged, this, &TopSettingForm::RedrawLists);
     connect(&Lists.vleVideo, &ValueListModel::dataChanged, this, &TopSettingForm::vleVideoStringsChange);
     connect(&Lists, &ProfileWorkingLists::ProfileLoaded, this, &TopSettingForm::FitListsToRows);
 
@@ -89,6 +94,8 @@ TopSettingForm::TopSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
 }
 
 TopSettingForm::~TopSettingForm() {
+    // Focus moves while the windows go; the lists must not be redrawn half destroyed.
+    disconnect(qApp, nullptr, this, nullptr);
     // The views go before the working lists they show.
     delete ScrollBox1;
 }

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QtTest>
 #include <memory>
 
@@ -68,6 +69,13 @@ const QString FileArguments = QStringLiteral(" -vcodec xvid -s 320x240 -metadata
 
 QModelIndex ValueCell(ValueListView* view, const QString& name) {
     return view->model()->index(view->List()->FindRow(name), ValueListModel::ValueColumn);
+}
+
+QWidget* NextTabStop(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (next != widget && (!(next->focusPolicy() & Qt::TabFocus) || next->isWindow()))
+        next = next->nextInFocusChain();
+    return next;
 }
 
 // Opens the cell's editor as a person's double click would, and returns it.
@@ -136,6 +144,33 @@ private slots:
         QCOMPARE(opSettingForm->vleVideo->height(), 108);
         QCOMPARE(opSettingForm->vleAudio->height(), 108);
         QCOMPARE(opSettingForm->vleAdvanced->height(), 36);
+    }
+
+    void layout() {
+        QCOMPARE(opSettingForm->windowTitle(), QStringLiteral("Profile"));
+        QCOMPARE(opSettingForm->size(), QSize(391, 472));
+        QCOMPARE(opSettingForm->cmbProfile->geometry().topLeft(), QPoint(8, 7));
+        QCOMPARE(opSettingForm->cmbProfile->width(), 283);
+        QCOMPARE(opSettingForm->btnSaveAs->geometry(), QRect(298, 4, 75, 25));
+        QCOMPARE(opSettingForm->btnSaveAs->text(), QStringLiteral("&Save as..."));
+        QCOMPARE(opSettingForm->ScrollBox1->geometry(), QRect(8, 36, 366, 373));
+        QCOMPARE(opSettingForm->Button1->geometry(), QRect(216, 432, 75, 25));
+        QCOMPARE(opSettingForm->Button2->geometry(), QRect(304, 432, 75, 25));
+        for (QPushButton* button : {opSettingForm->Button1, opSettingForm->Button2})
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        for (QPushButton* button :
+             {opSettingForm->btnVideo, opSettingForm->btnAudio, opSettingForm->btnAdvanced}) {
+            QCOMPARE(button->geometry(), QRect(5, 3, 12, 12));
+            QCOMPARE(button->text(), QStringLiteral("-"));
+        }
+        QCOMPARE(opSettingForm->panAdvanced->height(), 18);
+        const QList<QWidget*> order{opSettingForm->cmbProfile,  opSettingForm->btnSaveAs,
+                                    opSettingForm->vleVideo,    opSettingForm->vleAudio,
+                                    opSettingForm->vleAdvanced, opSettingForm->btnAdvanced,
+                                    opSettingForm->btnAudio,    opSettingForm->btnVideo,
+                                    opSettingForm->Button1,     opSettingForm->Button2};
+        for (int i = 1; i < order.size(); ++i)
+            QCOMPARE(NextTabStop(order.at(i - 1)), order.at(i));
     }
 
     void detailLinesUpTheSelection_data() {
