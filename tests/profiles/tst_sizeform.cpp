@@ -27,6 +27,14 @@ QWidget* NextTabStop(QWidget* widget) {
     return next;
 }
 
+// A row of the size checks: the typed width and height, the message they get ("width", "height" or none)
+// and the video size that stands afterwards.
+void AddCheck(const char* name, const char* width, const char* height, const char* message,
+              const char* stored) {
+    QTest::newRow(name) << QString::fromLatin1(width) << QString::fromLatin1(height)
+                        << QString::fromLatin1(message) << QString::fromLatin1(stored);
+}
+
 QString VideoSize() {
     return opSettingForm->Lists.vleVideo.ValueOf(QStringLiteral("Video Size"));
 }
@@ -97,42 +105,15 @@ private slots:
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("640 by 480") << "640"
-                                    << "480"
-                                    << ""
-                                    << "640x480";
-        QTest::newRow("zero passes") << "0"
-                                     << "10"
-                                     << ""
-                                     << "0x10";
-        QTest::newRow("negative passes") << "-320"
-                                         << "240"
-                                         << ""
-                                         << "-320x240";
-        QTest::newRow("leading blank kept") << " 640"
-                                            << "480"
-                                            << ""
-                                            << " 640x480";
-        QTest::newRow("hexadecimal kept as typed") << "$1F"
-                                                   << "0x10"
-                                                   << ""
-                                                   << "$1Fx0x10";
-        QTest::newRow("unit after the digits") << "640px"
-                                               << "480"
-                                               << "width"
-                                               << "Custom Size";
-        QTest::newRow("empty width before a bad height") << ""
-                                                         << "tall"
-                                                         << "width"
-                                                         << "Custom Size";
-        QTest::newRow("bad height") << "640"
-                                    << "480 "
-                                    << "height"
-                                    << "Custom Size";
-        QTest::newRow("height past 32 bits") << "640"
-                                             << "2147483648"
-                                             << "height"
-                                             << "Custom Size";
+        AddCheck("640 by 480", "640", "480", "", "640x480");
+        AddCheck("zero passes", "0", "10", "", "0x10");
+        AddCheck("negative passes", "-320", "240", "", "-320x240");
+        AddCheck("leading blank kept", " 640", "480", "", " 640x480");
+        AddCheck("hexadecimal kept as typed", "$1F", "0x10", "", "$1Fx0x10");
+        AddCheck("unit after the digits", "640px", "480", "width", "Custom Size");
+        AddCheck("empty width before a bad height", "", "tall", "width", "Custom Size");
+        AddCheck("bad height", "640", "480 ", "height", "Custom Size");
+        AddCheck("height past 32 bits", "640", "2147483648", "height", "Custom Size");
     }
     void checks() {
         QFETCH(QString, width);
