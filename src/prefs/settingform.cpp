@@ -8,6 +8,7 @@
 #include "prefs/preferences.h"
 #include "ui/forms.h"
 #include "ui/mainform.h"
+#include "ui/ownerlock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,13 +152,11 @@ void TSettingForm::showEvent(QShowEvent* event) {
     if (event->spontaneous() || !MainForm)
         return;
     setGeometry(QRect(MainForm->geometry().center() - rect().center(), size()));
-    MainForm->setEnabled(false);
-    // Disabling the main window disables its child windows too; this one must stay usable.
-    setEnabled(true);
+    OwnerLock::DisableOwner(MainForm);
 }
 
 void TSettingForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (!event->spontaneous() && MainForm)
-        MainForm->setEnabled(true);
+    if (!event->spontaneous())
+        OwnerLock::EnableOwner(MainForm);
 }

@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 #include "platform/inifile.h"
 #include "prefs/settingform.h"
+#include "profiles/opsettingform.h"
 #include "readonlyfolder.h"
 #include "testdoubles.h"
 #include "testmedia.h"
@@ -164,6 +165,8 @@ private slots:
         QVERIFY(!MainForm->isEnabled());
         QVERIFY(SettingForm->isEnabled());
         QVERIFY(SettingForm->btnOK->isEnabled());
+        // The profile editor is a window of its own and stays usable.
+        QVERIFY(opSettingForm->isEnabled());
         QCOMPARE(SettingForm->geometry().center(), MainForm->geometry().center());
     }
 
