@@ -2,6 +2,7 @@
 
 #include "platform/inifile.h"
 
+#include <QList>
 #include <algorithm>
 
 namespace {
@@ -10,17 +11,18 @@ const QString MainSection = QStringLiteral("Main");
 
 QStringList ProfileItemNames(const IniFile& profile) {
     const int count = profile.ReadInteger(MainSection, QStringLiteral("Para"), 0);
-    int bound = 0;
+    QList<int> positions;
     for (const QString& key : profile.Keys(MainSection)) {
         bool isNumber = false;
         const int position = key.toInt(&isNumber);
         // Only a position written in plain decimal names an item: "01" or "+1" is another key.
         if (isNumber && position >= 0 && position < count && QString::number(position) == key.trimmed())
-            bound = std::max(bound, position + 1);
+            positions << position;
     }
+    std::sort(positions.begin(), positions.end());
     QStringList names;
-    names.reserve(bound);
-    for (int i = 0; i < bound; ++i)
-        names << profile.ReadString(MainSection, QString::number(i), QString());
+    names.reserve(positions.size());
+    for (const int position : positions)
+        names << profile.ReadString(MainSection, QString::number(position), QString());
     return names;
 }

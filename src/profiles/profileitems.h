@@ -4,7 +4,8 @@
 
 class IniFile;
 
-// The item names of a profile, by position: [Main] "Para" items, the name of each under its position as
-// key. Positions past the last key that [Main] really holds are left out: their names would all be empty,
-// and a damaged "Para" must not make the readers loop billions of times.
+// The item names of a profile, in position order: [Main] "Para" items, the name of each under its position
+// as key. Positions that [Main] holds no key for are left out: their names would be empty and name no
+// item, and a damaged "Para" (or a lone key far past the others) must not make the readers loop billions
+// of times or reserve room for them.
 QStringList ProfileItemNames(const IniFile& profile);
