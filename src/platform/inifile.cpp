@@ -210,6 +210,12 @@ void IniFile::Save() {
             throw AppError(failure);
         }
     }
+    // Qt's commit renames the new file into place even when the final flush ran out of space, which
+    // would leave an empty file: the flush is checked here first.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        throw AppError(failure);
+    }
     if (!file.commit())
         throw AppError(failure);
 }
