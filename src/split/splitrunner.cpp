@@ -139,6 +139,10 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
                              ? QStringLiteral("the encoder stopped unexpectedly")
                              : QStringLiteral("the encoder ended with exit code %1").arg(encoder->exitCode());
             failures << FailedClip{FileNameOf(job.outputPath), reason};
+        } else if (!QFileInfo::exists(job.outputPath)) {
+            // ffmpeg ends well even when the folder was removed under it and the clip went with it.
+            failures << FailedClip{FileNameOf(job.outputPath),
+                                   QStringLiteral("the encoder ended, but the clip file is missing")};
         }
         view.ResetCurrentBar();
         progress.EndClip();
