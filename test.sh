@@ -21,3 +21,6 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "Fuzzing the readers of files and encoder output"
+fuzz/run.sh 15
