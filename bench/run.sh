@@ -1,0 +1,272 @@
+#!/usr/bin/env bash
+# bench/run.sh [--smoke]
+# Measures the splitter against what it is built on, each figure as a ratio of two things timed side by
+# side in this same run, prints the table and writes it with the machine's details to bench/results.md
+# (and into the README). --smoke runs every figure on tiny inputs, only to check that all of them come
+# out; it writes its table under build/ and leaves bench/results.md and the README alone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+
+smoke=0
+[ "${1:-}" = "--smoke" ] && smoke=1
+
+if [ $smoke -eq 1 ]; then
+    work="$root/build/bench-smoke"
+    results="$work/results.md"
+    reps=1
+    source_seconds=6 source_size=320x240 sections=3
+    big_segment_seconds=5 big_repeats=4
+    freeze_sections=3 freeze_end=00:00:03
+else
+    work="$root/bench/work"
+    results="$root/bench/results.md"
+    reps=3
+    source_seconds=120 source_size=1280x720 sections=10
+    # One hour of 720p at 2 Mbit/s, about 950 MB, made by repeating a one-minute piece without re-encoding.
+    big_segment_seconds=60 big_repeats=60
+    freeze_sections=3 freeze_end=00:00:30
+fi
+
+scripts/ensure-packages.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target program tessel-split windowbench >/dev/null
+bin="$root/build/bin"
+split_program="$bin/tessel-split"
+windowbench="$root/build/bench/windowbench"
+ffmpeg_program="$(command -v ffmpeg)"
+
+export QT_QPA_PLATFORM=offscreen QT_XCB_GL_INTEGRATION=none
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+    XDG_RUNTIME_DIR="$(mktemp -d)"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+fi
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+mkdir -p "$work"
+log="$work/bench.log"
+: >"$log"
+
+# Seconds that a command takes, to the microsecond; its output goes to the log.
+timed() {
+    local begin end
+    begin=$EPOCHREALTIME
+    "$@" >>"$log" 2>&1 || { echo "failed: $* (see $log)" >&2; return 1; }
+    end=$EPOCHREALTIME
+    awk -v b="$begin" -v e="$end" 'BEGIN { printf "%.3f", e - b }'
+}
+# The smallest of some numbers: other work on the machine only ever adds time.
+smallest() { printf '%s\n' "$@" | sort -g | head -n 1; }
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
+fresh() { rm -rf "$1" && mkdir -p "$1"; }
+time_text() { awk -v s="$1" 'BEGIN { printf "%d:%02d:%02d", s / 3600, (s % 3600) / 60, s % 60 }'; }
+
+echo "Making the test media in $work"
+source="$work/source-${source_seconds}s-${source_size}.mp4"
+if [ ! -s "$source" ]; then
+    "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$source_size:rate=25" \
+        -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$source_seconds" \
+        -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac "$source.part.mp4"
+    mv "$source.part.mp4" "$source"
+fi
+big_seconds=$((big_segment_seconds * big_repeats))
+big="$work/long-${big_seconds}s.mp4"
+if [ ! -s "$big" ]; then
+    segment="$work/segment.mp4"
+    "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$source_size:rate=25" \
+        -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$big_segment_seconds" \
+        -c:v libx264 -preset ultrafast -b:v 2M -g 50 -pix_fmt yuv420p -c:a aac "$segment"
+    for _ in $(seq "$big_repeats"); do echo "file '$segment'"; done >"$work/segments.txt"
+    "$ffmpeg_program" -hide_banner -loglevel error -y -f concat -safe 0 -i "$work/segments.txt" -c copy \
+        "$big.part.mp4"
+    mv "$big.part.mp4" "$big"
+    rm -f "$segment" "$work/segments.txt"
+fi
+
+# 1 and 2: the encoded split. A first run records the exact ffmpeg commands that the front-end starts.
+echo "Sections: $sections sections of ${source_seconds} s of $source_size"
+recorder="$work/record-ffmpeg"
+records="$work/records"
+cat >"$recorder" <<EOF
+#!/bin/sh
+n=\$(ls "$records" | wc -l)
+printf '%s\0' "\$@" >"$records/\$(printf %03d "\$n")"
+exec "$ffmpeg_program" "\$@"
+EOF
+chmod +x "$recorder"
+fresh "$records"
+split_out="$work/split"
+fresh "$split_out"
+split_arguments=("$source" --start 0:00:00 --end "$(time_text "$source_seconds")" --sections "$sections"
+    --profile "MP4 (H.264 + AAC)" --output "$split_out" --overwrite --quiet)
+TESSEL_FFMPEG="$recorder" "$split_program" "${split_arguments[@]}" >>"$log" 2>&1
+mapfile -t commands < <(find "$records" -type f | sort)
+[ ${#commands[@]} -eq "$sections" ] || { echo "expected $sections encoder calls, saw ${#commands[@]}"; exit 1; }
+
+direct_loop() {
+    local file
+    for file in "${commands[@]}"; do
+        mapfile -d '' -t arguments <"$file"
+        "$ffmpeg_program" "${arguments[@]}" </dev/null || return 1
+    done
+}
+# The same commands with -ss and -t after the input, as a plain ffmpeg command line splits: every clip
+# decodes the source from its start up to the clip.
+seek_out="$work/output-seeking"
+output_seeking_loop() {
+    local file i input
+    for file in "${commands[@]}"; do
+        mapfile -d '' -t arguments <"$file"
+        input=0
+        while [ "${arguments[input]}" != "-i" ]; do input=$((input + 1)); done
+        local head=() seeking=()
+        for ((i = 0; i < input; i++)); do
+            if [ "${arguments[i]}" = "-ss" ] || [ "${arguments[i]}" = "-t" ]; then
+                seeking+=("${arguments[i]}" "${arguments[i + 1]}")
+                i=$((i + 1))
+            else
+                head+=("${arguments[i]}")
+            fi
+        done
+        local final=("${head[@]}" -i "${arguments[input + 1]}" "${seeking[@]}" "${arguments[@]:input+2}")
+        final[-1]="$seek_out/$(basename "${final[-1]}")"
+        "$ffmpeg_program" "${final[@]}" </dev/null || return 1
+    done
+}
+# One encode of the whole range with the same options.
+whole_out="$work/whole"
+whole_range() {
+    mapfile -d '' -t arguments <"${commands[0]}"
+    local i
+    for ((i = 0; i < ${#arguments[@]}; i++)); do
+        [ "${arguments[i]}" = "-t" ] && arguments[i + 1]="$source_seconds"
+    done
+    arguments[-1]="$whole_out/whole.mp4"
+    "$ffmpeg_program" "${arguments[@]}" </dev/null
+}
+
+t_split=() t_direct=() t_seek=() t_whole=()
+for rep in $(seq "$reps"); do
+    echo "  round $rep of $reps"
+    fresh "$split_out" && sync
+    t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
+    sync
+    t_direct+=("$(timed direct_loop)")
+    fresh "$seek_out" && sync
+    t_seek+=("$(timed output_seeking_loop)")
+    fresh "$whole_out" && sync
+    t_whole+=("$(timed whole_range)")
+done
+clips_made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
+[ "$clips_made" -eq "$sections" ] || { echo "tessel-split made $clips_made clips, not $sections"; exit 1; }
+split_time=$(smallest "${t_split[@]}")
+direct_time=$(smallest "${t_direct[@]}")
+seek_time=$(smallest "${t_seek[@]}")
+whole_time=$(smallest "${t_whole[@]}")
+
+# 3: the lossless split against a plain copy of the same file.
+echo "Lossless: $sections sections of ${big_seconds} s ($(du -h "$big" | cut -f1))"
+lossless_out="$work/lossless"
+copy_out="$work/copy"
+t_lossless=() t_copy=()
+lossless_arguments=("$big" --start 0:00:00 --end "$(time_text "$big_seconds")" --sections "$sections"
+    --profile "Settings of the source file." --output "$lossless_out" --overwrite --quiet)
+cat "$big" >/dev/null
+for rep in $(seq "$reps"); do
+    echo "  round $rep of $reps"
+    fresh "$lossless_out" && sync
+    t_lossless+=("$(timed "$split_program" "${lossless_arguments[@]}")")
+    fresh "$copy_out" && sync
+    t_copy+=("$(timed cp "$big" "$copy_out/copy.mp4")")
+done
+fresh "$lossless_out" && fresh "$copy_out"
+lossless_time=$(smallest "${t_lossless[@]}")
+copy_time=$(smallest "${t_copy[@]}")
+realtime_factor=$(awk -v d="$big_seconds" -v t="$lossless_time" 'BEGIN { printf "%.0f", d / t }')
+
+# 4: the window's timer during a real run.
+echo "Window: $freeze_sections sections up to $freeze_end, with a 10 ms timer"
+gaps_run=() gaps_idle=()
+for rep in $(seq "$reps"); do
+    output="$("$windowbench" freeze "$bin" "$source" "$freeze_sections" "$freeze_end" 2>>"$log")"
+    gaps_run+=("$(sed -n 's/^run_max_gap_ms=//p' <<<"$output")")
+    gaps_idle+=("$(sed -n 's/^idle_max_gap_ms=//p' <<<"$output")")
+done
+gap_run=$(median "${gaps_run[@]}")
+gap_idle=$(median "${gaps_idle[@]}")
+
+# 5: start-up and memory against a bare Qt window.
+echo "Start-up and memory"
+shown=() shown_bare=() rss=() rss_bare=()
+for rep in $(seq "$reps"); do
+    output="$("$windowbench" startup "$bin" "$source" 2>>"$log")"
+    shown+=("$(sed -n 's/^shown_ms=//p' <<<"$output")")
+    rss+=("$(sed -n 's/^rss_mb=//p' <<<"$output")")
+    output="$("$windowbench" bare 2>>"$log")"
+    shown_bare+=("$(sed -n 's/^shown_ms=//p' <<<"$output")")
+    rss_bare+=("$(sed -n 's/^rss_mb=//p' <<<"$output")")
+done
+shown_time=$(median "${shown[@]}")
+shown_bare_time=$(median "${shown_bare[@]}")
+rss_size=$(median "${rss[@]}")
+rss_bare_size=$(median "${rss_bare[@]}")
+
+load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+# The table. Every figure must have come out as a number.
+verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'; }
+figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$lossless_time" "$copy_time" "$gap_run"
+    "$gap_idle" "$shown_time" "$shown_bare_time" "$rss_size" "$rss_bare_size")
+for figure in "${figures[@]}"; do
+    [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
+done
+r1=$(ratio "$split_time" "$whole_time")
+r1_seek=$(ratio "$seek_time" "$whole_time")
+r2=$(ratio "$split_time" "$direct_time")
+r3=$(ratio "$lossless_time" "$copy_time")
+shown_seconds=$(awk -v m="$shown_time" 'BEGIN { printf "%.3f", m / 1000 }')
+
+table="$(
+    cat <<EOF
+| # | Figure | Measured | Side by side | Ratio | Target | Met |
+|---|---|---|---|---|---|---|
+| 1 | $sections sections of a ${source_seconds} s $source_size H.264 source (MP4 profile) | tessel-split ${split_time} s | one encode of the whole range ${whole_time} s; ffmpeg with -ss after -i ${seek_time} s (${r1_seek}×) | ${r1}× | ≤ 1.10× | $(verdict "$r1" "<=" 1.10) |
+| 2 | Engine overhead | tessel-split ${split_time} s | the same ffmpeg commands in a shell loop ${direct_time} s | ${r2}× | ≤ 1.02× | $(verdict "$r2" "<=" 1.02) |
+| 3 | Lossless split of ${big_seconds} s ($(du -h "$big" | cut -f1)) into $sections sections | tessel-split ${lossless_time} s, ${realtime_factor}× realtime | cp of the same file ${copy_time} s | ${r3}× | ≤ 2× cp; ≥ 200× realtime | $(verdict "$r3" "<=" 2) / $(verdict "$realtime_factor" ">=" 200) |
+| 4 | Longest gap of a 10 ms timer in the main window, during a real $freeze_sections-section run | ${gap_run} ms | the same window idle ${gap_idle} ms | $(ratio "$gap_run" "$gap_idle")× | < 50 ms | $(verdict "$gap_run" "<" 50) |
+| 5 | Start-up to the main window shown; resident memory idle with a source loaded | ${shown_seconds} s; ${rss_size} MB | a bare Qt window ${shown_bare_time} ms; ${rss_bare_size} MB | $(ratio "$shown_time" "$shown_bare_time")×; $(ratio "$rss_size" "$rss_bare_size")× | < 0.5 s; < 80 MB | $(verdict "$shown_seconds" "<" 0.5) / $(verdict "$rss_size" "<" 80) |
+EOF
+)"
+
+cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
+memory="$(awk '/^MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)"
+ffmpeg_version="$("$ffmpeg_program" -version | head -n 1 | cut -d' ' -f3)"
+qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)"
+{
+    echo "# Benchmark results"
+    echo
+    echo "- Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo "- Machine: $cpu, $(nproc) cores, $memory RAM, $(. /etc/os-release && echo "$PRETTY_NAME")"
+    echo "- ffmpeg $ffmpeg_version, Qt $qt_version"
+    echo "- Load average (1, 5, 15 min): $load_before before, $load_after after"
+    echo "- Each time is the smallest of $reps rounds (figures 1 to 3) or their median (4 and 5)."
+    [ $smoke -eq 1 ] && echo "- Smoke run on tiny inputs: the figures only show that the bench works."
+    echo
+    echo "$table"
+} >"$results"
+
+echo
+echo "$table"
+echo
+echo "Written to $results"
+
+if [ $smoke -eq 0 ]; then
+    # The README shows the latest table between its two markers.
+    awk -v file="$results" '
+        /<!-- bench:begin -->/ { print; while ((getline line < file) > 0) if (line !~ /^# /) print line; skip = 1; next }
+        /<!-- bench:end -->/ { skip = 0 }
+        !skip { print }' README.md >README.md.new
+    mv README.md.new README.md
+fi
