@@ -24,3 +24,6 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 echo "Fuzzing the readers of files and encoder output"
 fuzz/run.sh 15
+
+echo "Benchmark smoke run (tiny inputs: checks only that every figure comes out)"
+bench/run.sh --smoke

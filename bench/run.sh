@@ -216,7 +216,14 @@ rss_bare_size=$(median "${rss_bare[@]}")
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 # The table. Every figure must have come out as a number.
-verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'; }
+verdict() {
+    # Tiny inputs say nothing about the targets.
+    if [ $smoke -eq 1 ]; then
+        echo "smoke"
+        return
+    fi
+    awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'
+}
 figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$lossless_time" "$copy_time" "$gap_run"
     "$gap_idle" "$shown_time" "$shown_bare_time" "$rss_size" "$rss_bare_size")
 for figure in "${figures[@]}"; do

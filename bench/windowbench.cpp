@@ -81,8 +81,9 @@ void Idle(int milliseconds) {
 // A program folder like the shipped one, with the run's closing actions off so that nothing quits or
 // turns the machine off, and the encoder front-end of the build.
 void PrepareProgram(const TempProgramDir& program, const QString& shippedDir, const QString& outputDir) {
-    qputenv("TESSEL_PROGRAM_DIR", shippedDir.toUtf8());
-    program.CopyShippedProfiles();
+    const QDir profiles(shippedDir + QStringLiteral("/Profiles"));
+    for (const QString& name : profiles.entryList(QDir::Files))
+        QFile::copy(profiles.filePath(name), program.path() + QStringLiteral("Profiles/") + name);
     QFile::link(shippedDir + QStringLiteral("/wmaspi.dll"), program.path() + QStringLiteral("wmaspi.dll"));
     program.Write(QStringLiteral("Preferences.ini"),
                   "[Main]\nPreview=1\nOverwrite=1\nAptotic=1\nOutput Dir=" + outputDir.toUtf8() +
