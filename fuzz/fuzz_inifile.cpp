@@ -1,4 +1,5 @@
 // The INI reader on arbitrary bytes, its look-ups, and one write that must keep every other value.
+#include "fuzzcheck.h"
 #include "fuzzfile.h"
 #include "platform/inifile.h"
 
@@ -8,11 +9,6 @@
 namespace {
 
 constexpr int MaxValueLength = 2047;
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 QMap<QString, QString> Values(const IniFile& ini, const QString& section) {
     QMap<QString, QString> values;
@@ -43,28 +39,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                QStringLiteral("")};
     for (const QString& section : sections) {
         for (const QString& key : ini.Keys(section)) {
-            Check(ini.HasKey(section, key));
-            // A key that is there never reads as the default.
+            FUZZ_CHECK(ini.HasKey(section, key));
+            // A key that is there never reads as the default: its value is the same whatever the default.
             const QString value = ini.ReadString(section, key, QStringLiteral("\x01"));
-            Check(value != QStringLiteral("\x01"));
-            Check(value.size() <= MaxValueLength);
+            FUZZ_CHECK(value == ini.ReadString(section, key, QStringLiteral("\x02")));
+            FUZZ_CHECK(value.size() <= MaxValueLength);
             int parsed = 0;
             const int read = ini.ReadInteger(section, key, -7);
-            Check(IniFile::ParseInteger(value, parsed) ? read == parsed : read == -7);
+            FUZZ_CHECK(IniFile::ParseInteger(value, parsed) ? read == parsed : read == -7);
         }
-        Check(ini.ReadInteger(section, QStringLiteral("\x02missing"), 42) == 42);
+        FUZZ_CHECK(ini.ReadInteger(section, QStringLiteral("\x02missing"), 42) == 42);
     }
 
     const QMap<QString, QString> before = Values(ini, QStringLiteral("Main"));
     const QString value = PlainValue(bytes);
+    // The temporary folder is writable: the write must not fail.
+    bool written = false;
     try {
         ini.WriteString(QStringLiteral("Fuzz"), QStringLiteral("Key"), value);
+        written = true;
     } catch (...) {
-        std::abort(); // the temporary folder is writable: a write must not fail
     }
+    FUZZ_CHECK(written);
     const IniFile reread(file.path());
-    Check(reread.ReadString(QStringLiteral("Fuzz"), QStringLiteral("Key"), QStringLiteral("\x01")) == value);
+    FUZZ_CHECK(reread.HasKey(QStringLiteral("Fuzz"), QStringLiteral("Key")));
+    FUZZ_CHECK(reread.ReadString(QStringLiteral("Fuzz"), QStringLiteral("Key"), QString()) == value);
     // Writing one key of another section leaves [Main] as it was.
-    Check(Values(reread, QStringLiteral("Main")) == before);
+    FUZZ_CHECK(Values(reread, QStringLiteral("Main")) == before);
     return 0;
 }

@@ -2,12 +2,11 @@
 // and saved back. Refusals come as AppError; anything else, a crash or a hang is a fault.
 #include "app/appcontext.h"
 #include "app/apperror.h"
+#include "fuzzcheck.h"
 #include "fuzzfile.h"
 #include "platform/inifile.h"
 #include "profiles/profilearguments.h"
 #include "profiles/profileworkinglists.h"
-
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzFile file(QStringLiteral(".apf"));
@@ -20,27 +19,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const AppError&) {
         loaded = false;
     }
-    if (!App().OutputExt.startsWith(QLatin1Char('.')))
-        std::abort();
+    FUZZ_CHECK(App().OutputExt.startsWith(QLatin1Char('.')));
     // Every row is an item that [Main] names under a key of its own.
     const int rows = lists.vleVideo.RowCount() + lists.vleAudio.RowCount() + lists.vleAdvanced.RowCount();
-    if (rows > IniFile(file.path()).Keys(QStringLiteral("Main")).size())
-        std::abort();
+    FUZZ_CHECK(rows <= IniFile(file.path()).Keys(QStringLiteral("Main")).size());
 
     QString arguments;
     try {
         BuildProfileArguments(file.path(), arguments, lists);
     } catch (const AppError&) {
     }
-    if (!arguments.isEmpty() && !arguments.startsWith(QLatin1Char(' ')))
-        std::abort();
+    FUZZ_CHECK(arguments.isEmpty() || arguments.startsWith(QLatin1Char(' ')));
 
+    // The temporary folder is writable: a save must not fail.
     if (loaded) {
+        bool saved = false;
         try {
             lists.SaveProfile(file.path());
+            saved = true;
         } catch (const AppError&) {
-            std::abort(); // the temporary folder is writable
         }
+        FUZZ_CHECK(saved);
     }
     return 0;
 }

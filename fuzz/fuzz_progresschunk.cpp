@@ -1,19 +1,11 @@
 // Encoder output cut into chunks and fed to the progress bars of a run.
+#include "fuzzcheck.h"
 #include "split/clipplan.h"
 #include "split/clipprogress.h"
 
 #include <QByteArray>
 #include <QList>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-
-namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first bytes choose the plan; the rest is the output, cut into chunks at each 0xff byte.
@@ -55,16 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const int lastCurrent = progress.Current();
         const double time = ChunkEncoderTime(chunk.left(4095));
-        Check(time == -1 || std::isfinite(time));
+        FUZZ_CHECK(time == -1 || std::isfinite(time));
         progress.Feed(chunk.left(4095));
-        Check(progress.Current() >= 0 && progress.Current() <= 100);
-        Check(progress.Total() >= 0 && progress.Total() <= 100);
+        FUZZ_CHECK(progress.Current() >= 0 && progress.Current() <= 100);
+        FUZZ_CHECK(progress.Total() >= 0 && progress.Total() <= 100);
         // Within a clip the bars only move forward.
-        Check(progress.Current() >= lastCurrent);
-        Check(progress.Total() >= lastTotal);
+        FUZZ_CHECK(progress.Current() >= lastCurrent);
+        FUZZ_CHECK(progress.Total() >= lastTotal);
         lastTotal = progress.Total();
     }
     for (int percent : {0, 1, 50, 99, 100})
-        Check(RemainingSeconds(static_cast<int>(size), percent) >= 0);
+        FUZZ_CHECK(RemainingSeconds(static_cast<int>(size), percent) >= 0);
     return 0;
 }

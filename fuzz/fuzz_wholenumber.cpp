@@ -1,9 +1,9 @@
 // The program's integer conversion, against a plain reading of its rule: leading blanks, a sign, then
 // decimal digits within 32 bits, or at most eight hexadecimal digits after "$", "x" or "0x".
 #include "app/numbers.h"
+#include "fuzzcheck.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -57,7 +57,6 @@ std::optional<int> Reference(const std::u16string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (ParseWholeNumber(text) != Reference(text.toStdU16String()))
-        std::abort();
+    FUZZ_CHECK(ParseWholeNumber(text) == Reference(text.toStdU16String()));
     return 0;
 }

@@ -39,6 +39,7 @@ TMPDIR="$(mktemp -d "$scratch_parent/tessel-fuzz.XXXXXX")"
 export TMPDIR
 trap 'rm -rf "$TMPDIR"' EXIT
 
+rm -rf "$build/crashes"
 mkdir -p "$build/crashes"
 failed=()
 for target in inifile timetext progresschunk commalist wholenumber loadprofile; do
