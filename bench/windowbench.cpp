@@ -203,12 +203,18 @@ int StartupChild(int argc, char** argv, bool bare) {
     MainForm->windowHandle()->installEventFilter(&watch);
     WaitFor([&] { return watch.exposedNs != 0; }, 30000);
     Print("shown_ms", (watch.exposedNs - start) / 1e6);
+    Idle(IdleMilliseconds);
+    Print("rss_no_source_mb", ResidentKilobytes() / 1024.0);
     if (!LoadAndWait(source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
         return 1;
     }
+    // Loading plays the source; the figure is taken while it plays, and again once it is paused.
     Idle(IdleMilliseconds);
     Print("rss_mb", ResidentKilobytes() / 1024.0);
+    MainForm->imgPauseClick();
+    Idle(IdleMilliseconds);
+    Print("rss_paused_mb", ResidentKilobytes() / 1024.0);
     DestroyForms();
     return 0;
 }
