@@ -21,7 +21,7 @@ if [ $smoke -eq 1 ]; then
 else
     work="$root/bench/work"
     results="$root/bench/results.md"
-    reps=3
+    reps=5
     source_seconds=120 source_size=1280x720 sections=10
     # One hour of 720p at 2 Mbit/s, about 950 MB, made by repeating a one-minute piece without re-encoding.
     big_segment_seconds=60 big_repeats=60
@@ -148,19 +148,28 @@ whole_range() {
 }
 
 t_split=() t_direct=() t_seek=() t_whole=()
+encode_job() {
+    case "$1" in
+    split)
+        fresh "$split_out" && sync
+        t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
+        local made
+        made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
+        [ "$made" -eq "$sections" ] || { echo "tessel-split made $made clips, not $sections"; exit 1; }
+        ;;
+    direct) sync && t_direct+=("$(timed direct_loop)") ;;
+    seek) fresh "$seek_out" && sync && t_seek+=("$(timed output_seeking_loop)") ;;
+    whole) fresh "$whole_out" && sync && t_whole+=("$(timed whole_range)") ;;
+    esac
+}
+# Each round starts with another of the four, so that none always runs first or last.
+encode_jobs=(split direct seek whole)
 for rep in $(seq "$reps"); do
     echo "  round $rep of $reps"
-    fresh "$split_out" && sync
-    t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
-    sync
-    t_direct+=("$(timed direct_loop)")
-    fresh "$seek_out" && sync
-    t_seek+=("$(timed output_seeking_loop)")
-    fresh "$whole_out" && sync
-    t_whole+=("$(timed whole_range)")
+    for k in 0 1 2 3; do
+        encode_job "${encode_jobs[(k + rep - 1) % 4]}"
+    done
 done
-clips_made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
-[ "$clips_made" -eq "$sections" ] || { echo "tessel-split made $clips_made clips, not $sections"; exit 1; }
 split_time=$(smallest "${t_split[@]}")
 direct_time=$(smallest "${t_direct[@]}")
 seek_time=$(smallest "${t_seek[@]}")
@@ -174,12 +183,22 @@ t_lossless=() t_copy=()
 lossless_arguments=("$big" --start 0:00:00 --end "$(time_text "$big_seconds")" --sections "$sections"
     --profile "Settings of the source file." --output "$lossless_out" --overwrite --quiet)
 cat "$big" >/dev/null
+lossless_job() {
+    if [ "$1" = split ]; then
+        fresh "$lossless_out" && sync
+        t_lossless+=("$(timed "$split_program" "${lossless_arguments[@]}")")
+    else
+        fresh "$copy_out" && sync
+        t_copy+=("$(timed cp "$big" "$copy_out/copy.mp4")")
+    fi
+}
 for rep in $(seq "$reps"); do
     echo "  round $rep of $reps"
-    fresh "$lossless_out" && sync
-    t_lossless+=("$(timed "$split_program" "${lossless_arguments[@]}")")
-    fresh "$copy_out" && sync
-    t_copy+=("$(timed cp "$big" "$copy_out/copy.mp4")")
+    if [ $((rep % 2)) -eq 1 ]; then
+        lossless_job split && lossless_job copy
+    else
+        lossless_job copy && lossless_job split
+    fi
 done
 fresh "$lossless_out" && fresh "$copy_out"
 lossless_time=$(smallest "${t_lossless[@]}")
@@ -260,10 +279,22 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo "- Machine: $cpu, $(nproc) cores, $memory RAM, $(. /etc/os-release && echo "$PRETTY_NAME")"
     echo "- ffmpeg $ffmpeg_version, Qt $qt_version"
     echo "- Load average (1, 5, 15 min): $load_before before, $load_after after"
-    echo "- Each time is the smallest of $reps rounds (figures 1 to 3) or their median (4 and 5)."
+    echo "- Each time is the smallest of $reps rounds (figures 1 to 3), other work on the machine only"
+    echo "  ever adding to it, or the median of the rounds (4 and 5). The rounds are listed below."
     [ $smoke -eq 1 ] && echo "- Smoke run on tiny inputs: the figures only show that the bench works."
     echo
     echo "$table"
+    echo
+    echo "Rounds:"
+    echo
+    echo "- tessel-split, $sections sections: ${t_split[*]} s"
+    echo "- the same ffmpeg commands in a shell loop: ${t_direct[*]} s"
+    echo "- ffmpeg with -ss after -i: ${t_seek[*]} s"
+    echo "- one encode of the whole range: ${t_whole[*]} s"
+    echo "- lossless tessel-split: ${t_lossless[*]} s; cp: ${t_copy[*]} s"
+    echo "- longest timer gap during a run: ${gaps_run[*]} ms; idle: ${gaps_idle[*]} ms"
+    echo "- start-up: ${shown[*]} ms; bare Qt window: ${shown_bare[*]} ms"
+    echo "- resident memory with a source: ${rss[*]} MB; without: ${rss_no_source[*]} MB; bare: ${rss_bare[*]} MB"
 } >"$results"
 
 echo
@@ -272,9 +303,14 @@ echo
 echo "Written to $results"
 
 if [ $smoke -eq 0 ]; then
-    # The README shows the latest table between its two markers.
+    # The README shows the latest table between its two markers (bench/results.md also lists the rounds).
     awk -v file="$results" '
-        /<!-- bench:begin -->/ { print; while ((getline line < file) > 0) if (line !~ /^# /) print line; skip = 1; next }
+        /<!-- bench:begin -->/ {
+            print
+            while ((getline line < file) > 0 && line != "Rounds:") if (line !~ /^# /) print line
+            skip = 1
+            next
+        }
         /<!-- bench:end -->/ { skip = 0 }
         !skip { print }' README.md >README.md.new
     mv README.md.new README.md
