@@ -56,10 +56,15 @@ timed() {
     end=$EPOCHREALTIME
     awk -v b="$begin" -v e="$end" 'BEGIN { printf "%.3f", e - b }'
 }
-# The smallest of some numbers: other work on the machine only ever adds time.
-smallest() { printf '%s\n' "$@" | sort -g | head -n 1; }
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
+# The median of the rounds' own ratios: the two sides of a round ran next to each other, so a change in
+# the machine's other work between rounds mostly cancels out. Arguments: "a1 a2 ..." "b1 b2 ...".
+paired_ratio() {
+    local a=($1) b=($2) ratios=() i
+    for i in "${!a[@]}"; do ratios+=("$(ratio "${a[i]}" "${b[i]}")"); done
+    median "${ratios[@]}"
+}
 fresh() { rm -rf "$1" && mkdir -p "$1"; }
 time_text() { awk -v s="$1" 'BEGIN { printf "%d:%02d:%02d", s / 3600, (s % 3600) / 60, s % 60 }'; }
 
@@ -170,10 +175,10 @@ for rep in $(seq "$reps"); do
         encode_job "${encode_jobs[(k + rep - 1) % 4]}"
     done
 done
-split_time=$(smallest "${t_split[@]}")
-direct_time=$(smallest "${t_direct[@]}")
-seek_time=$(smallest "${t_seek[@]}")
-whole_time=$(smallest "${t_whole[@]}")
+split_time=$(median "${t_split[@]}")
+direct_time=$(median "${t_direct[@]}")
+seek_time=$(median "${t_seek[@]}")
+whole_time=$(median "${t_whole[@]}")
 
 # 3: the lossless split against a plain copy of the same file.
 echo "Lossless: $sections sections of ${big_seconds} s ($(du -h "$big" | cut -f1))"
@@ -201,8 +206,8 @@ for rep in $(seq "$reps"); do
     fi
 done
 fresh "$lossless_out" && fresh "$copy_out"
-lossless_time=$(smallest "${t_lossless[@]}")
-copy_time=$(smallest "${t_copy[@]}")
+lossless_time=$(median "${t_lossless[@]}")
+copy_time=$(median "${t_copy[@]}")
 realtime_factor=$(awk -v d="$big_seconds" -v t="$lossless_time" 'BEGIN { printf "%.0f", d / t }')
 
 # 4: the window's timer during a real run.
@@ -250,10 +255,10 @@ figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$lossless_time
 for figure in "${figures[@]}"; do
     [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
 done
-r1=$(ratio "$split_time" "$whole_time")
-r1_seek=$(ratio "$seek_time" "$whole_time")
-r2=$(ratio "$split_time" "$direct_time")
-r3=$(ratio "$lossless_time" "$copy_time")
+r1=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
+r1_seek=$(paired_ratio "${t_seek[*]}" "${t_whole[*]}")
+r2=$(paired_ratio "${t_split[*]}" "${t_direct[*]}")
+r3=$(paired_ratio "${t_lossless[*]}" "${t_copy[*]}")
 shown_seconds=$(awk -v m="$shown_time" 'BEGIN { printf "%.3f", m / 1000 }')
 
 table="$(
@@ -279,8 +284,8 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo "- Machine: $cpu, $(nproc) cores, $memory RAM, $(. /etc/os-release && echo "$PRETTY_NAME")"
     echo "- ffmpeg $ffmpeg_version, Qt $qt_version"
     echo "- Load average (1, 5, 15 min): $load_before before, $load_after after"
-    echo "- Each time is the smallest of $reps rounds (figures 1 to 3), other work on the machine only"
-    echo "  ever adding to it, or the median of the rounds (4 and 5). The rounds are listed below."
+    echo "- Each figure is the median of $reps rounds, listed below. A ratio is the median of the rounds' own"
+    echo "  ratios, whose two sides ran one right after the other."
     [ $smoke -eq 1 ] && echo "- Smoke run on tiny inputs: the figures only show that the bench works."
     echo
     echo "$table"
