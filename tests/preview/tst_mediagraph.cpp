@@ -148,12 +148,12 @@ private slots:
         QVERIFY(graph->CurrentPositionMs() >= graph->DurationMs() - 100);
 
         // Playing again after the end starts from the beginning, with the start time counted again.
+        // Polled while playing, so a busy machine that plays on before a pause cannot fail it.
         graph->Run();
         QTRY_VERIFY_WITH_TIMEOUT(graph->Playing(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(graph->CurrentPositionMs() < graph->DurationMs() - 200, 30000);
         graph->Pause();
         QTRY_VERIFY_WITH_TIMEOUT(graph->Paused(), 30000);
-        QVERIFY2(graph->CurrentPositionMs() < graph->DurationMs() - 200,
-                 qPrintable(QString::number(graph->CurrentPositionMs())));
         graph->SetPositions(0);
         QTRY_COMPARE_WITH_TIMEOUT(graph->CurrentPositionMs(), 0, 30000);
         graph->SetPositions(1500);
