@@ -1,5 +1,10 @@
 // The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
 // replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
+#include "cut/clipcutter.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 #include "encoderarguments.h"
 
 #include <cerrno>
@@ -21,9 +26,27 @@ std::string OwnFolder(const char* argv0) {
     return EncoderFrontEnd::FolderOfPath(argv0 ? argv0 : "");
 }
 
+// A stream copy is cut here, in this process, so that every clip starts on the frame asked for.
+int CutInProcess(const Cut::CutRequest& request) {
+    Cut::ProgressPrinter printer(stderr);
+    // The console carries progress and errors only, as ffmpeg's does with the options given to it.
+    av_log_set_level(AV_LOG_ERROR);
+    try {
+        Cut::CutClip(request, printer);
+        return 0;
+    } catch (const Cut::CutError& error) {
+        printer.Error(error.message);
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> given(argv + 1, argv + argc);
+    if (const auto request = Cut::ParseCutRequest(given))
+        return CutInProcess(*request);
+
     const auto ffmpeg =
         EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), OwnFolder(argv[0]), std::getenv("PATH"));
     if (!ffmpeg) {
@@ -31,8 +54,7 @@ int main(int argc, char** argv) {
         return 127;
     }
 
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    arguments = EncoderFrontEnd::RewriteArguments(arguments);
+    std::vector<std::string> arguments = EncoderFrontEnd::RewriteArguments(given);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));
     for (std::string& argument : arguments)

@@ -7,6 +7,7 @@ packages=(
     ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     xvfb xauth xdotool imagemagick e2fsprogs procps fonts-liberation
     clang-14 libclang-rt-14-dev
+    pkg-config libavformat-dev libavcodec-dev libavutil-dev gstreamer1.0-tools
 )
 missing=()
 for package in "${packages[@]}"; do
