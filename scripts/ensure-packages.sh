@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages the project needs, only those that are missing. With "packaging" it adds
+# what builds and checks the Debian package.
 set -euo pipefail
 packages=(
     build-essential cmake ccache clang-format git
@@ -8,6 +9,7 @@ packages=(
     xvfb xauth xdotool imagemagick e2fsprogs procps fonts-liberation
     clang-14 libclang-rt-14-dev
 )
+[ "${1:-}" != packaging ] || packages+=(dpkg-dev lintian desktop-file-utils appstream man-db)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,8 +1,10 @@
 #include "cli/splitcommand.h"
 
 #include "app/appcontext.h"
+#include "app/apperror.h"
 #include "app/filehelpers.h"
 #include "app/timetext.h"
+#include "app/userfolder.h"
 #include "cli/consolesplitview.h"
 #include "cli/durationprobe.h"
 #include "cli/headlessinputs.h"
@@ -58,7 +60,12 @@ int RunSplitCommand(const QStringList& arguments) {
     const SplitOptions& options = parse.options;
 
     SignalPipe stopSignals;
-    App().SetAppDir(QCoreApplication::applicationDirPath());
+    try {
+        UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());
+    } catch (const AppError& error) {
+        // What is already there may still do; a profile that is missing is refused below.
+        Print(stderr, App().ProductName + QStringLiteral(": ") + error.message());
+    }
     const Preferences preferences = Preferences::Load(IniFile(App().PreferencesPath()), false);
     HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
     SplitInputs& inputs = resolved.inputs;

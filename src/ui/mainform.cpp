@@ -260,8 +260,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
             App().SetAppDir(QCoreApplication::applicationDirPath());
         SourceLoaded = false;
         panProgress->resize(panProgress->width(), 217);
+        // The version is the program's, never the person's: an installed program reads its own copy, which
+        // an upgrade renews, not the user's.
         App().AppVersion =
-            IniFile(App().PreferencesPath())
+            IniFile(App().AppDir + QStringLiteral("Preferences.ini"))
                 .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
         // The application's own title. Qt would append a display name to every window title, so the
         // product name goes into the application name instead.
