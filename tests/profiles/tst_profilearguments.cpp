@@ -1,5 +1,6 @@
 #include "app/apperror.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "profilesamples.h"
 
@@ -77,13 +78,13 @@ private slots:
         QTest::newRow("Para 0") << QByteArray("[Main]\nPara=0\n") << QStringList{} << ""
                                 << "";
         QTest::newRow("huge Para reads only the real keys")
-            << QByteArray("[Main]\nPara=2147483647\n0=A\n[A]\nSort=1\nReadOnly=1\nList=0\ncmd=-a\nValue=1\n")
-            << QStringList{} << " -a 1"
+            << QByteArray("[Main]\nPara=2147483647\n0=A\n[A]\nSort=1\nReadOnly=1\nList=0\ncmd=-r\nValue=1\n")
+            << QStringList{} << " -r 1"
             << "";
         QTest::newRow("choice past the values is refused")
-            << Profile({"A", "B"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-a\nValue=1\n") +
+            << Profile({"A", "B"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-r\nValue=1\n") +
                                        Item("B", 1, "cmd=-b\nCaption=x,y,\nValue=only,\nIndex=1\n"))
-            << QStringList{} << " -a 1"
+            << QStringList{} << " -r 1"
             << "List index out of bounds (1)";
     }
     void build() {
@@ -96,16 +97,16 @@ private slots:
         ProfileWorkingLists lists;
         lists.LoadProfile(path);
         Edit(lists, edits);
-        QString text;
+        ProfileOptions options;
         QString raised;
         try {
-            BuildProfileArguments(path, text, lists);
+            BuildProfileArguments(path, options, lists);
         } catch (const AppError& failure) {
             raised = failure.message();
         }
         QCOMPARE(raised, error);
         if (error.isEmpty())
-            QCOMPARE(text, expected);
+            QCOMPARE(options.Text(), expected);
     }
 
     void valuesComeFromTheListsWhateverTheyHold() {
@@ -120,16 +121,16 @@ private slots:
         WriteFile(other, WorkedExample);
         ProfileWorkingLists lists;
         lists.LoadProfile(other);
-        QString text;
-        BuildProfileArguments(shown, text, lists);
-        QCOMPARE(text, QStringLiteral(" -pix_fmt yuv420p -ac 2"));
+        ProfileOptions options;
+        BuildProfileArguments(shown, options, lists);
+        QCOMPARE(options.Text(), QStringLiteral(" -pix_fmt yuv420p -ac 2"));
     }
 
     void missingFileLeavesTheText() {
         ProfileWorkingLists lists;
-        QString text = QStringLiteral("unchanged");
-        BuildProfileArguments(dir.filePath(QStringLiteral("missing.apf")), text, lists);
-        QCOMPARE(text, QStringLiteral("unchanged"));
+        ProfileOptions options{{QStringLiteral("-an"), std::nullopt}};
+        BuildProfileArguments(dir.filePath(QStringLiteral("missing.apf")), options, lists);
+        QCOMPARE(options.Text(), QStringLiteral(" -an "));
     }
 };
 
