@@ -109,6 +109,73 @@ private slots:
             QCOMPARE(options.Text(), expected);
     }
 
+    // What a profile item may pass: allowed families, one word each or a plain chain of allowed filters.
+    void allowedOptions_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("result"); // the options' text, or the reason of the refusal
+
+        QTest::newRow("stream specifier") << "-b:a:1"
+                                          << "128k"
+                                          << " -b:a:1 128k";
+        QTest::newRow("filter chain with blanks and an instance name")
+            << "-filter:v"
+            << "scale@small=640:-2, setsar=1"
+            << R"( -filter:v "scale@small=640:-2, setsar=1")";
+        QTest::newRow("stream map of the source") << "-map"
+                                                  << "0:a:1?"
+                                                  << " -map 0:a:1?";
+        QTest::newRow("cut points") << "-cut_points"
+                                    << "keyframes"
+                                    << " -cut_points keyframes";
+        QTest::newRow("mp4 flags") << "-movflags"
+                                   << "+faststart"
+                                   << " -movflags +faststart";
+        QTest::newRow("stream of another input")
+            << "-map"
+            << "1:v"
+            << R"("-map" takes only streams of the source, such as 0, 0:v or 0:a:1, not "1:v")";
+        QTest::newRow("sendcmd filter") << "-af"
+                                        << "sendcmd=f=cmds.txt,volume=2"
+                                        << R"(the filter "sendcmd" is not one that a profile may use)";
+        QTest::newRow("a file option of an allowed filter")
+            << "-vf"
+            << "scale=640:-2:filename=x"
+            << R"(the filter option "filename" of "scale" could name a file)";
+        QTest::newRow("two chains")
+            << "-vf"
+            << "scale=640:-2;movie=x"
+            << R"(the filters of "-vf" must be a plain chain such as scale=640:-2,setsar=1, )"
+               R"(without quotes, brackets, backslashes or ";")";
+        QTest::newRow("a URL") << "-c:v"
+                               << "http://host/x"
+                               << R"(the value of "-c:v" names a URL)";
+        QTest::newRow("an option that needs a value") << "-c:v"
+                                                      << "\\"
+                                                      << R"("-c:v" needs a value)";
+        QTest::newRow("other cut points") << "-cut_points"
+                                          << "smart"
+                                          << R"("-cut_points" takes "exact" or "keyframes", not "smart")";
+    }
+    void allowedOptions() {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QFETCH(QString, result);
+        const QString path = dir.filePath(QStringLiteral("allowed.apf"));
+        WriteFile(path, Profile({"Item"}, Item("Item", 3,
+                                               "List=0\ncmd=" + option.toUtf8() +
+                                                   "\nCaption=" + value.toUtf8() + "\n")));
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        ProfileOptions options;
+        BuildProfileArguments(path, options, lists);
+        if (options.Refused())
+            QCOMPARE(options.Refusal(),
+                     QStringLiteral("The profile item \"Item\" cannot be used: ") + result + ".");
+        else
+            QCOMPARE(options.Text(), result);
+    }
+
     void valuesComeFromTheListsWhateverTheyHold() {
         // The lists were last loaded from another profile: items without a row read as the empty text.
         const QString shown = dir.filePath(QStringLiteral("shown.apf"));
