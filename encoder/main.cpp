@@ -1,5 +1,6 @@
 // The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
 // replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
+#include "argumentcheck.h"
 #include "encoderarguments.h"
 
 #include <cerrno>
@@ -24,6 +25,12 @@ std::string OwnFolder(const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Refused before anything else, also before ffmpeg is looked for.
+    if (const std::string problem = EncoderFrontEnd::FileCountProblem({argv + 1, argv + argc});
+        !problem.empty()) {
+        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
+        return 2;
+    }
     const auto ffmpeg =
         EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), OwnFolder(argv[0]), std::getenv("PATH"));
     if (!ffmpeg) {

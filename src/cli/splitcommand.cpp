@@ -13,6 +13,7 @@
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "split/clipjob.h"
 #include "split/inputcheck.h"
@@ -33,15 +34,15 @@ void Print(FILE* stream, const QString& text) {
 }
 
 // The profile as the window has it at Start: loaded into the working lists when it was chosen (which sets
-// the clip extension), then turned into the encoder's options. A missing file leaves both empty; the
-// run's checks then refuse it.
-QString ProfileArguments(const QString& profileName) {
+// the clip extension), then turned into the encoder's options. A missing file leaves both empty, and a
+// refused item is carried along; the run's checks then refuse either.
+ProfileOptions ProfileOptionsOf(const QString& profileName) {
     const QString path = App().ProfilePath(profileName);
     ProfileWorkingLists lists;
     lists.LoadProfile(path);
-    QString arguments;
-    BuildProfileArguments(path, arguments, lists);
-    return arguments;
+    ProfileOptions options;
+    BuildProfileArguments(path, options, lists);
+    return options;
 }
 
 } // namespace
@@ -70,9 +71,9 @@ int RunSplitCommand(const QStringList& arguments) {
     HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
     SplitInputs& inputs = resolved.inputs;
 
-    QString profileArguments;
+    ProfileOptions profileOptions;
     try {
-        profileArguments = ProfileArguments(inputs.profileName);
+        profileOptions = ProfileOptionsOf(inputs.profileName);
     } catch (const std::exception& error) {
         Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
         return ExitBadInput;
@@ -87,7 +88,7 @@ int RunSplitCommand(const QStringList& arguments) {
     }
     inputs.sourceDurationMs = probe.durationMs;
 
-    const InputCheck check = CheckSplitInputs(inputs);
+    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
     if (!check.ok) {
         Print(stderr, check.caption + QStringLiteral(": ") + check.message);
         // The window would not have loaded such a source at all; say why its start time is refused.
@@ -100,7 +101,7 @@ int RunSplitCommand(const QStringList& arguments) {
     if (options.dryRun) {
         const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
         for (int i = 1; i <= check.plan.Count(); ++i)
-            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileArguments).commandLine);
+            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileOptions).commandLine);
         return 0;
     }
 
@@ -111,7 +112,7 @@ int RunSplitCommand(const QStringList& arguments) {
     ConsoleSplitView view(inputs, resolved.overwrite, check.plan.Count(), settings);
     SplitRunner runner(view);
     view.Attach(runner);
-    runner.RunSplit(profileArguments);
+    runner.RunSplit(profileOptions);
     const int exitCode = view.ExitCode();
     if (exitCode == ExitInterrupted)
         Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));

@@ -19,7 +19,7 @@ InputCheck Refuse(const char* message, const char* caption, SplitFocus focus = S
 
 } // namespace
 
-InputCheck CheckSplitInputs(const SplitInputs& inputs) {
+InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions) {
     if (!SourceFileExists(inputs.sourcePath))
         return Refuse("Please specify a valid input video file.", "Invalid File", SplitFocus::Source);
 
@@ -52,6 +52,14 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs) {
 
     if (inputs.outputDirText.isEmpty() || !QFileInfo(inputs.outputDirText).isDir())
         return Refuse("Please specify a valid output path.", "Invalid Output Path", SplitFocus::OutputDir);
+
+    if (profileOptions.Refused()) {
+        InputCheck check;
+        check.message = profileOptions.Refusal();
+        check.caption = QStringLiteral("Invalid Profile");
+        check.focus = SplitFocus::Profile;
+        return check;
+    }
 
     InputCheck check;
     check.ok = true;

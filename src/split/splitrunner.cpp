@@ -66,11 +66,11 @@ bool SplitRunner::CloseQuery() {
     return true;
 }
 
-void SplitRunner::RunSplit(const QString& profileArguments) {
+void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     if (running)
         return;
     const SplitInputs inputs = view.ReadInputs();
-    const InputCheck check = CheckSplitInputs(inputs);
+    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
     if (!check.ok) {
         view.ShowMessage(check.message, check.caption, SplitMessageKind::Information);
         if (check.focus != SplitFocus::Stays)
@@ -92,7 +92,7 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
     QList<FailedClip> failures;
 
     for (int i = 1; i <= plan.Count(); ++i) {
-        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileArguments);
+        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileOptions);
         emit ClipPending(i, job.outputPath);
         const bool declined = QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
                               !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),

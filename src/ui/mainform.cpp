@@ -410,21 +410,21 @@ void TMainForm::imgStartClick() {
     if (!StartHitAt(QCursor::pos()))
         return;
     const QString profilePath = App().ProfilePath(cmbProfile->currentText());
-    QString profileArguments;
+    ProfileOptions profileOptions;
     bool built = false;
     // A profile whose choice has no argument value is reported, and no run begins.
     Guarded(
         [&] {
-            BuildProfileArguments(profilePath, profileArguments, opSettingForm->Lists);
+            BuildProfileArguments(profilePath, profileOptions, opSettingForm->Lists);
             built = true;
         },
         this);
     if (built)
-        RunSplit(profileArguments);
+        RunSplit(profileOptions);
 }
 
-void TMainForm::RunSplit(const QString& profileArguments) {
-    MainFormSplitView::For(this).Runner().RunSplit(profileArguments);
+void TMainForm::RunSplit(const ProfileOptions& profileOptions) {
+    MainFormSplitView::For(this).Runner().RunSplit(profileOptions);
 }
 void TMainForm::imgCancelClick() {
     MainFormSplitView::For(this).Runner().ConfirmCancel();

@@ -70,6 +70,9 @@ private slots:
         program.Write(
             QStringLiteral("Profiles/Zz Broken.apf"),
             "[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=A,B,\nValue=a,b,\nIndex=5\ncmd=-c\n");
+        program.Write(QStringLiteral("Profiles/Zz Shared.apf"),
+                      "[Main]\nPara=1\n0=Encoding Speed\n[Encoding Speed]\nSort=3\nList=0\ncmd=-preset\n"
+                      "Caption=veryfast /some/folder/new.mkv\n");
     }
     void cleanup() {
         EmptyClips();
@@ -182,6 +185,12 @@ private slots:
             << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
                            "--profile",      "Zz Broken", "--output", "Clips"}
             << "Tessel Video Splitter: List index out of bounds (5)"
+            << "";
+        QTest::newRow("profile item that reaches outside the clip")
+            << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Zz Shared", "--output", "Clips"}
+            << R"(Invalid Profile: The profile item "Encoding Speed" cannot be used: the value )"
+               R"("veryfast /some/folder/new.mkv" of "-preset" is not a single word.)"
             << "";
         QTest::newRow("missing output folder")
             << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",

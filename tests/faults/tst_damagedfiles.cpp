@@ -5,6 +5,7 @@
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "smalldisk.h"
 #include "testdoubles.h"
@@ -52,7 +53,7 @@ QStringList AllRows(const ProfileWorkingLists& lists) {
 }
 
 const QByteArray TwoItems =
-    "[A]\nSort=1\nList=0\ncmd=-a\nCaption=1\n[B]\nSort=2\nList=0\ncmd=-b\nCaption=2\n";
+    "[A]\nSort=1\nList=0\ncmd=-r\nCaption=1\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n";
 
 } // namespace
 
@@ -73,12 +74,12 @@ private slots:
                                      << ".mp4";
         QTest::newRow("junk around a profile")
             << Junk(4096, 2) + "\n[Main]\nType=avi\nPara=2\n0=A\n1=B\n" + TwoItems + Junk(4096, 3)
-            << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".avi";
         QTest::newRow("1 MB line, read as its first 2047 characters")
-            << "[Main]\nType=mkv\nPara=2\n0=A\n1=B\n[A]\nSort=1\nList=0\ncmd=-a\nCaption=" +
-                   QByteArray(OneMegabyte, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-b\nCaption=2\n"
-            << QStringList{"A=" + longValue, "B=2"} << " -a " + longValue + " -b 2"
+            << "[Main]\nType=mkv\nPara=2\n0=A\n1=B\n[A]\nSort=1\nList=0\ncmd=-r\nCaption=" +
+                   QByteArray(OneMegabyte, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n"
+            << QStringList{"A=" + longValue, "B=2"} << " -r " + longValue + " -ac 2"
             << ".mkv";
         QTest::newRow("1 MB line of commas")
             << "[Main]\nPara=1\n0=A\n[A]\nSort=3\ncmd=-a\nIndex=2\nCaption=" + QByteArray(OneMegabyte, ',') +
@@ -92,10 +93,10 @@ private slots:
                                         << ".mp4";
         QTest::newRow("Para 2147483647 with a key far out")
             << "[Main]\nType=avi\nPara=2147483647\n0=A\n2147483646=B\n" + TwoItems
-            << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".avi";
         QTest::newRow("Para 0x7fffffff")
-            << "[Main]\nPara=0x7fffffff\n0=A\n1=B\n" + TwoItems << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << "[Main]\nPara=0x7fffffff\n0=A\n1=B\n" + TwoItems << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".mp4";
         QTest::newRow("Para -2147483648")
             << "[Main]\nPara=-2147483648\n0=A\n1=B\n" + TwoItems << QStringList{} << ""
@@ -113,9 +114,9 @@ private slots:
         lists.LoadProfile(path);
         QCOMPARE(AllRows(lists), rows);
         QCOMPARE(App().OutputExt, outputExt);
-        QString built;
+        ProfileOptions built;
         BuildProfileArguments(path, built, lists);
-        QCOMPARE(built, arguments);
+        QCOMPARE(built.Text(), arguments);
 
         // What a save writes, the next load reads back the same.
         lists.SaveProfile(path);

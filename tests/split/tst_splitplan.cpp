@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "optionstext.h"
 #include "split/clipprogress.h"
 #include "split/encodercommand.h"
 #include "split/encoderfailure.h"
@@ -193,19 +194,32 @@ private slots:
         QFETCH(QString, expected);
         const QString sourcePath = QStringLiteral("C:\\Video\\talk.avi");
         const QString output = QStringLiteral("C:\\Clips\\talk_Clip1.avi");
-        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, OptionsFromText(arguments), output), expected);
         // A comma locale must not reach the encoder.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, OptionsFromText(arguments), output), expected);
     }
 
     void argumentList() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QStringList arguments =
-            EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
-                             QStringLiteral(" -c:v libx264 -an "), QStringLiteral("/c/my talk_Clip2.mp4"));
+        const QStringList arguments = EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
+                                                       OptionsFromText(QStringLiteral(" -c:v libx264 -an ")),
+                                                       QStringLiteral("/c/my talk_Clip2.mp4"));
         QCOMPARE(arguments, QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3", "-t", "3.33333333333333",
                                          "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+    }
+
+    // A value with blanks reaches the encoder whole, and the command line shows it quoted.
+    void valueWithBlanksStaysOneArgument() {
+        const ProfileOptions options{{"-vf", "scale=640:-2, setsar=1"}, {"-an", std::nullopt}};
+        const QString source = QStringLiteral("/v/talk.avi");
+        const QString output = QStringLiteral("/c/talk_Clip1.mp4");
+        QCOMPARE(EncoderArguments(source, 0, 2, options, output).mid(7),
+                 QStringList({"-vf", "scale=640:-2, setsar=1", "-an", output}));
+        QCOMPARE(
+            EncoderCommandLine(source, 0, 2, options, output),
+            QStringLiteral(
+                R"( -y -i "/v/talk.avi" -ss 0.0 -t 2 -vf "scale=640:-2, setsar=1" -an  "/c/talk_Clip1.mp4")"));
     }
 
     void clipNames_data() {

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "optionstext.h"
 #include "recordingview.h"
 #include "split/splitrunner.h"
 #include "testmedia.h"
@@ -89,7 +90,7 @@ private slots:
         view->inputs.oneClip = sections == 0;
         view->inputs.sectionQtyText = QString::number(sections);
 
-        runner->RunSplit(arguments);
+        runner->RunSplit(OptionsFromText(arguments));
 
         QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
                  qPrintable(view->events.join('\n')));
@@ -110,7 +111,7 @@ private slots:
         Prepare(keyframeSource, QStringLiteral("Settings of the source file."), QStringLiteral(".mkv"));
         view->inputs.startText = QStringLiteral("00:00:05");
         view->inputs.endText = QStringLiteral("00:00:09");
-        runner->RunSplit(QStringLiteral(" -map 0 -c copy -ignore_unknown"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy -ignore_unknown")));
 
         QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
                  qPrintable(view->events.join('\n')));
@@ -137,7 +138,7 @@ private slots:
                 runner->ConfirmCancel();
             }
         };
-        runner->RunSplit(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac")));
 
         QVERIFY(pid != 0);
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList{"Query"});

@@ -3,6 +3,7 @@
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "split/countdownform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
@@ -249,7 +250,7 @@ private slots:
                 });
         });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(seen, QStringList({"Splitting: Section 1 50% 25%", "Splitting: Section 2 50% 75%"}));
         QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
@@ -290,7 +291,7 @@ private slots:
                 }
             });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(doubles->messages.calls.first().text,
                  QStringLiteral("Do you want to cancel the splitting?"));
@@ -317,7 +318,7 @@ private slots:
                 closed << MainForm->close();
             });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(closed, QList<bool>({false, true, true}));
         QCOMPARE(doubles->messages.Texts(), QStringList({"Do you want to cancel the splitting and exit?",
@@ -335,7 +336,7 @@ private slots:
         PrepareRun(QStringLiteral(": > \"$out\""));
         SettingForm->chkExit->setChecked(true);
         SettingForm->chkOpenDir->setChecked(true);
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QVERIFY(doubles->messages.calls.isEmpty());
         QVERIFY(doubles->shell.opened.isEmpty());
         QVERIFY(CountDownForm->isVisible());
@@ -354,7 +355,7 @@ private slots:
         PrepareRun(QStringLiteral("case \"$out\" in *_Clip1.mp4) echo 'Conversion failed!'; exit 1;; esac\n"
                                   ": > \"$out\""));
         SettingForm->chkTurnoff->setChecked(true);
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QCOMPARE(Captions(), QStringList{"Splitting Failed"});
         QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Stop);
         QVERIFY(doubles->messages.calls.first().text.contains(
@@ -370,7 +371,7 @@ private slots:
         PrepareRun(QStringLiteral(": > \"$out\""));
         QApplication::setActiveWindow(MainForm);
         MainForm->edtSectionQty->setText(QStringLiteral("0"));
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid section quantity."});
         QCOMPARE(Captions(), QStringList{"Invalid Section"});
         QTRY_COMPARE(QApplication::focusWidget(), MainForm->edtSectionQty);
@@ -416,7 +417,7 @@ private slots:
         MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(profile));
         QCOMPARE(MainForm->cmbProfile->currentText(), profile);
         MainForm->cmbProfileChange();
-        QString arguments;
+        ProfileOptions arguments;
         BuildProfileArguments(App().ProfilePath(profile), arguments, opSettingForm->Lists);
 
         MainForm->RunSplit(arguments);
