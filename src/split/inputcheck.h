@@ -30,5 +30,5 @@ struct InputCheck {
 };
 
 // The eight checks, in order; the first that fails decides. The profile file is looked for in the
-// program folder's profiles.
+// program folder's profiles. In sections mode the plan ends at the source's end when the range goes past it.
 InputCheck CheckSplitInputs(const SplitInputs& inputs);

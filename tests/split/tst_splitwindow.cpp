@@ -231,7 +231,7 @@ private slots:
     }
 
     void runShowsProgressAndCompletes() {
-        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\""));
         SettingForm->chkOpenDir->setChecked(true);
         QStringList seen;
         connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
@@ -269,7 +269,7 @@ private slots:
     }
     void cancelImageDuringRun() {
         QFETCH(bool, answer);
-        PrepareRun(QStringLiteral("step 'time=1.0 x'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'time=1.0 x'\necho clip > \"$out\""));
         doubles->messages.answers.enqueue(answer ? MsgResult::Yes : MsgResult::No);
         qint64 pid = 0;
         When(
@@ -332,7 +332,7 @@ private slots:
     }
 
     void runEndsInCountdown() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         SettingForm->chkExit->setChecked(true);
         SettingForm->chkOpenDir->setChecked(true);
         MainForm->RunSplit(QString());
@@ -352,7 +352,7 @@ private slots:
 
     void failedClipStopsTheCountdown() {
         PrepareRun(QStringLiteral("case \"$out\" in *_Clip1.mp4) echo 'Conversion failed!'; exit 1;; esac\n"
-                                  ": > \"$out\""));
+                                  "echo clip > \"$out\""));
         SettingForm->chkTurnoff->setChecked(true);
         MainForm->RunSplit(QString());
         QCOMPARE(Captions(), QStringList{"Splitting Failed"});
@@ -367,7 +367,7 @@ private slots:
     }
 
     void refusedInputMovesTheFocus() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         QApplication::setActiveWindow(MainForm);
         MainForm->edtSectionQty->setText(QStringLiteral("0"));
         MainForm->RunSplit(QString());
