@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "platform/logindpoweroff.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
@@ -14,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -442,6 +444,32 @@ private slots:
     void powerOffGoesThroughThePlatform() {
         MainForm->PowerOff();
         QCOMPARE(doubles->power.requests, 1);
+    }
+
+    // The system answers a power-off later; a refusal then says why, over the countdown that stays open.
+    void refusedPowerOffIsReported() {
+        StartCountdown(CountdownAction::TurnOff);
+        QTest::mouseClick(CountDownForm->btnDoNow, Qt::LeftButton);
+        QCOMPARE(doubles->power.requests, 1);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QVERIFY(CountDownForm->btnCancel->isEnabled());
+
+        doubles->power.Refuse(QStringLiteral("Interactive authentication required."));
+        QCOMPARE(doubles->messages.Texts(), QStringList{"The computer could not be turned off: Interactive "
+                                                        "authentication required."});
+        QCOMPARE(doubles->messages.calls.first().owner, CountDownForm);
+        QVERIFY(CountDownForm->isVisible());
+    }
+
+    // The real request never waits for logind: without a bus to ask, the refusal comes from the event loop.
+    void logindRequestDoesNotWait() {
+        QString reason;
+        Platform::RequestLogindPowerOff(
+            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                          QStringLiteral("none")),
+            [&](const QString& refusal) { reason = refusal; });
+        QVERIFY(reason.isEmpty());
+        QTRY_VERIFY(!reason.isEmpty());
     }
 };
 
