@@ -166,6 +166,15 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    // Every name and value lives on one line; a line break would turn the rest into a line of its own.
+    const auto hasLineBreak = [](const QString& text) {
+        return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    };
+    if (hasLineBreak(section) || hasLineBreak(key))
+        throw AppError(QStringLiteral("Unable to write to %1: a name holds a line break.").arg(filePath));
+    if (hasLineBreak(value))
+        throw AppError(QStringLiteral("Unable to write to %1: the value of \"%2\" holds a line break.")
+                           .arg(filePath, key));
     const QByteArray line = key.trimmed().toUtf8() + '=' + value.toUtf8();
     const SectionIndex* index = Find(section);
     if (!index) {

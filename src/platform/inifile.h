@@ -10,7 +10,8 @@
 // names match without regard to case, blanks around names and values are dropped, a value wholly enclosed
 // in a pair of quotation marks is read without them, a value is read as at most 2047 characters, and a
 // write changes one line (or appends the key or section) and keeps every other line byte for byte.
-// Every write replaces the file atomically; a failed write throws AppError "Unable to write to %s".
+// Every write replaces the file atomically; a failed write throws AppError "Unable to write to %s". A name
+// or value with a line break is refused the same way, with the reason after the path.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
