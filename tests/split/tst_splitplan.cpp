@@ -77,6 +77,15 @@ private slots:
                                           << "00:00:10"
                                           << "The End Time should be later than the Start Time."
                                           << "Invalid Time" << SplitFocus::Stays;
+        QTest::newRow("end of huge seconds")
+            << "end"
+            << "00:00:1e300" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("end beyond 100 hours")
+            << "end"
+            << "100:00:01" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("start of huge negative seconds")
+            << "start"
+            << "00:00:-1e300" << badStart << "Invalid Start Time" << SplitFocus::Stays;
         QTest::newRow("end beyond the duration is fine") << "end"
                                                          << "00:05:00"
                                                          << ""
