@@ -53,8 +53,10 @@ bool KeyAndValue(const QByteArray& line, QString& key, QByteArray& value) {
 
 IniFile::IniFile(const QString& path) : filePath(path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray content = file.readAll();
+    // A missing file is an empty one; one that is there but cannot be read is not.
+    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    readable = file.isOpen() ? file.error() == QFileDevice::NoError : !QFileInfo::exists(path);
+    if (readable) {
         if (content.contains("\r\n"))
             lineBreak = "\r\n";
         lines = content.split('\n');
@@ -66,6 +68,11 @@ IniFile::IniFile(const QString& path) : filePath(path) {
         }
     }
     Parse();
+}
+
+void IniFile::CheckReadable() const {
+    if (!readable)
+        throw AppError(QStringLiteral("Unable to read %1").arg(filePath));
 }
 
 void IniFile::Parse() {
@@ -207,6 +214,8 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
 
 void IniFile::Save() {
     const QString failure = QStringLiteral("Unable to write to %1").arg(filePath);
+    if (!readable)
+        throw AppError(failure + QStringLiteral(": the file could not be read."));
     const QFileInfo info(filePath);
     if (info.exists() && !info.isWritable())
         throw AppError(failure);

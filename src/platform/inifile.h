@@ -18,6 +18,12 @@ public:
 
     const QString& path() const { return filePath; }
 
+    // False when the file is there but could not be read (no permission, an input/output error). It then
+    // reads as empty, and every write is refused, since the file would be replaced by what little it holds.
+    bool Readable() const { return readable; }
+    // Throws AppError "Unable to read %s" when the file is there but could not be read.
+    void CheckReadable() const;
+
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Decimal with an optional sign, or hexadecimal after "0x"; anything else gives the default.
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
@@ -51,4 +57,5 @@ private:
     QList<QByteArray> lines;
     QByteArray lineBreak = "\n";
     QHash<QString, SectionIndex> sections;
+    bool readable = true;
 };

@@ -102,7 +102,12 @@ void TSettingForm::Apply(const Preferences& preferences) {
 }
 
 void TSettingForm::LoadPreferences(bool useDefaults) {
-    Apply(Preferences::Load(IniFile(App().PreferencesPath()), useDefaults));
+    const IniFile ini(App().PreferencesPath());
+    // The built-in values stand in; closing the program then leaves the file alone.
+    if (!ini.Readable())
+        ReportError(QStringLiteral("Unable to read ") + ini.path(),
+                    isVisible() ? static_cast<QWidget*>(this) : MainForm);
+    Apply(Preferences::Load(ini, useDefaults));
 }
 
 void TSettingForm::SavePreferences() {

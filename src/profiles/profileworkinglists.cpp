@@ -57,6 +57,7 @@ void ProfileWorkingLists::LoadProfile(const QString& path) {
     if (!SourceFileExists(path))
         return;
     const IniFile profile(path);
+    profile.CheckReadable();
     vleVideo.Clear();
     vleAudio.Clear();
     vleAdvanced.Clear();

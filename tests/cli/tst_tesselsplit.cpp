@@ -216,6 +216,25 @@ private slots:
         QVERIFY(Files(clips).isEmpty());
     }
 
+    void unreadableFilesStopTheRun_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("profile") << "Profiles/Unreadable.apf";
+        QTest::newRow("preferences") << "Preferences.ini";
+    }
+    void unreadableFilesStopTheRun() {
+        QFETCH(QString, name);
+        program.UseFakeEncoder(SuccessBody);
+        const QString path = program.Path() + name;
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        const QString profile = name.endsWith(QLatin1String(".apf")) ? "Unreadable" : "Example";
+        const HeadlessProgram::Result result = program.Run(
+            {source, "--start", "0:0:0", "--end", "0:0:5", "--profile", profile, "--output", clips});
+        program.Remove(name);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY2(result.err.contains(QStringLiteral("Unable to read ") + path), qPrintable(result.err));
+        QVERIFY(program.EncoderCalls().isEmpty());
+    }
+
     void realThreeSectionRun() {
         program.CopyShippedProfiles();
         program.UseRealEncoder();
