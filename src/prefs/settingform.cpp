@@ -139,11 +139,19 @@ void TSettingForm::btnOKClick() {
 
 void TSettingForm::btnCancelClick() {
     close();
-    LoadPreferences(false);
+    ReloadPreferences(false);
 }
 
 void TSettingForm::btnDefaultClick() {
-    LoadPreferences(true);
+    ReloadPreferences(true);
+}
+
+void TSettingForm::ReloadPreferences(bool useDefaults) {
+    const int selected = MainForm ? MainForm->cmbProfile->currentIndex() : -1;
+    LoadPreferences(useDefaults);
+    // A run takes the profile's name from the list but its options and extension from what was loaded.
+    if (MainForm && MainForm->cmbProfile->currentIndex() != selected)
+        MainForm->cmbProfileChange();
 }
 
 void TSettingForm::bbtnBrowseClick() {
