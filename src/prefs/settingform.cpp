@@ -18,12 +18,16 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 
 QCheckBox* MakeCheckBox(QWidget* parent, int left, int top, int width, const QString& text) {
     auto* box = new QCheckBox(text, parent);
-    box->setGeometry(left, top, width, 17);
+    // The layout's width was made for another face; the caption must show whole in the one in use, as far
+    // as the dialog's right margin allows.
+    const int room = std::max(width, parent->width() - 2 * left);
+    box->setGeometry(left, top, std::clamp(box->sizeHint().width(), width, room), 17);
     return box;
 }
 
