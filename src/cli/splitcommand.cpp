@@ -67,7 +67,13 @@ int RunSplitCommand(const QStringList& arguments) {
         // What is already there may still do; a profile that is missing is refused below.
         Print(stderr, App().ProductName + QStringLiteral(": ") + error.message());
     }
-    const Preferences preferences = Preferences::Load(IniFile(App().PreferencesPath()), false);
+    const IniFile preferencesFile(App().PreferencesPath());
+    // Its stored choices (the overwrite one among them) must not silently become the built-in ones.
+    if (!preferencesFile.Readable()) {
+        Print(stderr, QStringLiteral("tessel-split: Unable to read ") + preferencesFile.path());
+        return ExitBadInput;
+    }
+    const Preferences preferences = Preferences::Load(preferencesFile, false);
     HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
     SplitInputs& inputs = resolved.inputs;
 

@@ -23,6 +23,7 @@ void BuildProfileArguments(const QString& path, ProfileOptions& options, const P
     if (!SourceFileExists(path))
         return;
     const IniFile profile(path);
+    profile.CheckReadable();
     for (const QString& name : ProfileItemNames(profile)) {
         const ValueListModel* list = lists.ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));
         if (!list)

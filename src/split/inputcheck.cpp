@@ -61,8 +61,13 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
         return check;
     }
 
+    // Sections share out the part of the range that the source holds; those past its end would be empty.
+    // One clip keeps its end as typed: the encoder simply stops where the source does.
+    const double duration = inputs.sourceDurationMs / 1000.0;
+    const double usedLength = !inputs.oneClip && end > duration ? duration - start : length;
+
     InputCheck check;
     check.ok = true;
-    check.plan = ClipPlan(start, length, count, inputs.oneClip);
+    check.plan = ClipPlan(start, usedLength, count, inputs.oneClip);
     return check;
 }

@@ -31,6 +31,7 @@ struct InputCheck {
 };
 
 // The eight checks, in order; the first that fails decides. The profile file is looked for in the
-// program folder's profiles. Last, a profile whose options were refused ends the run before anything
-// starts, with the reason that names the profile item.
+// program folder's profiles. In sections mode the plan ends at the source's end when the range goes past it.
+// Last, a profile whose options were refused ends the run before anything starts, with the reason that
+// names the profile item.
 InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions = {});

@@ -143,6 +143,9 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
             // ffmpeg ends well even when the folder was removed under it and the clip went with it.
             failures << FailedClip{FileNameOf(job.outputPath),
                                    QStringLiteral("the encoder ended, but the clip file is missing")};
+        } else if (QFileInfo(job.outputPath).size() == 0 || ReportsNothingEncoded(outputTail)) {
+            // A range past the source's end gives a clip of headers only, and ffmpeg still ends well.
+            failures << FailedClip{FileNameOf(job.outputPath), QStringLiteral("the encoder wrote no frames")};
         }
         view.ResetCurrentBar();
         progress.EndClip();

@@ -14,6 +14,7 @@
 #include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "split/countdownform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -40,6 +41,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -433,7 +435,16 @@ void TMainForm::tmrProcessTimer() {
     MainFormSplitView::For(this).tmrProcessTimer();
 }
 void TMainForm::PowerOff() {
-    Platform::Power().PowerOff();
+    // The system may first ask the person for authorisation; the windows stay usable meanwhile.
+    const QPointer<TMainForm> form(this);
+    Platform::Power().PowerOff([form](const QString& reason) {
+        if (!form)
+            return;
+        QWidget* owner =
+            CountDownForm && CountDownForm->isVisible() ? static_cast<QWidget*>(CountDownForm) : form.data();
+        Platform::MessageBox().Show(owner, QStringLiteral("The computer could not be turned off: ") + reason,
+                                    App().ProductName, MsgIcon::Warning, MsgButtons::Ok);
+    });
 }
 void TMainForm::tbtnSettingsClick() {
     SettingForm->show();

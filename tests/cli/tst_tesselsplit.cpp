@@ -22,7 +22,7 @@ const QByteArray ExampleProfile =
 // Another profile that sorts after it, for the stored choice.
 const QByteArray PlainProfile = "[Main]\nType=mkv\nPara=0\n";
 
-const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\"";
+const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\"";
 
 bool ProcessAlive(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -225,6 +225,25 @@ private slots:
         QVERIFY(Files(clips).isEmpty());
     }
 
+    void unreadableFilesStopTheRun_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("profile") << "Profiles/Unreadable.apf";
+        QTest::newRow("preferences") << "Preferences.ini";
+    }
+    void unreadableFilesStopTheRun() {
+        QFETCH(QString, name);
+        program.UseFakeEncoder(SuccessBody);
+        const QString path = program.Path() + name;
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        const QString profile = name.endsWith(QLatin1String(".apf")) ? "Unreadable" : "Example";
+        const HeadlessProgram::Result result = program.Run(
+            {source, "--start", "0:0:0", "--end", "0:0:5", "--profile", profile, "--output", clips});
+        program.Remove(name);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY2(result.err.contains(QStringLiteral("Unable to read ") + path), qPrintable(result.err));
+        QVERIFY(program.EncoderCalls().isEmpty());
+    }
+
     void realThreeSectionRun() {
         program.CopyShippedProfiles();
         program.UseRealEncoder();
@@ -362,7 +381,7 @@ private slots:
         QCOMPARE(started, encoded);
         QFile file(existing);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), encoded.size() == 3 ? QByteArray() : QByteArray("kept"));
+        QCOMPARE(file.readAll(), encoded.size() == 3 ? QByteArray("clip\n") : QByteArray("kept"));
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -211,6 +212,42 @@ private slots:
         QCOMPARE(IniFile(program.path() + QStringLiteral("Preferences.ini"))
                      .ReadInteger(QStringLiteral("Main"), QStringLiteral("Profile"), -7),
                  savedProfile);
+    }
+
+    // A file that is there but cannot be read is reported, never taken as empty, and never written over.
+    // Reading /proc/self/mem at its start fails with an input/output error, also for root.
+    void unreadableFilesAreReportedAndKept_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("profile, input/output error") << "Profiles/Only.apf" << false;
+        QTest::newRow("preferences, input/output error") << "Preferences.ini" << false;
+        QTest::newRow("preferences, a folder in its place") << "Preferences.ini" << true;
+    }
+    void unreadableFilesAreReportedAndKept() {
+        QFETCH(QString, name);
+        QFETCH(bool, folder);
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        program.Write(QStringLiteral("Profiles/Only.apf"), "[Main]\nType=avi\nPara=1\n0=A\n" + TwoItems);
+        const QString path = program.path() + name;
+        QFile::remove(path);
+        QVERIFY(folder ? QDir().mkpath(path) : QFile::link(QStringLiteral("/proc/self/mem"), path));
+        App().OutputExt = QStringLiteral(".old");
+
+        CreateForms({});
+        MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+        QCOMPARE(doubles.messages.Texts(), QStringList{QStringLiteral("Unable to read ") + path});
+        if (name.endsWith(QLatin1String(".apf"))) {
+            QCOMPARE(App().OutputExt, QStringLiteral(".old"));
+            // Start builds the profile's options first, and stops there.
+            ProfileOptions built;
+            QVERIFY_THROWS_EXCEPTION(AppError, BuildProfileArguments(path, built, opSettingForm->Lists));
+        }
+        QVERIFY(MainForm->close());
+        DestroyForms();
+        QCOMPARE(QFileInfo(path).isDir(), folder);
+        QCOMPARE(QFileInfo(path).isSymLink(), !folder);
     }
 
     void saveOnAFullDiskKeepsTheOldFile_data() {

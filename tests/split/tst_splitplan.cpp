@@ -78,6 +78,15 @@ private slots:
                                           << "00:00:10"
                                           << "The End Time should be later than the Start Time."
                                           << "Invalid Time" << SplitFocus::Stays;
+        QTest::newRow("end of huge seconds")
+            << "end"
+            << "00:00:1e300" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("end beyond 100 hours")
+            << "end"
+            << "100:00:01" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("start of huge negative seconds")
+            << "start"
+            << "00:00:-1e300" << badStart << "Invalid Start Time" << SplitFocus::Stays;
         QTest::newRow("end beyond the duration is fine") << "end"
                                                          << "00:05:00"
                                                          << ""
@@ -164,6 +173,32 @@ private slots:
         QCOMPARE(one.Count(), 1);
         QCOMPARE(one.ClipLength(), 10.0);
         QCOMPARE(one.ClipStart(1), 0.0);
+    }
+
+    // Sections share out the part of the range that the source holds; one clip keeps the end as typed.
+    void rangePastTheSourceEnd_data() {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<double>("length");
+        QTest::newRow("5 sections past the end") << "00:00:40" << 5 << 5.0;
+        QTest::newRow("sections within the source") << "00:00:18" << 5 << 3.0;
+        QTest::newRow("sections ending at the end") << "00:00:20" << 2 << 5.0;
+        QTest::newRow("one clip past the end") << "00:00:40" << 0 << 25.0;
+    }
+    void rangePastTheSourceEnd() {
+        QFETCH(QString, end);
+        QFETCH(int, sections);
+        QFETCH(double, length);
+        SplitInputs inputs = GoodInputs();
+        inputs.sourceDurationMs = 20000;
+        inputs.startText = QStringLiteral("00:00:15");
+        inputs.endText = end;
+        inputs.oneClip = sections == 0;
+        inputs.sectionQtyText = QString::number(sections);
+        const InputCheck check = CheckSplitInputs(inputs);
+        QVERIFY(check.ok);
+        QCOMPARE(check.plan.Length(), length);
+        QCOMPARE(check.plan.ClipStart(check.plan.Count()) + check.plan.ClipLength(), 15 + length);
     }
 
     void commandLines_data() {

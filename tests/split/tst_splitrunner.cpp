@@ -98,7 +98,7 @@ private slots:
         QString body;
         for (const QString& chunk : chunks)
             body += QStringLiteral("step '%1'\n").arg(chunk);
-        FakeEncoder::Install(*program, body + QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, body + QStringLiteral("echo clip > \"$out\""));
         ReleaseOnProgress();
 
         runner->RunSplit();
@@ -114,7 +114,7 @@ private slots:
 
     void argumentsReachTheEncoder() {
         UseSections(3);
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         QSignalSpy started(runner.get(), &SplitRunner::ClipStarted);
         runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -an ")));
 
@@ -134,7 +134,7 @@ private slots:
     void oneClipLabelAndStreamCopy() {
         view->inputs.profileName = QStringLiteral("Settings of the source file.");
         program->Write(QStringLiteral("Profiles/Settings of the source file..apf"), "[Main]\n");
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy")));
         QCOMPARE(view->Events(QStringLiteral("processing:")), QStringList{"Splitting: talk.avi"});
         QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
@@ -197,7 +197,8 @@ private slots:
         UseSections(3);
         view->choice = CompletionChoice{true, true, true};
         FakeEncoder::Install(
-            *program, QStringLiteral("case \"$out\" in *_Clip2.mp4) %1;; esac\n: > \"$out\"").arg(failure));
+            *program,
+            QStringLiteral("case \"$out\" in *_Clip2.mp4) %1;; esac\necho clip > \"$out\"").arg(failure));
 
         runner->RunSplit();
 
@@ -232,7 +233,7 @@ private slots:
         QFETCH(QStringList, ending);
         view->choice = CompletionChoice{turnOff, exit, openDir};
         view->outputDirText = QStringLiteral("typed folder");
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         runner->RunSplit();
         QCOMPARE(view->events.mid(view->events.size() - ending.size()), ending);
         QCOMPARE(view->runState, 0);
@@ -240,7 +241,7 @@ private slots:
 
     void refusedInputTouchesNothing() {
         UseSections(0);
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         runner->RunSplit();
         QCOMPARE(view->events, QStringList({"message:0:Invalid Section",
                                             QStringLiteral("focus:%1").arg(int(SplitFocus::SectionQty))}));
@@ -259,7 +260,7 @@ private slots:
     }
 
     void cancelSilentEncoder() {
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\"\nwhile :; do sleep 0.05; done"));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\"\nwhile :; do sleep 0.05; done"));
         When(
             this, [this] { return FakeEncoder::LastPid(*program) != 0; },
             [this] { runner->ConfirmCancel(); });
@@ -276,7 +277,8 @@ private slots:
 
     void cancelAnsweredNoGoesOn() {
         view->answers << false;
-        FakeEncoder::Install(*program, QStringLiteral("step 'time=5.0 x'\nstep 'time=9.0 x'\n: > \"$out\""));
+        FakeEncoder::Install(*program,
+                             QStringLiteral("step 'time=5.0 x'\nstep 'time=9.0 x'\necho clip > \"$out\""));
         view->onProgress = [this] {
             if (released == 0)
                 runner->ConfirmCancel();

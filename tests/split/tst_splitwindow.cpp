@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "platform/logindpoweroff.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
@@ -15,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -232,7 +234,7 @@ private slots:
     }
 
     void runShowsProgressAndCompletes() {
-        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\""));
         SettingForm->chkOpenDir->setChecked(true);
         QStringList seen;
         connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
@@ -270,7 +272,7 @@ private slots:
     }
     void cancelImageDuringRun() {
         QFETCH(bool, answer);
-        PrepareRun(QStringLiteral("step 'time=1.0 x'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'time=1.0 x'\necho clip > \"$out\""));
         doubles->messages.answers.enqueue(answer ? MsgResult::Yes : MsgResult::No);
         qint64 pid = 0;
         When(
@@ -333,7 +335,7 @@ private slots:
     }
 
     void runEndsInCountdown() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         SettingForm->chkExit->setChecked(true);
         SettingForm->chkOpenDir->setChecked(true);
         MainForm->RunSplit();
@@ -353,7 +355,7 @@ private slots:
 
     void failedClipStopsTheCountdown() {
         PrepareRun(QStringLiteral("case \"$out\" in *_Clip1.mp4) echo 'Conversion failed!'; exit 1;; esac\n"
-                                  ": > \"$out\""));
+                                  "echo clip > \"$out\""));
         SettingForm->chkTurnoff->setChecked(true);
         MainForm->RunSplit();
         QCOMPARE(Captions(), QStringList{"Splitting Failed"});
@@ -368,7 +370,7 @@ private slots:
     }
 
     void refusedInputMovesTheFocus() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         QApplication::setActiveWindow(MainForm);
         MainForm->edtSectionQty->setText(QStringLiteral("0"));
         MainForm->RunSplit();
@@ -443,6 +445,32 @@ private slots:
     void powerOffGoesThroughThePlatform() {
         MainForm->PowerOff();
         QCOMPARE(doubles->power.requests, 1);
+    }
+
+    // The system answers a power-off later; a refusal then says why, over the countdown that stays open.
+    void refusedPowerOffIsReported() {
+        StartCountdown(CountdownAction::TurnOff);
+        QTest::mouseClick(CountDownForm->btnDoNow, Qt::LeftButton);
+        QCOMPARE(doubles->power.requests, 1);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QVERIFY(CountDownForm->btnCancel->isEnabled());
+
+        doubles->power.Refuse(QStringLiteral("Interactive authentication required."));
+        QCOMPARE(doubles->messages.Texts(), QStringList{"The computer could not be turned off: Interactive "
+                                                        "authentication required."});
+        QCOMPARE(doubles->messages.calls.first().owner, CountDownForm);
+        QVERIFY(CountDownForm->isVisible());
+    }
+
+    // The real request never waits for logind: without a bus to ask, the refusal comes from the event loop.
+    void logindRequestDoesNotWait() {
+        QString reason;
+        Platform::RequestLogindPowerOff(
+            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                          QStringLiteral("none")),
+            [&](const QString& refusal) { reason = refusal; });
+        QVERIFY(reason.isEmpty());
+        QTRY_VERIFY(!reason.isEmpty());
     }
 };
 
