@@ -2,7 +2,7 @@
 # Installs what is missing, builds with tests, checks formatting and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/ensure-packages.sh
+scripts/ensure-packages.sh packaging
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSEL_BUILD_TESTS=ON >/dev/null
 cmake --build build -j"$(nproc)"
@@ -21,6 +21,10 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# Outside ctest: it reconfigures and builds the release tree that ctest runs from.
+echo "Building the Debian package and using it from a scratch root"
+tests/package/test-package.sh
 
 echo "Fuzzing the readers of files and encoder output"
 fuzz/run.sh 15

@@ -13,6 +13,7 @@
 #include "platform/tesselapplication.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -144,7 +145,7 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     MainForm->edtOutputDir->setText(outputDir);
     MainForm->cmbProfile->setCurrentText(QStringLiteral("MP4 (H.264 + AAC)"));
     MainForm->cmbProfileChange();
-    QString arguments;
+    ProfileOptions arguments;
     BuildProfileArguments(App().ProfilePath(MainForm->cmbProfile->currentText()), arguments,
                           opSettingForm->Lists);
 

@@ -1,10 +1,7 @@
 // The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
 // replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
+#include "argumentcheck.h"
 #include "cut/clipcutter.h"
-
-extern "C" {
-#include <libavutil/log.h>
-}
 #include "encoderarguments.h"
 
 #include <cerrno>
@@ -15,6 +12,10 @@ extern "C" {
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 namespace {
 
@@ -43,6 +44,13 @@ int CutInProcess(const Cut::CutRequest& request) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Refused before anything else, also before ffmpeg is looked for.
+    if (const std::string problem = EncoderFrontEnd::FileCountProblem({argv + 1, argv + argc});
+        !problem.empty()) {
+        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
+        return 2;
+    }
+
     std::vector<std::string> given(argv + 1, argv + argc);
     if (const auto request = Cut::ParseCutRequest(given))
         return CutInProcess(*request);
@@ -54,6 +62,13 @@ int main(int argc, char** argv) {
         return 127;
     }
 
+    // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
+    for (auto option = given.begin(); option != given.end() && option + 1 != given.end();) {
+        if (*option == "-cut_points")
+            option = given.erase(option, option + 2);
+        else
+            ++option;
+    }
     std::vector<std::string> arguments = EncoderFrontEnd::RewriteArguments(given);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));

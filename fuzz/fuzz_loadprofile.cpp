@@ -1,12 +1,16 @@
 // A profile file of arbitrary content, loaded into in-memory working lists, built into encoder options
-// and saved back. Refusals come as AppError; anything else, a crash or a hang is a fault.
+// and saved back. Refusals come as AppError or as a refused profile; anything else, a crash or a hang is a
+// fault. Options that are not refused must leave every clip with exactly one input and one output.
 #include "app/appcontext.h"
 #include "app/apperror.h"
+#include "argumentcheck.h"
 #include "fuzzcheck.h"
 #include "fuzzfile.h"
 #include "platform/inifile.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
+#include "split/encodercommand.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzFile file(QStringLiteral(".apf"));
@@ -24,12 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int rows = lists.vleVideo.RowCount() + lists.vleAudio.RowCount() + lists.vleAdvanced.RowCount();
     FUZZ_CHECK(rows <= IniFile(file.path()).Keys(QStringLiteral("Main")).size());
 
-    QString arguments;
+    ProfileOptions options;
     try {
-        BuildProfileArguments(file.path(), arguments, lists);
+        BuildProfileArguments(file.path(), options, lists);
     } catch (const AppError&) {
     }
-    FUZZ_CHECK(arguments.isEmpty() || arguments.startsWith(QLatin1Char(' ')));
+    const QString text = options.Text();
+    FUZZ_CHECK(text.isEmpty() || text.startsWith(QLatin1Char(' ')));
+    if (!options.Refused()) {
+        std::vector<std::string> clip;
+        for (const QString& argument : EncoderArguments(QStringLiteral("/v/talk.avi"), 1.5, 3, options,
+                                                        QStringLiteral("/c/talk_Clip1.avi")))
+            clip.push_back(argument.toStdString());
+        const EncoderFrontEnd::FileCount files = EncoderFrontEnd::CountFiles(clip);
+        FUZZ_CHECK(files.inputs == 1 && files.outputs == 1);
+    }
 
     // The temporary folder is writable: a save must not fail.
     if (loaded) {

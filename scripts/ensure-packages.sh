@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages the project needs, only those that are missing. With "packaging" it adds
+# what builds and checks the Debian package.
 set -euo pipefail
 packages=(
     build-essential cmake ccache clang-format git
@@ -9,6 +10,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     pkg-config libavformat-dev libavcodec-dev libavutil-dev gstreamer1.0-tools
 )
+[ "${1:-}" != packaging ] || packages+=(dpkg-dev lintian desktop-file-utils appstream man-db)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

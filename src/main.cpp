@@ -1,4 +1,6 @@
-#include "app/appcontext.h"
+#include "app/apperror.h"
+#include "app/userfolder.h"
+#include "platform/errorreporter.h"
 #include "platform/tesselapplication.h"
 #include "ui/forms.h"
 #include "ui/mainform.h"
@@ -6,10 +8,19 @@
 
 int main(int argc, char** argv) {
     TesselApplication application(argc, argv);
-    App().SetAppDir(QCoreApplication::applicationDirPath());
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessel-video-splitter"));
+    QString folderProblem;
+    try {
+        UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());
+    } catch (const AppError& error) {
+        folderProblem = error.message();
+    }
     Skin::Apply(application);
     CreateForms(application.arguments().mid(1));
     MainForm->show();
+    if (!folderProblem.isEmpty())
+        ReportError(folderProblem, MainForm);
     const int result = application.exec();
     DestroyForms();
     return result;

@@ -19,6 +19,7 @@ QString NativeSeparator() {
 
 void AppContext::SetAppDir(const QString& folder) {
     AppDir = EnsureTrailingBackslash(folder);
+    UserDir = AppDir;
     EncoderPath = AppDir + QStringLiteral("wmaspi.dll");
 #ifdef Q_OS_WIN
     HelpFilePath = AppDir + QStringLiteral("Corvexa.chm");
@@ -30,11 +31,11 @@ void AppContext::SetAppDir(const QString& folder) {
 }
 
 QString AppContext::PreferencesPath() const {
-    return AppDir + QStringLiteral("Preferences.ini");
+    return UserDir + QStringLiteral("Preferences.ini");
 }
 
 QString AppContext::ProfilesDir() const {
-    return AppDir + QStringLiteral("Profiles") + NativeSeparator();
+    return UserDir + QStringLiteral("Profiles") + NativeSeparator();
 }
 
 QString AppContext::ProfilePath(const QString& profileName) const {

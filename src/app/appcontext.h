@@ -7,6 +7,9 @@
 // separator ("\" on Windows, "/" elsewhere).
 struct AppContext {
     QString AppDir;
+    // Where the person's profiles and "Preferences.ini" live: AppDir itself, or a folder of each user's
+    // own when the program is installed (see userfolder.h).
+    QString UserDir;
     QString EncoderPath;
     QString AppVersion = QStringLiteral("1.8");
     QString ProductName = QStringLiteral("Tessel Video Splitter");
@@ -15,11 +18,12 @@ struct AppContext {
     // "." followed by the type of the profile loaded last; empty until a profile has been loaded.
     QString OutputExt;
 
-    // Sets the folder-derived values (encoder, help file, web page) for a program folder.
+    // Sets the folder-derived values (encoder, help file, web page) for a program folder, which then
+    // also holds the person's files.
     void SetAppDir(const QString& folder);
     QString PreferencesPath() const;
     QString ProfilesDir() const;
-    // AppDir + "Profiles" + separator + name + ".apf".
+    // UserDir + "Profiles" + separator + name + ".apf".
     QString ProfilePath(const QString& profileName) const;
 };
 

@@ -29,12 +29,20 @@ QString FirstLineOfListFile(const QString& path) {
     return QString::fromLocal8Bit(content.left(end));
 }
 
+// Every later step (the output folder taken from the source's folder among them) needs a whole path; a
+// relative one means the folder the program was started from.
+QString Absolute(const QString& path) {
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+}
+
 } // namespace
 
 QString CommandLineSource(const QStringList& arguments, const QStringList& extensions) {
-    const QString argument = arguments.isEmpty() ? QString() : arguments.constFirst();
+    const QString argument = Absolute(arguments.isEmpty() ? QString() : arguments.constFirst());
     const QString candidate = LowerExtension(FileNameOf(argument)) == QLatin1String(".tmp")
-                                  ? FirstLineOfListFile(argument)
+                                  ? Absolute(FirstLineOfListFile(argument))
                                   : argument;
     if (SourceFileExists(candidate) && HasSupportedExtension(candidate, extensions))
         return candidate;

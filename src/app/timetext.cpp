@@ -3,6 +3,7 @@
 #include "app/numbers.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -43,7 +44,9 @@ double Combine(const QString& hoursText, const QString& minutesText, double seco
 QString SecondsToTimeText(double seconds) {
     if (!std::isfinite(seconds))
         seconds = 0;
-    const auto total = static_cast<std::int64_t>(std::trunc(seconds));
+    // Converting a double beyond the 64-bit range to a whole number is undefined.
+    constexpr double Limit = 9.2e18;
+    const auto total = static_cast<std::int64_t>(std::trunc(std::clamp(seconds, -Limit, Limit)));
     const std::int64_t h = total / 3600;
     const std::int64_t m = (total - h * 3600) / 60;
     const std::int64_t s = total - h * 3600 - m * 60;
@@ -62,7 +65,8 @@ double TimeTextToSeconds(const QString& text) {
     const double seconds = locale.toDouble(secondsText, &ok);
     if (!ok || !std::isfinite(seconds))
         return -1;
-    return Combine(hours, minutes, seconds);
+    const double total = Combine(hours, minutes, seconds);
+    return std::fabs(total) > MaxTimeSeconds ? -1 : total;
 }
 
 double EncoderTimeToSeconds(const QString& text) {

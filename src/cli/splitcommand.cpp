@@ -1,8 +1,10 @@
 #include "cli/splitcommand.h"
 
 #include "app/appcontext.h"
+#include "app/apperror.h"
 #include "app/filehelpers.h"
 #include "app/timetext.h"
+#include "app/userfolder.h"
 #include "cli/consolesplitview.h"
 #include "cli/durationprobe.h"
 #include "cli/headlessinputs.h"
@@ -11,6 +13,7 @@
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "split/clipjob.h"
 #include "split/inputcheck.h"
@@ -31,15 +34,15 @@ void Print(FILE* stream, const QString& text) {
 }
 
 // The profile as the window has it at Start: loaded into the working lists when it was chosen (which sets
-// the clip extension), then turned into the encoder's options. A missing file leaves both empty; the
-// run's checks then refuse it.
-QString ProfileArguments(const QString& profileName) {
+// the clip extension), then turned into the encoder's options. A missing file leaves both empty, and a
+// refused item is carried along; the run's checks then refuse either.
+ProfileOptions ProfileOptionsOf(const QString& profileName) {
     const QString path = App().ProfilePath(profileName);
     ProfileWorkingLists lists;
     lists.LoadProfile(path);
-    QString arguments;
-    BuildProfileArguments(path, arguments, lists);
-    return arguments;
+    ProfileOptions options;
+    BuildProfileArguments(path, options, lists);
+    return options;
 }
 
 } // namespace
@@ -58,14 +61,25 @@ int RunSplitCommand(const QStringList& arguments) {
     const SplitOptions& options = parse.options;
 
     SignalPipe stopSignals;
-    App().SetAppDir(QCoreApplication::applicationDirPath());
-    const Preferences preferences = Preferences::Load(IniFile(App().PreferencesPath()), false);
+    try {
+        UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());
+    } catch (const AppError& error) {
+        // What is already there may still do; a profile that is missing is refused below.
+        Print(stderr, App().ProductName + QStringLiteral(": ") + error.message());
+    }
+    const IniFile preferencesFile(App().PreferencesPath());
+    // Its stored choices (the overwrite one among them) must not silently become the built-in ones.
+    if (!preferencesFile.Readable()) {
+        Print(stderr, QStringLiteral("tessel-split: Unable to read ") + preferencesFile.path());
+        return ExitBadInput;
+    }
+    const Preferences preferences = Preferences::Load(preferencesFile, false);
     HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
     SplitInputs& inputs = resolved.inputs;
 
-    QString profileArguments;
+    ProfileOptions profileOptions;
     try {
-        profileArguments = ProfileArguments(inputs.profileName);
+        profileOptions = ProfileOptionsOf(inputs.profileName);
     } catch (const std::exception& error) {
         Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
         return ExitBadInput;
@@ -80,7 +94,7 @@ int RunSplitCommand(const QStringList& arguments) {
     }
     inputs.sourceDurationMs = probe.durationMs;
 
-    const InputCheck check = CheckSplitInputs(inputs);
+    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
     if (!check.ok) {
         Print(stderr, check.caption + QStringLiteral(": ") + check.message);
         // The window would not have loaded such a source at all; say why its start time is refused.
@@ -93,7 +107,7 @@ int RunSplitCommand(const QStringList& arguments) {
     if (options.dryRun) {
         const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
         for (int i = 1; i <= check.plan.Count(); ++i)
-            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileArguments).commandLine);
+            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileOptions).commandLine);
         return 0;
     }
 
@@ -104,7 +118,7 @@ int RunSplitCommand(const QStringList& arguments) {
     ConsoleSplitView view(inputs, resolved.overwrite, check.plan.Count(), settings);
     SplitRunner runner(view);
     view.Attach(runner);
-    runner.RunSplit(profileArguments);
+    runner.RunSplit(profileOptions);
     const int exitCode = view.ExitCode();
     if (exitCode == ExitInterrupted)
         Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));

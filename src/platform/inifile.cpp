@@ -53,8 +53,10 @@ bool KeyAndValue(const QByteArray& line, QString& key, QByteArray& value) {
 
 IniFile::IniFile(const QString& path) : filePath(path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray content = file.readAll();
+    // A missing file is an empty one; one that is there but cannot be read is not.
+    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    readable = file.isOpen() ? file.error() == QFileDevice::NoError : !QFileInfo::exists(path);
+    if (readable) {
         if (content.contains("\r\n"))
             lineBreak = "\r\n";
         lines = content.split('\n');
@@ -66,6 +68,11 @@ IniFile::IniFile(const QString& path) : filePath(path) {
         }
     }
     Parse();
+}
+
+void IniFile::CheckReadable() const {
+    if (!readable)
+        throw AppError(QStringLiteral("Unable to read %1").arg(filePath));
 }
 
 void IniFile::Parse() {
@@ -166,6 +173,15 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    // Every name and value lives on one line; a line break would turn the rest into a line of its own.
+    const auto hasLineBreak = [](const QString& text) {
+        return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    };
+    if (hasLineBreak(section) || hasLineBreak(key))
+        throw AppError(QStringLiteral("Unable to write to %1: a name holds a line break.").arg(filePath));
+    if (hasLineBreak(value))
+        throw AppError(QStringLiteral("Unable to write to %1: the value of \"%2\" holds a line break.")
+                           .arg(filePath, key));
     const QByteArray line = key.trimmed().toUtf8() + '=' + value.toUtf8();
     const SectionIndex* index = Find(section);
     if (!index) {
@@ -198,6 +214,8 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
 
 void IniFile::Save() {
     const QString failure = QStringLiteral("Unable to write to %1").arg(filePath);
+    if (!readable)
+        throw AppError(failure + QStringLiteral(": the file could not be read."));
     const QFileInfo info(filePath);
     if (info.exists() && !info.isWritable())
         throw AppError(failure);

@@ -10,12 +10,19 @@
 // names match without regard to case, blanks around names and values are dropped, a value wholly enclosed
 // in a pair of quotation marks is read without them, a value is read as at most 2047 characters, and a
 // write changes one line (or appends the key or section) and keeps every other line byte for byte.
-// Every write replaces the file atomically; a failed write throws AppError "Unable to write to %s".
+// Every write replaces the file atomically; a failed write throws AppError "Unable to write to %s". A name
+// or value with a line break is refused the same way, with the reason after the path.
 class IniFile {
 public:
     explicit IniFile(const QString& path);
 
     const QString& path() const { return filePath; }
+
+    // False when the file is there but could not be read (no permission, an input/output error). It then
+    // reads as empty, and every write is refused, since the file would be replaced by what little it holds.
+    bool Readable() const { return readable; }
+    // Throws AppError "Unable to read %s" when the file is there but could not be read.
+    void CheckReadable() const;
 
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Decimal with an optional sign, or hexadecimal after "0x"; anything else gives the default.
@@ -50,4 +57,5 @@ private:
     QList<QByteArray> lines;
     QByteArray lineBreak = "\n";
     QHash<QString, SectionIndex> sections;
+    bool readable = true;
 };

@@ -8,10 +8,14 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
+#include <QCoreApplication>
+#include <QTimer>
+#include <system_error>
 #include <windows.h>
 #else
+#include "platform/logindpoweroff.h"
+
 #include <QDBusConnection>
-#include <QDBusInterface>
 #endif
 
 namespace {
@@ -95,7 +99,7 @@ public:
 
 class RealPowerOff : public PowerOffService {
 public:
-    void PowerOff() override {
+    void PowerOff(std::function<void(const QString& reason)> refused) override {
 #ifdef Q_OS_WIN
         HANDLE token = nullptr;
         if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
@@ -107,14 +111,12 @@ public:
             }
             CloseHandle(token);
         }
-        ExitWindowsEx(EWX_POWEROFF, 0);
+        if (!ExitWindowsEx(EWX_POWEROFF, 0)) {
+            const QString reason = QString::fromStdString(std::system_category().message(GetLastError()));
+            QTimer::singleShot(0, QCoreApplication::instance(), [refused, reason] { refused(reason); });
+        }
 #else
-        // logind decides whether this user may power off; a refusal shows nothing, as on Windows.
-        QDBusInterface manager(
-            QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-            QStringLiteral("org.freedesktop.login1.Manager"), QDBusConnection::systemBus());
-        if (manager.isValid())
-            manager.call(QStringLiteral("PowerOff"), true);
+        Platform::RequestLogindPowerOff(QDBusConnection::systemBus(), std::move(refused));
 #endif
     }
 };

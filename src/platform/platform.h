@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -48,8 +49,9 @@ public:
 class PowerOffService {
 public:
     virtual ~PowerOffService() = default;
-    // Asks the system to turn the computer off; failures are not reported.
-    virtual void PowerOff() = 0;
+    // Asks the system to turn the computer off and returns without waiting for its answer. A refusal
+    // arrives later, from the event loop, through refused with the system's reason.
+    virtual void PowerOff(std::function<void(const QString& reason)> refused) = 0;
 };
 
 // The installed services. The real ones are used until a test installs its doubles.

@@ -18,7 +18,8 @@ const QString ProfileKey = QStringLiteral("Profile");
 
 Preferences Preferences::Defaults() {
     Preferences defaults;
-    defaults.OutputDir = App().AppDir;
+    // An installed program's own folder takes no clips; the user folder stands in for it there.
+    defaults.OutputDir = App().UserDir;
     return defaults;
 }
 

@@ -18,12 +18,16 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 
 QCheckBox* MakeCheckBox(QWidget* parent, int left, int top, int width, const QString& text) {
     auto* box = new QCheckBox(text, parent);
-    box->setGeometry(left, top, width, 17);
+    // The layout's width was made for another face; the caption must show whole in the one in use, as far
+    // as the dialog's right margin allows.
+    const int room = std::max(width, parent->width() - 2 * left);
+    box->setGeometry(left, top, std::clamp(box->sizeHint().width(), width, room), 17);
     return box;
 }
 
@@ -102,7 +106,12 @@ void TSettingForm::Apply(const Preferences& preferences) {
 }
 
 void TSettingForm::LoadPreferences(bool useDefaults) {
-    Apply(Preferences::Load(IniFile(App().PreferencesPath()), useDefaults));
+    const IniFile ini(App().PreferencesPath());
+    // The built-in values stand in; closing the program then leaves the file alone.
+    if (!ini.Readable())
+        ReportError(QStringLiteral("Unable to read ") + ini.path(),
+                    isVisible() ? static_cast<QWidget*>(this) : MainForm);
+    Apply(Preferences::Load(ini, useDefaults));
 }
 
 void TSettingForm::SavePreferences() {
@@ -134,11 +143,19 @@ void TSettingForm::btnOKClick() {
 
 void TSettingForm::btnCancelClick() {
     close();
-    LoadPreferences(false);
+    ReloadPreferences(false);
 }
 
 void TSettingForm::btnDefaultClick() {
-    LoadPreferences(true);
+    ReloadPreferences(true);
+}
+
+void TSettingForm::ReloadPreferences(bool useDefaults) {
+    const int selected = MainForm ? MainForm->cmbProfile->currentIndex() : -1;
+    LoadPreferences(useDefaults);
+    // A run takes the profile's name from the list but its options and extension from what was loaded.
+    if (MainForm && MainForm->cmbProfile->currentIndex() != selected)
+        MainForm->cmbProfileChange();
 }
 
 void TSettingForm::bbtnBrowseClick() {

@@ -49,4 +49,6 @@ protected:
 
 private:
     void CopyOutputDirToMainForm();
+    // LoadPreferences, then loads the profile that it selected in the main window, if that changed.
+    void ReloadPreferences(bool useDefaults);
 };

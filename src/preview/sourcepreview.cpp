@@ -4,6 +4,7 @@
 #include "app/filehelpers.h"
 #include "app/numbers.h"
 #include "app/timetext.h"
+#include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
 #include "preview/dstrackbar.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVideoWidget>
+#include <utility>
 
 SourcePreview::SourcePreview(TMainForm* form) : form(form) {
     range = new RangeEditor(form, [this] { return DurationMs(); });
@@ -51,11 +53,26 @@ void SourcePreview::CreateGraph() {
 }
 
 void SourcePreview::LoadSource(const QString& path) {
-    // The wait for the back-end lets events through; a drop that arrives meanwhile is not a new load.
+    // The wait for the back-end lets events through; a source chosen meanwhile (Open, a drop) is loaded
+    // once the current load is over, and only the latest such choice counts.
+    pendingSource = path;
     if (loading)
         return;
     const QScopedValueRollback<bool> guard(loading, true);
+    while (pendingSource) {
+        const QString next = *std::exchange(pendingSource, std::nullopt);
+        try {
+            LoadOne(next);
+        } catch (const std::exception& error) {
+            // The last load's error goes to the caller; an earlier one is told before the next load.
+            if (!pendingSource)
+                throw;
+            ReportException(error, form);
+        }
+    }
+}
 
+void SourcePreview::LoadOne(const QString& path) {
     form->edtSource->setText(path);
     const IniFile preferences(App().PreferencesPath());
     if (!preferences.ReadBool(QStringLiteral("Main"), QStringLiteral("Aptotic"), true))

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 
 class MediaGraph;
 class RangeEditor;
@@ -19,6 +20,7 @@ public:
     ~SourcePreview() override;
 
     // Throws AppError when the file cannot be rendered; the steps before the render have taken effect.
+    // Called again while a load is under way, it loads the latest path given once that load is over.
     void LoadSource(const QString& path);
     void OpenClick();
     void HandleDroppedFiles(const QStringList& paths);
@@ -36,9 +38,11 @@ public:
 
 private:
     void CreateGraph();
+    void LoadOne(const QString& path);
 
     TMainForm* form;
     std::unique_ptr<MediaGraph> graph;
     RangeEditor* range = nullptr;
     bool loading = false;
+    std::optional<QString> pendingSource;
 };

@@ -3,8 +3,10 @@
 #include "app/apperror.h"
 #include "app/filehelpers.h"
 #include "platform/inifile.h"
+#include "profiles/allowedoptions.h"
 #include "profiles/commalist.h"
 #include "profiles/profileitems.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 
 namespace {
@@ -17,10 +19,11 @@ int PositionOf(const QStringList& entries, const QString& text) {
 }
 } // namespace
 
-void BuildProfileArguments(const QString& path, QString& text, const ProfileWorkingLists& lists) {
+void BuildProfileArguments(const QString& path, ProfileOptions& options, const ProfileWorkingLists& lists) {
     if (!SourceFileExists(path))
         return;
     const IniFile profile(path);
+    profile.CheckReadable();
     for (const QString& name : ProfileItemNames(profile)) {
         const ValueListModel* list = lists.ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));
         if (!list)
@@ -46,11 +49,18 @@ void BuildProfileArguments(const QString& path, QString& text, const ProfileWork
         } else {
             value = list->ValueOf(name);
         }
+        value = value.trimmed();
         if (command.isEmpty() || value.isEmpty())
             continue;
+        ProfileOption option{command, value};
         // A lone backslash stands for an option written without a value.
         if (value == QStringLiteral("\\"))
-            value.clear();
-        text += QLatin1Char(' ') + command + QLatin1Char(' ') + value;
+            option.value.reset();
+        const QString refusal = ProfileOptionRefusal(option);
+        if (!refusal.isEmpty()) {
+            options.Refuse(QStringLiteral("The profile item \"%1\" cannot be used: %2.").arg(name, refusal));
+            return;
+        }
+        options.Append(option);
     }
 }

@@ -57,6 +57,7 @@ void ProfileWorkingLists::LoadProfile(const QString& path) {
     if (!SourceFileExists(path))
         return;
     const IniFile profile(path);
+    profile.CheckReadable();
     vleVideo.Clear();
     vleAudio.Clear();
     vleAdvanced.Clear();
@@ -101,13 +102,18 @@ void ProfileWorkingLists::SaveProfile(const QString& path) {
             continue;
         const QString value = list->Value(row);
         if (profile.ReadBool(name, QStringLiteral("List"), true)) {
+            // The position among the file's own choices: the row may come from another profile whose
+            // list is longer or ordered otherwise, and an index the file cannot hold breaks every load.
+            const QStringList choices =
+                SplitCommaList(profile.ReadString(name, QStringLiteral("Caption"), QString()));
             int choice = -1;
-            const QStringList choices = list->PickList(row);
             for (int i = 0; i < choices.size() && choice < 0; ++i) {
                 if (choices.at(i).compare(value, Qt::CaseInsensitive) == 0)
                     choice = i;
             }
-            profile.WriteInteger(name, QStringLiteral("Index"), choice);
+            // A value that is none of them leaves the stored choice as it is.
+            if (choice >= 0)
+                profile.WriteInteger(name, QStringLiteral("Index"), choice);
         } else {
             profile.WriteString(name, QStringLiteral("Caption"), value);
             profile.WriteString(name, QStringLiteral("Value"), value);

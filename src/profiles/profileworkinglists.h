@@ -22,11 +22,13 @@ public:
     const ValueListModel* ListForSort(int sort) const;
 
     // Replaces the lists' content with the profile's items and sets App().OutputExt; a missing file
-    // changes nothing. Throws AppError "List index out of bounds (%d)" for a choice index outside its
-    // item's choices, keeping the rows appended so far.
+    // changes nothing, and one that cannot be read throws AppError "Unable to read %s". Throws AppError "List
+    // index out of bounds (%d)" for a choice index outside its item's choices, keeping the rows appended so
+    // far.
     void LoadProfile(const QString& path);
-    // Writes the current values of the file's editable items into it. Throws AppError "Unable to write
-    // to %s" at the first key that cannot be written.
+    // Writes the current values of the file's editable items into it; a list item's value is saved only
+    // as one of the file's own choices. Throws AppError "Unable to write to %s" at the first key that
+    // cannot be written.
     void SaveProfile(const QString& path);
     // Copies the profile file over the destination, then saves the current values into the copy.
     void CopyProfile(const QString& sourcePath, const QString& destinationPath);

@@ -3,7 +3,7 @@
 #include "split/encodercommand.h"
 
 ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
-                    const QString& profileArguments) {
+                    const ProfileOptions& profileOptions) {
     ClipJob job;
     job.clip = clip;
     job.start = plan.ClipStart(clip);
@@ -11,8 +11,8 @@ ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, c
     job.outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, clip,
                                     ClipExtension(inputs.profileName, inputs.sourcePath));
     job.commandLine =
-        EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileArguments, job.outputPath);
+        EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
     job.arguments =
-        EncoderArguments(inputs.sourcePath, job.start, job.length, profileArguments, job.outputPath);
+        EncoderArguments(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
     return job;
 }

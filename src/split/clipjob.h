@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class ProfileOptions;
+
 // One clip of a run as the encoder gets it: the file it writes and its command line, as text for display
 // and as the argument list it is started with.
 struct ClipJob {
@@ -20,4 +22,4 @@ struct ClipJob {
 // Clip i (from 1) of a checked run; outputFolder ends in the separator. The extension is the one in
 // effect at the moment of the call, since a profile loaded during a run changes the later clips.
 ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
-                    const QString& profileArguments);
+                    const ProfileOptions& profileOptions);

@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "app/filehelpers.h"
 #include "app/numbers.h"
+#include "profiles/profileoptions.h"
 
 bool IsSourceSettingsProfile(const QString& profileName) {
     return profileName == QLatin1String("Settings of the source file.");
@@ -25,18 +26,18 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
 }
 
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
-                           const QString& profileArguments, const QString& outputPath) {
+                           const ProfileOptions& profileOptions, const QString& outputPath) {
     return QStringLiteral(" -y -i \"") + sourcePath + QStringLiteral("\" -ss ") +
            FormatOneDecimal(clipStart) + QStringLiteral(" -t ") + FormatGeneral(clipLength) +
-           profileArguments + QStringLiteral(" \"") + outputPath + QLatin1Char('"');
+           profileOptions.Text() + QStringLiteral(" \"") + outputPath + QLatin1Char('"');
 }
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
-                             const QString& profileArguments, const QString& outputPath) {
+                             const ProfileOptions& profileOptions, const QString& outputPath) {
     QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),        sourcePath,
                           QStringLiteral("-ss"),    FormatOneDecimal(clipStart), QStringLiteral("-t"),
                           FormatGeneral(clipLength)};
-    arguments << profileArguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    arguments << profileOptions.Arguments();
     arguments << outputPath;
     return arguments;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class ProfileOptions;
+
 // The profile whose clips keep the source's own container and streams.
 bool IsSourceSettingsProfile(const QString& profileName);
 
@@ -16,11 +18,12 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
                        const QString& extension);
 
 // The command line of one clip as text, for display and the record: the source and output quoted, the start
-// with one decimal and the length with up to 15 significant digits, both always with a decimal point.
+// with one decimal and the length with up to 15 significant digits, both always with a decimal point, and
+// the profile's options as ProfileOptions::Text shows them.
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
-                           const QString& profileArguments, const QString& outputPath);
+                           const ProfileOptions& profileOptions, const QString& outputPath);
 
-// The same pieces as the arguments the encoder is started with; no shell ever sees them, so paths need no
-// quoting and the profile's options are split at blanks.
+// The same pieces as the arguments the encoder is started with: one input, one output, and the profile's
+// options and values between them, each one argument. No shell ever sees them, so nothing is quoted.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
-                             const QString& profileArguments, const QString& outputPath);
+                             const ProfileOptions& profileOptions, const QString& outputPath);

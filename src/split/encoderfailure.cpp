@@ -1,5 +1,7 @@
 #include "split/encoderfailure.h"
 
+#include "app/timetext.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -9,11 +11,33 @@ bool IsProgressLine(const QString& line) {
            line.startsWith(QLatin1String("time=")) || line.contains(QLatin1String(" time="));
 }
 
+QStringList OutputLines(const QByteArray& output) {
+    return QString::fromLocal8Bit(output).split(QRegularExpression(QStringLiteral("[\r\n]")),
+                                                Qt::SkipEmptyParts);
+}
+
 } // namespace
 
+bool ReportsNothingEncoded(const QByteArray& output) {
+    const QStringList lines = OutputLines(output);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        const QString text = line->trimmed();
+        if (!IsProgressLine(text))
+            continue;
+        // A single video frame may report no time at all, and audio-only output reports no frame count.
+        static const QRegularExpression frames(QStringLiteral("(?:^|\\s)frame=\\s*(\\d+)"));
+        static const QRegularExpression time(QStringLiteral("(?:^|\\s)time=\\s*(\\S+)"));
+        const QRegularExpressionMatch frameMatch = frames.match(text);
+        if (frameMatch.hasMatch() && frameMatch.captured(1).toLongLong() > 0)
+            return false;
+        const QRegularExpressionMatch timeMatch = time.match(text);
+        return !timeMatch.hasMatch() || !(EncoderTimeToSeconds(timeMatch.captured(1)) > 0);
+    }
+    return false;
+}
+
 QString LastErrorLine(const QByteArray& output) {
-    const QStringList lines = QString::fromLocal8Bit(output).split(
-        QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    const QStringList lines = OutputLines(output);
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         const QString text = line->trimmed();
         if (!text.isEmpty() && !IsProgressLine(text))

@@ -19,7 +19,7 @@ InputCheck Refuse(const char* message, const char* caption, SplitFocus focus = S
 
 } // namespace
 
-InputCheck CheckSplitInputs(const SplitInputs& inputs) {
+InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions) {
     if (!SourceFileExists(inputs.sourcePath))
         return Refuse("Please specify a valid input video file.", "Invalid File", SplitFocus::Source);
 
@@ -53,8 +53,21 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs) {
     if (inputs.outputDirText.isEmpty() || !QFileInfo(inputs.outputDirText).isDir())
         return Refuse("Please specify a valid output path.", "Invalid Output Path", SplitFocus::OutputDir);
 
+    if (profileOptions.Refused()) {
+        InputCheck check;
+        check.message = profileOptions.Refusal();
+        check.caption = QStringLiteral("Invalid Profile");
+        check.focus = SplitFocus::Profile;
+        return check;
+    }
+
+    // Sections share out the part of the range that the source holds; those past its end would be empty.
+    // One clip keeps its end as typed: the encoder simply stops where the source does.
+    const double duration = inputs.sourceDurationMs / 1000.0;
+    const double usedLength = !inputs.oneClip && end > duration ? duration - start : length;
+
     InputCheck check;
     check.ok = true;
-    check.plan = ClipPlan(start, length, count, inputs.oneClip);
+    check.plan = ClipPlan(start, usedLength, count, inputs.oneClip);
     return check;
 }

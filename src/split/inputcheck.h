@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profiles/profileoptions.h"
 #include "split/clipplan.h"
 
 #include <QString>
@@ -30,5 +31,7 @@ struct InputCheck {
 };
 
 // The eight checks, in order; the first that fails decides. The profile file is looked for in the
-// program folder's profiles.
-InputCheck CheckSplitInputs(const SplitInputs& inputs);
+// program folder's profiles. In sections mode the plan ends at the source's end when the range goes past it.
+// Last, a profile whose options were refused ends the run before anything starts, with the reason that
+// names the profile item.
+InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions = {});

@@ -67,11 +67,11 @@ bool SplitRunner::CloseQuery() {
     return true;
 }
 
-void SplitRunner::RunSplit(const QString& profileArguments) {
+void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     if (running)
         return;
     const SplitInputs inputs = view.ReadInputs();
-    const InputCheck check = CheckSplitInputs(inputs);
+    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
     if (!check.ok) {
         view.ShowMessage(check.message, check.caption, SplitMessageKind::Information);
         if (check.focus != SplitFocus::Stays)
@@ -94,7 +94,7 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
     QStringList notes;
 
     for (int i = 1; i <= plan.Count(); ++i) {
-        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileArguments);
+        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileOptions);
         emit ClipPending(i, job.outputPath);
         const bool declined = QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
                               !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
@@ -148,6 +148,9 @@ void SplitRunner::RunSplit(const QString& profileArguments) {
             // ffmpeg ends well even when the folder was removed under it and the clip went with it.
             failures << FailedClip{FileNameOf(job.outputPath),
                                    QStringLiteral("the encoder ended, but the clip file is missing")};
+        } else if (QFileInfo(job.outputPath).size() == 0 || ReportsNothingEncoded(outputTail)) {
+            // A range past the source's end gives a clip of headers only, and ffmpeg still ends well.
+            failures << FailedClip{FileNameOf(job.outputPath), QStringLiteral("the encoder wrote no frames")};
         }
         view.ResetCurrentBar();
         progress.EndClip();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profiles/profileoptions.h"
 #include "split/encoderfailure.h"
 
 #include <QObject>
@@ -23,8 +24,8 @@ public:
     // Never leaves an encoder behind, also when the program ends in the middle of a run.
     ~SplitRunner() override;
 
-    // profileArguments is empty or begins with a blank.
-    void RunSplit(const QString& profileArguments);
+    // The profile's options go to every clip; a refused profile ends the run before any encoder starts.
+    void RunSplit(const ProfileOptions& profileOptions = {});
     // Ends the encoder of the current clip, if it still runs.
     void StopEncoder();
 

@@ -14,6 +14,7 @@
 #include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "split/countdownform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -40,6 +41,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -260,8 +262,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
             App().SetAppDir(QCoreApplication::applicationDirPath());
         SourceLoaded = false;
         panProgress->resize(panProgress->width(), 217);
+        // The version is the program's, never the person's: an installed program reads its own copy, which
+        // an upgrade renews, not the user's.
         App().AppVersion =
-            IniFile(App().PreferencesPath())
+            IniFile(App().AppDir + QStringLiteral("Preferences.ini"))
                 .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
         // The application's own title. Qt would append a display name to every window title, so the
         // product name goes into the application name instead.
@@ -408,21 +412,21 @@ void TMainForm::imgStartClick() {
     if (!StartHitAt(QCursor::pos()))
         return;
     const QString profilePath = App().ProfilePath(cmbProfile->currentText());
-    QString profileArguments;
+    ProfileOptions profileOptions;
     bool built = false;
     // A profile whose choice has no argument value is reported, and no run begins.
     Guarded(
         [&] {
-            BuildProfileArguments(profilePath, profileArguments, opSettingForm->Lists);
+            BuildProfileArguments(profilePath, profileOptions, opSettingForm->Lists);
             built = true;
         },
         this);
     if (built)
-        RunSplit(profileArguments);
+        RunSplit(profileOptions);
 }
 
-void TMainForm::RunSplit(const QString& profileArguments) {
-    MainFormSplitView::For(this).Runner().RunSplit(profileArguments);
+void TMainForm::RunSplit(const ProfileOptions& profileOptions) {
+    MainFormSplitView::For(this).Runner().RunSplit(profileOptions);
 }
 void TMainForm::imgCancelClick() {
     MainFormSplitView::For(this).Runner().ConfirmCancel();
@@ -431,7 +435,16 @@ void TMainForm::tmrProcessTimer() {
     MainFormSplitView::For(this).tmrProcessTimer();
 }
 void TMainForm::PowerOff() {
-    Platform::Power().PowerOff();
+    // The system may first ask the person for authorisation; the windows stay usable meanwhile.
+    const QPointer<TMainForm> form(this);
+    Platform::Power().PowerOff([form](const QString& reason) {
+        if (!form)
+            return;
+        QWidget* owner =
+            CountDownForm && CountDownForm->isVisible() ? static_cast<QWidget*>(CountDownForm) : form.data();
+        Platform::MessageBox().Show(owner, QStringLiteral("The computer could not be turned off: ") + reason,
+                                    App().ProductName, MsgIcon::Warning, MsgButtons::Ok);
+    });
 }
 void TMainForm::tbtnSettingsClick() {
     SettingForm->show();

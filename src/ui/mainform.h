@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/profileoptions.h"
+
 #include <QList>
 #include <QPixmap>
 #include <QStringList>
@@ -154,7 +156,7 @@ public:
     void cmbProfileChange();
     void BitBtn1Click();
     void imgStartClick();
-    void RunSplit(const QString& profileArguments);
+    void RunSplit(const ProfileOptions& profileOptions = {});
     void imgCancelClick();
     void tmrProcessTimer();
     void PowerOff();

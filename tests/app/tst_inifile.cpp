@@ -143,6 +143,48 @@ private slots:
         QCOMPARE(IniFile(path).ReadInteger("Main", "Index", 0), 7);
     }
 
+    // A line break would split the line: the rest would read as a stray line or even as a key.
+    void lineBreaksAreRefused_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder with a newline") << "Main"
+                                               << "Output Dir"
+                                               << "/home/a\nProfile=3/"
+                                               << ": the value of \"Output Dir\" holds a line break.";
+        QTest::newRow("carriage return") << "Video Codec"
+                                         << "Caption"
+                                         << "H.264\r"
+                                         << ": the value of \"Caption\" holds a line break.";
+        QTest::newRow("key") << "Main"
+                             << "Out\nput"
+                             << "x"
+                             << ": a name holds a line break.";
+        QTest::newRow("section") << "Ma\r\nin"
+                                 << "Output"
+                                 << "x"
+                                 << ": a name holds a line break.";
+    }
+    void lineBreaksAreRefused() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QByteArray before("[Main]\nOutput Dir=/home/a/\nProfile=1\n");
+        const QString path = WriteFile(dir, before);
+        IniFile ini(path);
+        try {
+            ini.WriteString(section, key, value);
+            QFAIL("the value was written");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), QStringLiteral("Unable to write to ") + path + reason);
+        }
+        QCOMPARE(ReadAll(path), before);
+        QCOMPARE(ini.ReadString("Main", "Output Dir", QString()), QStringLiteral("/home/a/"));
+    }
+
     void keysInOrder() {
         QTemporaryDir dir;
         IniFile ini(WriteFile(dir, "[Main]\nType=avi\nPara=2\n0=A\n1=B\n"));

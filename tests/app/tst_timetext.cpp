@@ -44,6 +44,11 @@ private slots:
         QTest::newRow("empty seconds") << "01:02:" << -1.0;
         QTest::newRow("empty hours") << ":02:03" << -1.0;
         QTest::newRow("hours beyond 32 bits") << "99999999999:00:00" << -1.0;
+        QTest::newRow("100 hours") << "100:00:00" << 360000.0;
+        QTest::newRow("beyond 100 hours") << "100:00:01" << -1.0;
+        QTest::newRow("minutes beyond 100 hours") << "0:6001:00" << -1.0;
+        QTest::newRow("huge seconds") << "00:00:1e300" << -1.0;
+        QTest::newRow("huge negative seconds") << "00:00:-1e300" << -1.0;
     }
     void textToSeconds() {
         QFETCH(QString, text);

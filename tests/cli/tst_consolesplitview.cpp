@@ -249,7 +249,7 @@ private slots:
             SplitRunner runner(view);
             view.Attach(runner);
             QTimer::singleShot(0, [] { std::raise(SIGINT); });
-            runner.RunSplit(QString());
+            runner.RunSplit();
             QCOMPARE(view.ExitCode(), 130);
             QCOMPARE(err.Text().count(QStringLiteral("[y/N]")), 1);
         }

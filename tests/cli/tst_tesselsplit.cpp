@@ -22,7 +22,7 @@ const QByteArray ExampleProfile =
 // Another profile that sorts after it, for the stored choice.
 const QByteArray PlainProfile = "[Main]\nType=mkv\nPara=0\n";
 
-const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\"";
+const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\"";
 
 bool ProcessAlive(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -70,6 +70,9 @@ private slots:
         program.Write(
             QStringLiteral("Profiles/Zz Broken.apf"),
             "[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=A,B,\nValue=a,b,\nIndex=5\ncmd=-c\n");
+        program.Write(QStringLiteral("Profiles/Zz Shared.apf"),
+                      "[Main]\nPara=1\n0=Encoding Speed\n[Encoding Speed]\nSort=3\nList=0\ncmd=-preset\n"
+                      "Caption=veryfast /some/folder/new.mkv\n");
     }
     void cleanup() {
         EmptyClips();
@@ -183,6 +186,12 @@ private slots:
                            "--profile",      "Zz Broken", "--output", "Clips"}
             << "Tessel Video Splitter: List index out of bounds (5)"
             << "";
+        QTest::newRow("profile item that reaches outside the clip")
+            << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Zz Shared", "--output", "Clips"}
+            << R"(Invalid Profile: The profile item "Encoding Speed" cannot be used: the value )"
+               R"("veryfast /some/folder/new.mkv" of "-preset" is not a single word.)"
+            << "";
         QTest::newRow("missing output folder")
             << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
                            "--profile",      "Example", "--output", "none"}
@@ -214,6 +223,25 @@ private slots:
             QVERIFY2(lines.size() == 2 && lines.at(1).startsWith(note), qPrintable(result.err));
         QVERIFY(program.EncoderCalls().isEmpty());
         QVERIFY(Files(clips).isEmpty());
+    }
+
+    void unreadableFilesStopTheRun_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("profile") << "Profiles/Unreadable.apf";
+        QTest::newRow("preferences") << "Preferences.ini";
+    }
+    void unreadableFilesStopTheRun() {
+        QFETCH(QString, name);
+        program.UseFakeEncoder(SuccessBody);
+        const QString path = program.Path() + name;
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        const QString profile = name.endsWith(QLatin1String(".apf")) ? "Unreadable" : "Example";
+        const HeadlessProgram::Result result = program.Run(
+            {source, "--start", "0:0:0", "--end", "0:0:5", "--profile", profile, "--output", clips});
+        program.Remove(name);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY2(result.err.contains(QStringLiteral("Unable to read ") + path), qPrintable(result.err));
+        QVERIFY(program.EncoderCalls().isEmpty());
     }
 
     void realThreeSectionRun() {
@@ -353,7 +381,7 @@ private slots:
         QCOMPARE(started, encoded);
         QFile file(existing);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), encoded.size() == 3 ? QByteArray() : QByteArray("kept"));
+        QCOMPARE(file.readAll(), encoded.size() == 3 ? QByteArray("clip\n") : QByteArray("kept"));
     }
 };
 

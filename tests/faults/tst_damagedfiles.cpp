@@ -5,6 +5,7 @@
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "smalldisk.h"
 #include "testdoubles.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -52,7 +54,7 @@ QStringList AllRows(const ProfileWorkingLists& lists) {
 }
 
 const QByteArray TwoItems =
-    "[A]\nSort=1\nList=0\ncmd=-a\nCaption=1\n[B]\nSort=2\nList=0\ncmd=-b\nCaption=2\n";
+    "[A]\nSort=1\nList=0\ncmd=-r\nCaption=1\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n";
 
 } // namespace
 
@@ -73,12 +75,12 @@ private slots:
                                      << ".mp4";
         QTest::newRow("junk around a profile")
             << Junk(4096, 2) + "\n[Main]\nType=avi\nPara=2\n0=A\n1=B\n" + TwoItems + Junk(4096, 3)
-            << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".avi";
         QTest::newRow("1 MB line, read as its first 2047 characters")
-            << "[Main]\nType=mkv\nPara=2\n0=A\n1=B\n[A]\nSort=1\nList=0\ncmd=-a\nCaption=" +
-                   QByteArray(OneMegabyte, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-b\nCaption=2\n"
-            << QStringList{"A=" + longValue, "B=2"} << " -a " + longValue + " -b 2"
+            << "[Main]\nType=mkv\nPara=2\n0=A\n1=B\n[A]\nSort=1\nList=0\ncmd=-r\nCaption=" +
+                   QByteArray(OneMegabyte, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n"
+            << QStringList{"A=" + longValue, "B=2"} << " -r " + longValue + " -ac 2"
             << ".mkv";
         QTest::newRow("1 MB line of commas")
             << "[Main]\nPara=1\n0=A\n[A]\nSort=3\ncmd=-a\nIndex=2\nCaption=" + QByteArray(OneMegabyte, ',') +
@@ -92,10 +94,10 @@ private slots:
                                         << ".mp4";
         QTest::newRow("Para 2147483647 with a key far out")
             << "[Main]\nType=avi\nPara=2147483647\n0=A\n2147483646=B\n" + TwoItems
-            << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".avi";
         QTest::newRow("Para 0x7fffffff")
-            << "[Main]\nPara=0x7fffffff\n0=A\n1=B\n" + TwoItems << QStringList{"A=1", "B=2"} << " -a 1 -b 2"
+            << "[Main]\nPara=0x7fffffff\n0=A\n1=B\n" + TwoItems << QStringList{"A=1", "B=2"} << " -r 1 -ac 2"
             << ".mp4";
         QTest::newRow("Para -2147483648")
             << "[Main]\nPara=-2147483648\n0=A\n1=B\n" + TwoItems << QStringList{} << ""
@@ -113,9 +115,9 @@ private slots:
         lists.LoadProfile(path);
         QCOMPARE(AllRows(lists), rows);
         QCOMPARE(App().OutputExt, outputExt);
-        QString built;
+        ProfileOptions built;
         BuildProfileArguments(path, built, lists);
-        QCOMPARE(built, arguments);
+        QCOMPARE(built.Text(), arguments);
 
         // What a save writes, the next load reads back the same.
         lists.SaveProfile(path);
@@ -210,6 +212,42 @@ private slots:
         QCOMPARE(IniFile(program.path() + QStringLiteral("Preferences.ini"))
                      .ReadInteger(QStringLiteral("Main"), QStringLiteral("Profile"), -7),
                  savedProfile);
+    }
+
+    // A file that is there but cannot be read is reported, never taken as empty, and never written over.
+    // Reading /proc/self/mem at its start fails with an input/output error, also for root.
+    void unreadableFilesAreReportedAndKept_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("profile, input/output error") << "Profiles/Only.apf" << false;
+        QTest::newRow("preferences, input/output error") << "Preferences.ini" << false;
+        QTest::newRow("preferences, a folder in its place") << "Preferences.ini" << true;
+    }
+    void unreadableFilesAreReportedAndKept() {
+        QFETCH(QString, name);
+        QFETCH(bool, folder);
+        PlatformDoubles doubles;
+        TempProgramDir program;
+        program.Write(QStringLiteral("Profiles/Only.apf"), "[Main]\nType=avi\nPara=1\n0=A\n" + TwoItems);
+        const QString path = program.path() + name;
+        QFile::remove(path);
+        QVERIFY(folder ? QDir().mkpath(path) : QFile::link(QStringLiteral("/proc/self/mem"), path));
+        App().OutputExt = QStringLiteral(".old");
+
+        CreateForms({});
+        MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+        QCOMPARE(doubles.messages.Texts(), QStringList{QStringLiteral("Unable to read ") + path});
+        if (name.endsWith(QLatin1String(".apf"))) {
+            QCOMPARE(App().OutputExt, QStringLiteral(".old"));
+            // Start builds the profile's options first, and stops there.
+            ProfileOptions built;
+            QVERIFY_THROWS_EXCEPTION(AppError, BuildProfileArguments(path, built, opSettingForm->Lists));
+        }
+        QVERIFY(MainForm->close());
+        DestroyForms();
+        QCOMPARE(QFileInfo(path).isDir(), folder);
+        QCOMPARE(QFileInfo(path).isSymLink(), !folder);
     }
 
     void saveOnAFullDiskKeepsTheOldFile_data() {

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "optionstext.h"
 #include "readonlyfolder.h"
 #include "recordingview.h"
 #include "smalldisk.h"
@@ -114,7 +115,7 @@ private slots:
                 ::kill(static_cast<pid_t>(killed), signal);
             }
         };
-        runner->RunSplit(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac")));
 
         QVERIFY(killed != 0);
         QCOMPARE(clipRunning, 3);
@@ -155,7 +156,7 @@ private slots:
                 skip = !readOnly->active();
             }
         };
-        runner->RunSplit(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac")));
         if (skip)
             QSKIP("the folder cannot be made read-only here");
 
@@ -183,7 +184,7 @@ private slots:
             QSKIP(qPrintable(disk.reason()));
         outputDir = small;
         Prepare(QStringLiteral("00:00:03"), 3, QStringLiteral(".avi"));
-        runner->RunSplit(QStringLiteral(" -c:v rawvideo -pix_fmt yuv420p -c:a pcm_s16le"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v rawvideo -pix_fmt yuv420p -c:a pcm_s16le")));
 
         QCOMPARE(view->Events(QStringLiteral("message:")), QStringList{FailedCaption});
         const QString report = view->messageTexts.first();

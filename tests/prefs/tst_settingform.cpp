@@ -184,6 +184,31 @@ private slots:
         QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
     }
 
+    // Cancel and Load Default put the stored profile back in the main window, and load it: the next run
+    // must not mix its name with the lists and extension of the one chosen since.
+    void restoredProfileIsLoaded_data() {
+        QTest::addColumn<bool>("loadDefault");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Load Default") << true;
+    }
+    void restoredProfileIsLoaded() {
+        QFETCH(bool, loadDefault);
+        Start(StoredMain);
+        program->Write(QStringLiteral("Profiles/A.apf"), "[Main]\nType=avi\n");
+        program->Write(QStringLiteral("Profiles/C.apf"), "[Main]\nType=mov\n");
+        MainForm->show();
+        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
+        MainForm->cmbProfile->setCurrentIndex(0);
+        MainForm->cmbProfileChange();
+        QCOMPARE(App().OutputExt, QStringLiteral(".avi"));
+
+        MainForm->tbtnSettingsClick();
+        QTest::mouseClick(loadDefault ? SettingForm->btnDefault : SettingForm->btnCancel, Qt::LeftButton);
+        QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
+        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
+        QVERIFY(doubles->messages.calls.isEmpty());
+    }
+
     void okSavesAndCopies_data() {
         QTest::addColumn<bool>("aptotic");
         QTest::newRow("aptotic on") << true;

@@ -133,6 +133,38 @@ private slots:
         QVERIFY(MainForm->tkbProgress->Position() <= 2);
     }
 
+    // Choices made while a source is still loading are not lost: the latest is loaded when the load ends.
+    void choiceDuringALoadIsLoadedNext_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("Open") << mp4 << QStringList{"open", mpg} << 0;
+        QTest::newRow("drop") << mp4 << QStringList{"drop", mpg} << 0;
+        QTest::newRow("the latest of two") << mp4 << QStringList{"drop", upperCase, "open", mpg} << 0;
+        QTest::newRow("after a failing load") << notAVideo << QStringList{"drop", mpg} << 1;
+    }
+    void choiceDuringALoadIsLoadedNext() {
+        QFETCH(QString, first);
+        QFETCH(QStringList, choices);
+        QFETCH(int, messages);
+        // The back-end answers a load through the event loop; the choices are made while it is awaited.
+        QTimer::singleShot(0, MainForm, [&] {
+            for (int i = 0; i + 1 < choices.size(); i += 2) {
+                if (choices.at(i) == QLatin1String("open")) {
+                    doubles->files.openAnswer = choices.at(i + 1);
+                    QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
+                } else {
+                    MainForm->HandleDroppedFiles({choices.at(i + 1)});
+                }
+            }
+        });
+        MainForm->LoadSource(first);
+        QCOMPARE(doubles->messages.calls.size(), messages);
+        QCOMPARE(MainForm->edtSource->text(), choices.last());
+        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:02"));
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+    }
+
     void outputFolderFollowsTheSourceOnlyWhenNotFixed_data() {
         QTest::addColumn<QByteArray>("preferences");
         QTest::addColumn<bool>("followsSource");

@@ -1,5 +1,6 @@
 #include "app/apperror.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "profilesamples.h"
 
@@ -77,13 +78,13 @@ private slots:
         QTest::newRow("Para 0") << QByteArray("[Main]\nPara=0\n") << QStringList{} << ""
                                 << "";
         QTest::newRow("huge Para reads only the real keys")
-            << QByteArray("[Main]\nPara=2147483647\n0=A\n[A]\nSort=1\nReadOnly=1\nList=0\ncmd=-a\nValue=1\n")
-            << QStringList{} << " -a 1"
+            << QByteArray("[Main]\nPara=2147483647\n0=A\n[A]\nSort=1\nReadOnly=1\nList=0\ncmd=-r\nValue=1\n")
+            << QStringList{} << " -r 1"
             << "";
         QTest::newRow("choice past the values is refused")
-            << Profile({"A", "B"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-a\nValue=1\n") +
+            << Profile({"A", "B"}, Item("A", 1, "ReadOnly=1\nList=0\ncmd=-r\nValue=1\n") +
                                        Item("B", 1, "cmd=-b\nCaption=x,y,\nValue=only,\nIndex=1\n"))
-            << QStringList{} << " -a 1"
+            << QStringList{} << " -r 1"
             << "List index out of bounds (1)";
     }
     void build() {
@@ -96,16 +97,70 @@ private slots:
         ProfileWorkingLists lists;
         lists.LoadProfile(path);
         Edit(lists, edits);
-        QString text;
+        ProfileOptions options;
         QString raised;
         try {
-            BuildProfileArguments(path, text, lists);
+            BuildProfileArguments(path, options, lists);
         } catch (const AppError& failure) {
             raised = failure.message();
         }
         QCOMPARE(raised, error);
         if (error.isEmpty())
-            QCOMPARE(text, expected);
+            QCOMPARE(options.Text(), expected);
+    }
+
+    // What a profile item may pass: allowed families, one word each or a plain chain of allowed filters.
+    void allowedOptions_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("result"); // the options' text, or the reason of the refusal
+
+        QTest::newRow("stream specifier") << "-b:a:1"
+                                          << "128k"
+                                          << " -b:a:1 128k";
+        QTest::newRow("filter chain with blanks and an instance name")
+            << "-filter:v"
+            << "scale@small=640:-2, setsar=1"
+            << R"( -filter:v "scale@small=640:-2, setsar=1")";
+        QTest::newRow("stream map of the source") << "-map"
+                                                  << "0:a:1?"
+                                                  << " -map 0:a:1?";
+        QTest::newRow("cut points") << "-cut_points"
+                                    << "keyframes"
+                                    << " -cut_points keyframes";
+        QTest::newRow("stream of another input")
+            << "-map"
+            << "1:v"
+            << R"("-map" takes only streams of the source, such as 0, 0:v or 0:a:1, not "1:v")";
+        QTest::newRow("sendcmd filter") << "-af"
+                                        << "sendcmd=f=cmds.txt,volume=2"
+                                        << R"(the filter "sendcmd" is not one that a profile may use)";
+        QTest::newRow("two chains")
+            << "-vf"
+            << "scale=640:-2;movie=x"
+            << R"(the filters of "-vf" must be a plain chain such as scale=640:-2,setsar=1, )"
+               R"(without quotes, brackets, backslashes or ";")";
+        QTest::newRow("a URL") << "-c:v"
+                               << "http://host/x"
+                               << R"(the value of "-c:v" names a URL)";
+    }
+    void allowedOptions() {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QFETCH(QString, result);
+        const QString path = dir.filePath(QStringLiteral("allowed.apf"));
+        WriteFile(path, Profile({"Item"}, Item("Item", 3,
+                                               "List=0\ncmd=" + option.toUtf8() +
+                                                   "\nCaption=" + value.toUtf8() + "\n")));
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        ProfileOptions options;
+        BuildProfileArguments(path, options, lists);
+        if (options.Refused())
+            QCOMPARE(options.Refusal(),
+                     QStringLiteral("The profile item \"Item\" cannot be used: ") + result + ".");
+        else
+            QCOMPARE(options.Text(), result);
     }
 
     void valuesComeFromTheListsWhateverTheyHold() {
@@ -120,16 +175,16 @@ private slots:
         WriteFile(other, WorkedExample);
         ProfileWorkingLists lists;
         lists.LoadProfile(other);
-        QString text;
-        BuildProfileArguments(shown, text, lists);
-        QCOMPARE(text, QStringLiteral(" -pix_fmt yuv420p -ac 2"));
+        ProfileOptions options;
+        BuildProfileArguments(shown, options, lists);
+        QCOMPARE(options.Text(), QStringLiteral(" -pix_fmt yuv420p -ac 2"));
     }
 
     void missingFileLeavesTheText() {
         ProfileWorkingLists lists;
-        QString text = QStringLiteral("unchanged");
-        BuildProfileArguments(dir.filePath(QStringLiteral("missing.apf")), text, lists);
-        QCOMPARE(text, QStringLiteral("unchanged"));
+        ProfileOptions options{{QStringLiteral("-an"), std::nullopt}};
+        BuildProfileArguments(dir.filePath(QStringLiteral("missing.apf")), options, lists);
+        QCOMPARE(options.Text(), QStringLiteral(" -an "));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "platform/inifile.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/sizeform.h"
 #include "profiles/valuelistdelegate.h"
 #include "profiles/valuelistview.h"
@@ -23,7 +24,7 @@ using namespace ProfileSamples;
 
 namespace {
 
-// The made-up avi profile with a read-only free-text row (shown "shown", passed "real") among the video
+// The made-up avi profile with a read-only free-text row (shown "shown", passed "yuv420p") among the video
 // rows, and no advanced rows.
 const QByteArray EditorProfile = "[Main]\n"
                                  "Type=avi\n"
@@ -49,9 +50,9 @@ const QByteArray EditorProfile = "[Main]\n"
                                  "Sort=1\n"
                                  "List=0\n"
                                  "ReadOnly=1\n"
-                                 "cmd=-metadata\n"
+                                 "cmd=-pix_fmt\n"
                                  "Caption=shown\n"
-                                 "Value=comment=real\n"
+                                 "Value=yuv420p\n"
                                  "[Audio Bitrate]\n"
                                  "Sort=2\n"
                                  "List=0\n"
@@ -65,7 +66,7 @@ const QByteArray EditorProfile = "[Main]\n"
                                  "Value=,\\,\n"
                                  "Index=1\n";
 
-const QString FileArguments = QStringLiteral(" -vcodec xvid -s 320x240 -metadata comment=real -ab 128 -an ");
+const QString FileArguments = QStringLiteral(" -vcodec xvid -s 320x240 -pix_fmt yuv420p -ab 128 -an ");
 
 QModelIndex ValueCell(ValueListView* view, const QString& name) {
     return view->model()->index(view->List()->FindRow(name), ValueListModel::ValueColumn);
@@ -96,9 +97,9 @@ class TestProfileEditor : public QObject {
     QString editorPath;
 
     QString Arguments(const QString& path) {
-        QString text;
-        BuildProfileArguments(path, text, opSettingForm->Lists);
-        return text;
+        ProfileOptions options;
+        BuildProfileArguments(path, options, opSettingForm->Lists);
+        return options.Text();
     }
 
     // Shows the editor through "Detail" with the main window on the named profile.
@@ -217,7 +218,7 @@ private slots:
         QVERIFY(choices);
         QTest::keyClick(choices, Qt::Key_Up);
         QCOMPARE(Arguments(editorPath),
-                 QStringLiteral(" -vcodec mpeg4 -s 320x240 -metadata comment=real -ab 192 -an "));
+                 QStringLiteral(" -vcodec mpeg4 -s 320x240 -pix_fmt yuv420p -ab 192 -an "));
         QCOMPARE(ReadFile(editorPath), EditorProfile);
     }
 
@@ -282,7 +283,7 @@ private slots:
         QCOMPARE(opSettingForm->Lists.vleVideo.ValueOf(QStringLiteral("Video Size")),
                  QStringLiteral("640x480"));
         QCOMPARE(Arguments(editorPath),
-                 QStringLiteral(" -vcodec xvid -s 640x480 -metadata comment=real -ab 64 -an "));
+                 QStringLiteral(" -vcodec xvid -s 640x480 -pix_fmt yuv420p -ab 64 -an "));
         // The saved file loads again.
         opSettingForm->cmbProfileChange();
         QCOMPARE(opSettingForm->Lists.vleVideo.ValueOf(QStringLiteral("Video Size")),

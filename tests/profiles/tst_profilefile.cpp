@@ -211,9 +211,8 @@ private slots:
         QTest::newRow("unchanged values keep the file") << TwoItems << QStringList{} << TwoItems;
         QTest::newRow("choice saved as its position, without regard to case")
             << TwoItems << QStringList{"Codec=h.264"} << QByteArray(TwoItems).replace("Index=1", "Index=0");
-        QTest::newRow("value that is no choice saved as -1")
-            << TwoItems << QStringList{"Codec=640x480"}
-            << QByteArray(TwoItems).replace("Index=1", "Index=-1");
+        QTest::newRow("value that is no choice keeps the file's index")
+            << TwoItems << QStringList{"Codec=640x480"} << TwoItems;
         QTest::newRow("free text saved into Caption and Value")
             << TwoItems << QStringList{"Rate=640"}
             << QByteArray(TwoItems).replace("Caption=128k\nValue=128k", "Caption=640\nValue=640");
@@ -246,13 +245,40 @@ private slots:
         QCOMPARE(ReadFile(path), saved);
     }
 
-    void savedIndexMinusOneIsRefusedByTheNextLoad() {
+    void valueThatIsNoChoiceKeepsTheProfileLoadable() {
         ProfileWorkingLists lists;
         const QString path = PathFor(WorkedExample);
         lists.LoadProfile(path);
         lists.vleVideo.SetValueOf(QStringLiteral("Video Size"), QStringLiteral("640x480"));
         lists.SaveProfile(path);
-        QCOMPARE(LoadError(lists, path), QStringLiteral("List index out of bounds (-1)"));
+        QCOMPARE(LoadError(lists, path), QString());
+        QCOMPARE(lists.vleVideo.ValueOf(QStringLiteral("Video Size")), QStringLiteral("Original Size"));
+    }
+
+    // The editor's OK saves into its own profile while the lists may hold the main window's: an index is
+    // only ever one of the file's own choices.
+    void saveFromAnotherProfile_data() {
+        QTest::addColumn<QByteArray>("other");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("a choice the file lacks")
+            << QByteArray(
+                   "[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=MPEG-4,XviD,MS MPEG-4 V3,\nIndex=2\n")
+            << TwoItems;
+        QTest::newRow("a choice the file holds elsewhere")
+            << QByteArray("[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=VP9,H.264,\nIndex=1\n")
+            << QByteArray(TwoItems).replace("Index=1", "Index=0");
+    }
+    void saveFromAnotherProfile() {
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, saved);
+        ProfileWorkingLists lists;
+        const QString otherPath = dir.filePath(QStringLiteral("other.apf"));
+        WriteFile(otherPath, other);
+        lists.LoadProfile(otherPath);
+        const QString path = PathFor(TwoItems);
+        lists.SaveProfile(path);
+        QCOMPARE(ReadFile(path), saved);
+        QCOMPARE(LoadError(lists, path), QString());
     }
 
     void saveIgnoresRowsTheFileDoesNotName() {

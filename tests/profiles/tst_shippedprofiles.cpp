@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 #include "app/filehelpers.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "testmedia.h"
 
@@ -95,10 +96,6 @@ void EncodeAll(const QString& source, std::vector<Clip>& clips) {
         worker->wait();
 }
 
-QStringList SplitAtBlanks(const QString& text) {
-    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 class TestShippedProfiles : public QObject {
@@ -159,13 +156,15 @@ private slots:
         std::vector<Clip> clips;
         QSet<QString> seen;
         auto addClip = [&](const QString& description) {
-            QString text;
-            BuildProfileArguments(path, text, lists);
+            ProfileOptions options;
+            BuildProfileArguments(path, options, lists);
+            QVERIFY2(!options.Refused(), qPrintable(description + QStringLiteral(": ") + options.Refusal()));
             // Choices that give the same options (Original Size and Custom Size) need one run only.
+            const QString text = options.Text();
             if (seen.contains(text))
                 return;
             seen.insert(text);
-            const QStringList arguments = SplitAtBlanks(text);
+            const QStringList arguments = options.Arguments();
             if (arguments.contains(QStringLiteral("-vn")) && arguments.contains(QStringLiteral("-an"))) {
                 qInfo("Skipped %s: a clip without video and audio cannot be written",
                       qPrintable(description));

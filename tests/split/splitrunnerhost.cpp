@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     SplitRunner runner(view);
-    runner.RunSplit(QString());
+    runner.RunSplit();
     return 0;
 }

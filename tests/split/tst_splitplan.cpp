@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "optionstext.h"
 #include "split/clipprogress.h"
 #include "split/encodercommand.h"
 #include "split/encoderfailure.h"
@@ -77,6 +78,15 @@ private slots:
                                           << "00:00:10"
                                           << "The End Time should be later than the Start Time."
                                           << "Invalid Time" << SplitFocus::Stays;
+        QTest::newRow("end of huge seconds")
+            << "end"
+            << "00:00:1e300" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("end beyond 100 hours")
+            << "end"
+            << "100:00:01" << badEnd << "Invalid End Time" << SplitFocus::Stays;
+        QTest::newRow("start of huge negative seconds")
+            << "start"
+            << "00:00:-1e300" << badStart << "Invalid Start Time" << SplitFocus::Stays;
         QTest::newRow("end beyond the duration is fine") << "end"
                                                          << "00:05:00"
                                                          << ""
@@ -165,6 +175,32 @@ private slots:
         QCOMPARE(one.ClipStart(1), 0.0);
     }
 
+    // Sections share out the part of the range that the source holds; one clip keeps the end as typed.
+    void rangePastTheSourceEnd_data() {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<double>("length");
+        QTest::newRow("5 sections past the end") << "00:00:40" << 5 << 5.0;
+        QTest::newRow("sections within the source") << "00:00:18" << 5 << 3.0;
+        QTest::newRow("sections ending at the end") << "00:00:20" << 2 << 5.0;
+        QTest::newRow("one clip past the end") << "00:00:40" << 0 << 25.0;
+    }
+    void rangePastTheSourceEnd() {
+        QFETCH(QString, end);
+        QFETCH(int, sections);
+        QFETCH(double, length);
+        SplitInputs inputs = GoodInputs();
+        inputs.sourceDurationMs = 20000;
+        inputs.startText = QStringLiteral("00:00:15");
+        inputs.endText = end;
+        inputs.oneClip = sections == 0;
+        inputs.sectionQtyText = QString::number(sections);
+        const InputCheck check = CheckSplitInputs(inputs);
+        QVERIFY(check.ok);
+        QCOMPARE(check.plan.Length(), length);
+        QCOMPARE(check.plan.ClipStart(check.plan.Count()) + check.plan.ClipLength(), 15 + length);
+    }
+
     void commandLines_data() {
         QTest::addColumn<double>("start");
         QTest::addColumn<double>("length");
@@ -193,19 +229,32 @@ private slots:
         QFETCH(QString, expected);
         const QString sourcePath = QStringLiteral("C:\\Video\\talk.avi");
         const QString output = QStringLiteral("C:\\Clips\\talk_Clip1.avi");
-        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, OptionsFromText(arguments), output), expected);
         // A comma locale must not reach the encoder.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(EncoderCommandLine(sourcePath, start, length, arguments, output), expected);
+        QCOMPARE(EncoderCommandLine(sourcePath, start, length, OptionsFromText(arguments), output), expected);
     }
 
     void argumentList() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QStringList arguments =
-            EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
-                             QStringLiteral(" -c:v libx264 -an "), QStringLiteral("/c/my talk_Clip2.mp4"));
+        const QStringList arguments = EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
+                                                       OptionsFromText(QStringLiteral(" -c:v libx264 -an ")),
+                                                       QStringLiteral("/c/my talk_Clip2.mp4"));
         QCOMPARE(arguments, QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3", "-t", "3.33333333333333",
                                          "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+    }
+
+    // A value with blanks reaches the encoder whole, and the command line shows it quoted.
+    void valueWithBlanksStaysOneArgument() {
+        const ProfileOptions options{{"-vf", "scale=640:-2, setsar=1"}, {"-an", std::nullopt}};
+        const QString source = QStringLiteral("/v/talk.avi");
+        const QString output = QStringLiteral("/c/talk_Clip1.mp4");
+        QCOMPARE(EncoderArguments(source, 0, 2, options, output).mid(7),
+                 QStringList({"-vf", "scale=640:-2, setsar=1", "-an", output}));
+        QCOMPARE(
+            EncoderCommandLine(source, 0, 2, options, output),
+            QStringLiteral(
+                R"( -y -i "/v/talk.avi" -ss 0.0 -t 2 -vf "scale=640:-2, setsar=1" -an  "/c/talk_Clip1.mp4")"));
     }
 
     void clipNames_data() {

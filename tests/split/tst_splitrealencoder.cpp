@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "optionstext.h"
 #include "recordingview.h"
 #include "split/splitrunner.h"
 #include "testmedia.h"
@@ -89,7 +90,7 @@ private slots:
         view->inputs.oneClip = sections == 0;
         view->inputs.sectionQtyText = QString::number(sections);
 
-        runner->RunSplit(arguments);
+        runner->RunSplit(OptionsFromText(arguments));
 
         QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
                  qPrintable(view->events.join('\n')));
@@ -106,11 +107,66 @@ private slots:
         QCOMPARE(view->Events(QStringLiteral("progress:")).last(), QStringLiteral("100/100"));
     }
 
+    // Every clip counted as written holds frames; one that holds none is reported with its reason.
+    void clipsPastTheSourceEnd_data() {
+        QTest::addColumn<qint64>("durationMs");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("sections past the end") << qint64(12000) << "00:00:09"
+                                               << "00:00:30" << 3 << " -c:v libx264 -c:a aac"
+                                               << ".mp4" << true;
+        // A back-end that reports more than the file holds leaves the encoder nothing to write.
+        QTest::newRow("video beyond the file") << qint64(30000) << "00:00:20"
+                                               << "00:00:25" << 0 << " -c:v libx264 -c:a aac"
+                                               << ".mp4" << false;
+        QTest::newRow("audio beyond the file") << qint64(30000) << "00:00:20"
+                                               << "00:00:25" << 0 << " -vn -c:a libmp3lame"
+                                               << ".mp3" << false;
+    }
+    void clipsPastTheSourceEnd() {
+        QFETCH(qint64, durationMs);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(int, sections);
+        QFETCH(QString, arguments);
+        QFETCH(QString, extension);
+        QFETCH(bool, written);
+        Prepare(source, QStringLiteral("Test"), extension);
+        view->inputs.sourceDurationMs = durationMs;
+        view->inputs.startText = start;
+        view->inputs.endText = end;
+        view->inputs.oneClip = sections == 0;
+        view->inputs.sectionQtyText = QString::number(sections);
+
+        runner->RunSplit(OptionsFromText(arguments));
+
+        if (!written) {
+            QCOMPARE(view->Events(QStringLiteral("message:")), QStringList{"2:Splitting Failed"});
+            QVERIFY2(view->messageTexts.last().contains(QStringLiteral("talk_Clip1") + extension +
+                                                        QStringLiteral(": the encoder wrote no frames")),
+                     qPrintable(view->messageTexts.last()));
+            return;
+        }
+        QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view->events.join('\n')));
+        for (int i = 1; i <= sections; ++i) {
+            const QString frames = TestMedia::RunAndRead(QStringLiteral("ffprobe"),
+                                                         {"-v", "error", "-count_frames", "-select_streams",
+                                                          "v:0", "-show_entries", "stream=nb_read_frames",
+                                                          "-of", "csv=p=0", Clip(i, extension)});
+            QCOMPARE(frames.trimmed().toInt(), 25);
+        }
+    }
+
     void streamCopyKeepsTheSourceType() {
         Prepare(keyframeSource, QStringLiteral("Settings of the source file."), QStringLiteral(".mkv"));
         view->inputs.startText = QStringLiteral("00:00:05");
         view->inputs.endText = QStringLiteral("00:00:09");
-        runner->RunSplit(QStringLiteral(" -map 0 -c copy -ignore_unknown"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy -ignore_unknown")));
 
         QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
                  qPrintable(view->events.join('\n')));
@@ -137,7 +193,7 @@ private slots:
                 runner->ConfirmCancel();
             }
         };
-        runner->RunSplit(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac"));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -vf realtime -c:a aac")));
 
         QVERIFY(pid != 0);
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList{"Query"});

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "optionstext.h"
 #include "recordingview.h"
 #include "split/splitrunner.h"
 #include "testmedia.h"
@@ -97,10 +98,10 @@ private slots:
         QString body;
         for (const QString& chunk : chunks)
             body += QStringLiteral("step '%1'\n").arg(chunk);
-        FakeEncoder::Install(*program, body + QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, body + QStringLiteral("echo clip > \"$out\""));
         ReleaseOnProgress();
 
-        runner->RunSplit(QString());
+        runner->RunSplit();
 
         QCOMPARE(view->Events(QStringLiteral("progress:")), progress);
         QCOMPARE(view->events.first(), QStringLiteral("enter"));
@@ -113,9 +114,9 @@ private slots:
 
     void argumentsReachTheEncoder() {
         UseSections(3);
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         QSignalSpy started(runner.get(), &SplitRunner::ClipStarted);
-        runner->RunSplit(QStringLiteral(" -c:v libx264 -an "));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -an ")));
 
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
@@ -133,8 +134,8 @@ private slots:
     void oneClipLabelAndStreamCopy() {
         view->inputs.profileName = QStringLiteral("Settings of the source file.");
         program->Write(QStringLiteral("Profiles/Settings of the source file..apf"), "[Main]\n");
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
-        runner->RunSplit(QStringLiteral(" -map 0 -c copy"));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy")));
         QCOMPARE(view->Events(QStringLiteral("processing:")), QStringList{"Splitting: talk.avi"});
         QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
         QVERIFY(QFile::exists(ClipPath(1, QStringLiteral(".avi"))));
@@ -168,7 +169,7 @@ private slots:
         FakeEncoder::Install(*program, QStringLiteral("step 'time=1.0 x'\nprintf new > \"$out\""));
         ReleaseOnProgress();
 
-        runner->RunSplit(QString());
+        runner->RunSplit();
 
         QCOMPARE(view->Events(QStringLiteral("ask:Overwrite")).size(), questions);
         QCOMPARE(FakeEncoder::Calls(*program).size(), encoderCalls);
@@ -196,9 +197,10 @@ private slots:
         UseSections(3);
         view->choice = CompletionChoice{true, true, true};
         FakeEncoder::Install(
-            *program, QStringLiteral("case \"$out\" in *_Clip2.mp4) %1;; esac\n: > \"$out\"").arg(failure));
+            *program,
+            QStringLiteral("case \"$out\" in *_Clip2.mp4) %1;; esac\necho clip > \"$out\"").arg(failure));
 
-        runner->RunSplit(QString());
+        runner->RunSplit();
 
         QCOMPARE(FakeEncoder::Calls(*program).size(), 3);
         QCOMPARE(view->Events(QStringLiteral("message:")), QStringList{"2:Splitting Failed"});
@@ -231,16 +233,16 @@ private slots:
         QFETCH(QStringList, ending);
         view->choice = CompletionChoice{turnOff, exit, openDir};
         view->outputDirText = QStringLiteral("typed folder");
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
-        runner->RunSplit(QString());
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
+        runner->RunSplit();
         QCOMPARE(view->events.mid(view->events.size() - ending.size()), ending);
         QCOMPARE(view->runState, 0);
     }
 
     void refusedInputTouchesNothing() {
         UseSections(0);
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\""));
-        runner->RunSplit(QString());
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
+        runner->RunSplit();
         QCOMPARE(view->events, QStringList({"message:0:Invalid Section",
                                             QStringLiteral("focus:%1").arg(int(SplitFocus::SectionQty))}));
         QCOMPARE(view->messageTexts, QStringList{"Please specify a valid section quantity."});
@@ -250,7 +252,7 @@ private slots:
     void encoderThatCannotStart() {
         UseSections(2);
         App().EncoderPath = program->path() + QStringLiteral("missing/wmaspi.dll");
-        runner->RunSplit(QString());
+        runner->RunSplit();
         QCOMPARE(view->messageTexts, QStringList{"Error. Please re-install Tessel Video Splitter"});
         QCOMPARE(view->Events(QStringLiteral("message:")), QStringList{"1:Tessel Video Splitter"});
         QCOMPARE(view->Events(QStringLiteral("processing:")).size(), 1);
@@ -258,12 +260,12 @@ private slots:
     }
 
     void cancelSilentEncoder() {
-        FakeEncoder::Install(*program, QStringLiteral(": > \"$out\"\nwhile :; do sleep 0.05; done"));
+        FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\"\nwhile :; do sleep 0.05; done"));
         When(
             this, [this] { return FakeEncoder::LastPid(*program) != 0; },
             [this] { runner->ConfirmCancel(); });
 
-        runner->RunSplit(QString());
+        runner->RunSplit();
 
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList{"Query"});
         QVERIFY(view->Events(QStringLiteral("message:")).isEmpty());
@@ -275,13 +277,14 @@ private slots:
 
     void cancelAnsweredNoGoesOn() {
         view->answers << false;
-        FakeEncoder::Install(*program, QStringLiteral("step 'time=5.0 x'\nstep 'time=9.0 x'\n: > \"$out\""));
+        FakeEncoder::Install(*program,
+                             QStringLiteral("step 'time=5.0 x'\nstep 'time=9.0 x'\necho clip > \"$out\""));
         view->onProgress = [this] {
             if (released == 0)
                 runner->ConfirmCancel();
             FakeEncoder::Release(*program, ++released);
         };
-        runner->RunSplit(QString());
+        runner->RunSplit();
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList{"Query"});
         QVERIFY(view->events.contains(Completed));
     }
@@ -291,7 +294,7 @@ private slots:
             *program,
             QStringLiteral("trap '' TERM INT HUP\nprintf 'time=1.0 x'\nwhile :; do sleep 0.05; done"));
         view->onProgress = [this] { runner->ConfirmCancel(); };
-        runner->RunSplit(QString());
+        runner->RunSplit();
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
         QVERIFY(!runner->EncoderRunning());
         QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
@@ -310,7 +313,7 @@ private slots:
                 results << runner->CloseQuery();
             FakeEncoder::Release(*program, ++released);
         };
-        runner->RunSplit(QString());
+        runner->RunSplit();
         QCOMPARE(results, QList<bool>({false, true}));
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList({"Exit Query", "Exit Query"}));
         QCOMPARE(view->Events(QStringLiteral("progress:")).size(), 2);
@@ -340,7 +343,7 @@ private slots:
         FakeEncoder::Install(*program, QStringLiteral("while :; do sleep 0.05; done"));
         When(
             this, [this] { return FakeEncoder::LastPid(*program) != 0; }, [] { QCoreApplication::exit(0); });
-        runner->RunSplit(QString());
+        runner->RunSplit();
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
         QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
         // Let the application's loop run once more, which clears the pending exit.

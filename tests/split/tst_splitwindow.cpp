@@ -1,8 +1,10 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "platform/logindpoweroff.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileoptions.h"
 #include "split/countdownform.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
@@ -14,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -231,7 +234,7 @@ private slots:
     }
 
     void runShowsProgressAndCompletes() {
-        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\""));
         SettingForm->chkOpenDir->setChecked(true);
         QStringList seen;
         connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
@@ -249,7 +252,7 @@ private slots:
                 });
         });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(seen, QStringList({"Splitting: Section 1 50% 25%", "Splitting: Section 2 50% 75%"}));
         QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
@@ -269,7 +272,7 @@ private slots:
     }
     void cancelImageDuringRun() {
         QFETCH(bool, answer);
-        PrepareRun(QStringLiteral("step 'time=1.0 x'\n: > \"$out\""));
+        PrepareRun(QStringLiteral("step 'time=1.0 x'\necho clip > \"$out\""));
         doubles->messages.answers.enqueue(answer ? MsgResult::Yes : MsgResult::No);
         qint64 pid = 0;
         When(
@@ -290,7 +293,7 @@ private slots:
                 }
             });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(doubles->messages.calls.first().text,
                  QStringLiteral("Do you want to cancel the splitting?"));
@@ -317,7 +320,7 @@ private slots:
                 closed << MainForm->close();
             });
 
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
 
         QCOMPARE(closed, QList<bool>({false, true, true}));
         QCOMPARE(doubles->messages.Texts(), QStringList({"Do you want to cancel the splitting and exit?",
@@ -332,10 +335,10 @@ private slots:
     }
 
     void runEndsInCountdown() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         SettingForm->chkExit->setChecked(true);
         SettingForm->chkOpenDir->setChecked(true);
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QVERIFY(doubles->messages.calls.isEmpty());
         QVERIFY(doubles->shell.opened.isEmpty());
         QVERIFY(CountDownForm->isVisible());
@@ -352,9 +355,9 @@ private slots:
 
     void failedClipStopsTheCountdown() {
         PrepareRun(QStringLiteral("case \"$out\" in *_Clip1.mp4) echo 'Conversion failed!'; exit 1;; esac\n"
-                                  ": > \"$out\""));
+                                  "echo clip > \"$out\""));
         SettingForm->chkTurnoff->setChecked(true);
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QCOMPARE(Captions(), QStringList{"Splitting Failed"});
         QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Stop);
         QVERIFY(doubles->messages.calls.first().text.contains(
@@ -367,10 +370,10 @@ private slots:
     }
 
     void refusedInputMovesTheFocus() {
-        PrepareRun(QStringLiteral(": > \"$out\""));
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
         QApplication::setActiveWindow(MainForm);
         MainForm->edtSectionQty->setText(QStringLiteral("0"));
-        MainForm->RunSplit(QString());
+        MainForm->RunSplit();
         QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid section quantity."});
         QCOMPARE(Captions(), QStringList{"Invalid Section"});
         QTRY_COMPARE(QApplication::focusWidget(), MainForm->edtSectionQty);
@@ -416,7 +419,7 @@ private slots:
         MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(profile));
         QCOMPARE(MainForm->cmbProfile->currentText(), profile);
         MainForm->cmbProfileChange();
-        QString arguments;
+        ProfileOptions arguments;
         BuildProfileArguments(App().ProfilePath(profile), arguments, opSettingForm->Lists);
 
         MainForm->RunSplit(arguments);
@@ -442,6 +445,32 @@ private slots:
     void powerOffGoesThroughThePlatform() {
         MainForm->PowerOff();
         QCOMPARE(doubles->power.requests, 1);
+    }
+
+    // The system answers a power-off later; a refusal then says why, over the countdown that stays open.
+    void refusedPowerOffIsReported() {
+        StartCountdown(CountdownAction::TurnOff);
+        QTest::mouseClick(CountDownForm->btnDoNow, Qt::LeftButton);
+        QCOMPARE(doubles->power.requests, 1);
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QVERIFY(CountDownForm->btnCancel->isEnabled());
+
+        doubles->power.Refuse(QStringLiteral("Interactive authentication required."));
+        QCOMPARE(doubles->messages.Texts(), QStringList{"The computer could not be turned off: Interactive "
+                                                        "authentication required."});
+        QCOMPARE(doubles->messages.calls.first().owner, CountDownForm);
+        QVERIFY(CountDownForm->isVisible());
+    }
+
+    // The real request never waits for logind: without a bus to ask, the refusal comes from the event loop.
+    void logindRequestDoesNotWait() {
+        QString reason;
+        Platform::RequestLogindPowerOff(
+            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                          QStringLiteral("none")),
+            [&](const QString& refusal) { reason = refusal; });
+        QVERIFY(reason.isEmpty());
+        QTRY_VERIFY(!reason.isEmpty());
     }
 };
 

@@ -56,7 +56,15 @@ public:
 class PowerOffDouble : public PowerOffService {
 public:
     int requests = 0;
-    void PowerOff() override { ++requests; }
+    void PowerOff(std::function<void(const QString& reason)> refused) override {
+        ++requests;
+        refusal = std::move(refused);
+    }
+    // The system's refusal of the latest request.
+    void Refuse(const QString& reason) { refusal(reason); }
+
+private:
+    std::function<void(const QString& reason)> refusal;
 };
 
 // Installs every double for the lifetime of the object, and the real services back afterwards.

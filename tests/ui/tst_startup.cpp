@@ -68,6 +68,12 @@ private slots:
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("\n<dir>clip.wmv\n") << "";
         QTest::newRow("list naming an unsupported file")
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("<dir>movie.avi.txt\n") << "";
+        // Relative names are taken from the folder the program was started in (here the program folder).
+        QTest::newRow("relative name") << QStringList{"MOVIE.AVI"} << "" << QByteArray() << "<dir>MOVIE.AVI";
+        QTest::newRow("relative with dots")
+            << QStringList{"./x.avi/../clip.wmv"} << "" << QByteArray() << "<dir>clip.wmv";
+        QTest::newRow("relative list and line")
+            << QStringList{"list.tmp"} << "list.tmp" << QByteArray("clip.wmv\n") << "<dir>clip.wmv";
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -84,7 +90,11 @@ private slots:
             program.Write(listName, listContent.replace("<dir>", dir.toLocal8Bit()));
         for (QString& argument : arguments)
             argument.replace("<dir>", dir);
-        QCOMPARE(CommandLineSource(arguments, DefaultSupportedExtensions()), expected.replace("<dir>", dir));
+        const QString startFolder = QDir::currentPath();
+        QDir::setCurrent(dir);
+        const QString source = CommandLineSource(arguments, DefaultSupportedExtensions());
+        QDir::setCurrent(startFolder);
+        QCOMPARE(source, expected.replace("<dir>", dir));
     }
 
     void unreadableListFile_data() {
