@@ -1,6 +1,7 @@
 // The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
 // replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
 #include "argumentcheck.h"
+#include "cut/clipcutter.h"
 #include "encoderarguments.h"
 
 #include <cerrno>
@@ -12,6 +13,10 @@
 #include <unistd.h>
 #include <vector>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace {
 
 std::string OwnFolder(const char* argv0) {
@@ -20,6 +25,20 @@ std::string OwnFolder(const char* argv0) {
     if (length > 0)
         return EncoderFrontEnd::FolderOfPath(std::string(buffer, static_cast<std::size_t>(length)));
     return EncoderFrontEnd::FolderOfPath(argv0 ? argv0 : "");
+}
+
+// A stream copy is cut here, in this process, so that every clip starts on the frame asked for.
+int CutInProcess(const Cut::CutRequest& request) {
+    Cut::ProgressPrinter printer(stderr);
+    // The console carries progress and errors only, as ffmpeg's does with the options given to it.
+    av_log_set_level(AV_LOG_ERROR);
+    try {
+        Cut::CutClip(request, printer);
+        return 0;
+    } catch (const Cut::CutError& error) {
+        printer.Error(error.message);
+        return 1;
+    }
 }
 
 } // namespace
@@ -31,6 +50,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
         return 2;
     }
+
+    std::vector<std::string> given(argv + 1, argv + argc);
+    if (const auto request = Cut::ParseCutRequest(given))
+        return CutInProcess(*request);
+
     const auto ffmpeg =
         EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), OwnFolder(argv[0]), std::getenv("PATH"));
     if (!ffmpeg) {
@@ -38,8 +62,14 @@ int main(int argc, char** argv) {
         return 127;
     }
 
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    arguments = EncoderFrontEnd::RewriteArguments(arguments);
+    // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
+    for (auto option = given.begin(); option != given.end() && option + 1 != given.end();) {
+        if (*option == "-cut_points")
+            option = given.erase(option, option + 2);
+        else
+            ++option;
+    }
+    std::vector<std::string> arguments = EncoderFrontEnd::RewriteArguments(given);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));
     for (std::string& argument : arguments)

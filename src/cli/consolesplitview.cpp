@@ -55,7 +55,9 @@ void ConsoleSplitView::ShowMessage(const QString& text, const QString& caption, 
         return;
     }
     if (kind == SplitMessageKind::Information) {
-        outcome = Outcome::Completed;
+        // Notes that follow a failure report leave the run failed.
+        if (outcome != Outcome::Failed)
+            outcome = Outcome::Completed;
         if (!settings.quiet)
             Out(text);
         return;

@@ -4,6 +4,7 @@
 #include "app/filehelpers.h"
 #include "split/clipjob.h"
 #include "split/clipprogress.h"
+#include "split/encodernotes.h"
 #include "split/inputcheck.h"
 #include "split/splitview.h"
 
@@ -90,6 +91,7 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
     ClipProgress progress(plan);
     QList<FailedClip> failures;
+    QStringList notes;
 
     for (int i = 1; i <= plan.Count(); ++i) {
         const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileOptions);
@@ -117,7 +119,10 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
 
         progress.SetClip(i);
         QByteArray outputTail;
-        const ClipEnd end = RunClip(job.arguments, progress, outputTail);
+        EncoderNotes clipNotes;
+        const ClipEnd end = RunClip(job.arguments, progress, outputTail, clipNotes);
+        for (const QString& note : clipNotes.Notes())
+            notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
         if (end == ClipEnd::FailedToStart) {
             view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName,
                              App().ProductName, SplitMessageKind::Plain);
@@ -153,11 +158,11 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     }
 
     view.StopRunTimers();
-    Complete(failures);
+    Complete(failures, notes);
 }
 
 SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProgress& progress,
-                                          QByteArray& outputTail) {
+                                          QByteArray& outputTail, EncoderNotes& notes) {
     encoder = std::make_unique<QProcess>();
     encoder->setProcessChannelMode(QProcess::MergedChannels);
     encoder->setStandardInputFile(QProcess::nullDevice());
@@ -170,7 +175,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     bool failedToStart = false;
     bool finished = false;
     connect(encoder.get(), &QProcess::readyRead, &loop, [&] {
-        ReadChunks(progress, outputTail);
+        ReadChunks(progress, outputTail, notes);
         if (view.RunState() == 2)
             loop.exit(LoopWakeUp);
     });
@@ -199,7 +204,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
         if (view.RunState() == 2)
             return ClipEnd::Cancelled;
         if (finished) {
-            ReadChunks(progress, outputTail);
+            ReadChunks(progress, outputTail, notes);
             return ClipEnd::Done;
         }
         // The application is ending (its last window closed): stop as for a cancel.
@@ -208,7 +213,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     }
 }
 
-void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail) {
+void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes) {
     while (encoder->bytesAvailable() > 0 && view.RunState() != 2) {
         const QByteArray chunk = encoder->read(ChunkSize);
         if (chunk.isEmpty())
@@ -217,14 +222,22 @@ void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail) {
         if (outputTail.size() > OutputTailSize)
             outputTail.remove(0, outputTail.size() - OutputTailSize);
         progress.Feed(chunk);
+        notes.Feed(chunk);
         view.ShowProgress(progress.Current(), progress.Total());
     }
 }
 
-void SplitRunner::Complete(const QList<FailedClip>& failures) {
+void SplitRunner::Complete(const QList<FailedClip>& failures, const QStringList& notes) {
+    // Where clips differ from the times asked for, the person learns it once the run is over.
+    const auto showNotes = [&] {
+        if (!notes.isEmpty())
+            view.ShowMessage(QStringLiteral("Notes on the clips:\n") + notes.join(QLatin1Char('\n')),
+                             QStringLiteral("Cut Points"), SplitMessageKind::Information);
+    };
     if (!failures.isEmpty()) {
         view.ShowMessage(FailureReport(failures), QStringLiteral("Splitting Failed"),
                          SplitMessageKind::Error);
+        showNotes();
         view.LeaveBusyState();
         return;
     }
@@ -236,6 +249,7 @@ void SplitRunner::Complete(const QList<FailedClip>& failures) {
     }
     view.ShowMessage(QStringLiteral("Splitting is completed successfully."), QStringLiteral("Completed"),
                      SplitMessageKind::Information);
+    showNotes();
     if (choice.openDir)
         view.OpenFolder(view.OutputDirText());
     view.LeaveBusyState();

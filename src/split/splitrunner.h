@@ -10,6 +10,7 @@
 
 class ClipPlan;
 class ClipProgress;
+class EncoderNotes;
 class SplitView;
 
 // Carries out one split run for a view: checks its inputs, runs the encoder once per clip and turns the
@@ -49,9 +50,10 @@ signals:
 private:
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
-    ClipEnd RunClip(const QStringList& arguments, ClipProgress& progress, QByteArray& outputTail);
-    void ReadChunks(ClipProgress& progress, QByteArray& outputTail);
-    void Complete(const QList<FailedClip>& failures);
+    ClipEnd RunClip(const QStringList& arguments, ClipProgress& progress, QByteArray& outputTail,
+                    EncoderNotes& notes);
+    void ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes);
+    void Complete(const QList<FailedClip>& failures, const QStringList& notes);
 
     SplitView& view;
     std::unique_ptr<QProcess> encoder;

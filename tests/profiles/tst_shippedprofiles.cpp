@@ -17,7 +17,8 @@
 #include <vector>
 
 // Every shipped profile, with its default choices and with each other choice of each list item, must
-// make Debian's ffmpeg write a clip that ffprobe accepts, with the streams the choices ask for.
+// make the encoder front-end with Debian's ffmpeg write a clip that ffprobe accepts, with the streams the
+// choices ask for.
 namespace {
 
 const QString StreamCopyProfile = QStringLiteral("Settings of the source file.");
@@ -51,12 +52,15 @@ int Run(const QString& program, const QStringList& arguments, QString& output) {
 
 void Encode(const QString& source, Clip& clip) {
     QString output;
+    // Through the encoder front-end, as a run starts it: some options are its own. A stream copy takes the
+    // whole source, whose only keyframe is its first, so that cuts at keyframes leave something.
+    const QString length =
+        clip.arguments.contains(QStringLiteral("copy")) ? QStringLiteral("2") : QStringLiteral("1");
     const QStringList arguments =
-        QStringList{"-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-ss", "0",
-                    "-t",           "1",        "-i",        source} +
-        clip.arguments + QStringList{clip.output};
-    if (Run(QStringLiteral("ffmpeg"), arguments, output) != 0) {
-        clip.failure = QStringLiteral("ffmpeg failed: ") + output.right(400);
+        QStringList{"-y", "-i", source, "-ss", "0", "-t", length} + clip.arguments + QStringList{clip.output};
+    if (Run(qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll"), arguments, output) !=
+        0) {
+        clip.failure = QStringLiteral("the encoder failed: ") + output.right(400);
         return;
     }
     if (Run(QStringLiteral("ffprobe"),

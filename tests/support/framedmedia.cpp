@@ -134,15 +134,24 @@ bool Make(const QString& path, const SourceSpec& spec, QString* error) {
 Decoded Decode(const QString& path) {
     static const QRegularExpression frameLine(
         QStringLiteral(R"(pts_time:\s*(-?[0-9.eE+-]+).*mean:\[(\d+) (\d+) (\d+)\])"));
+    // The stored times, less the file's start: ffmpeg's own timeline starts some files at their video.
     int code = 0;
-    const QString output =
-        RunFfmpegTool(QStringLiteral("ffmpeg"),
-                      {"-hide_banner", "-nostats", "-loglevel", "repeat+level+info", "-i", path, "-map",
-                       "0:v:0", "-vf", "showinfo", "-fps_mode", "passthrough", "-f", "null", "-"},
-                      &code);
+    const double fileStart =
+        RunFfmpegTool(QStringLiteral("ffprobe"),
+                      {"-v", "error", "-show_entries", "format=start_time", "-of", "csv=p=0", path}, &code)
+            .trimmed()
+            .toDouble();
+    const QString output = RunFfmpegTool(
+        QStringLiteral("ffmpeg"),
+        {"-hide_banner", "-nostats", "-loglevel", "repeat+level+info", "-copyts", "-i", path, "-map", "0:v:0",
+         "-vf", "format=yuv444p,showinfo", "-fps_mode", "passthrough", "-f", "null", "-"},
+        &code);
     Decoded decoded;
     for (const QString& line : output.split(QLatin1Char('\n'))) {
-        if (line.contains(QLatin1String("[error]")) || line.contains(QLatin1String("[fatal]"))) {
+        // The null muxer's complaints about the timing of the last frames are not the decoder's.
+        const bool problem =
+            line.contains(QLatin1String("[error]")) || line.contains(QLatin1String("[fatal]"));
+        if (problem && !line.contains(QLatin1String("[null @"))) {
             decoded.errors << line.trimmed();
             continue;
         }
@@ -153,13 +162,19 @@ Decoded Decode(const QString& path) {
             return std::clamp(int(std::lround((match.captured(group).toDouble() - Floor) / Step)), 0,
                               Digits - 1);
         };
-        decoded.frames << Frame{match.captured(1).toDouble(),
+        decoded.frames << Frame{match.captured(1).toDouble() - fileStart,
                                 digit(2) + Digits * digit(3) + Digits * Digits * digit(4)};
     }
-    bool videoFound = false;
-    decoded.video = ProbeSpan(path, QStringLiteral("v:0"), &videoFound);
+    // The video lasts from its first frame to the end of its last, which lasts as long as the one before.
+    if (!decoded.frames.isEmpty()) {
+        const int last = int(decoded.frames.size()) - 1;
+        const double step = last > 0 ? decoded.frames[last].seconds - decoded.frames[last - 1].seconds : 0;
+        decoded.video = {decoded.frames.first().seconds, decoded.frames[last].seconds + step};
+    }
     decoded.audio = ProbeSpan(path, QStringLiteral("a:0"), &decoded.hasAudio);
-    decoded.ok = code == 0 && videoFound;
+    decoded.audio.start -= fileStart;
+    decoded.audio.end -= fileStart;
+    decoded.ok = code == 0 && !decoded.frames.isEmpty();
     return decoded;
 }
 

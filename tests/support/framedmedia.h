@@ -31,7 +31,7 @@ struct Frame {
 };
 
 struct StreamSpan {
-    double start = 0;
+    double start = 0; // from the start of the file
     double end = 0;
     double Length() const { return end - start; }
 };
@@ -41,7 +41,7 @@ struct Decoded {
     StreamSpan video;
     StreamSpan audio;
     bool hasAudio = false;
-    QStringList errors; // what the decoder reported as errors
+    QStringList errors; // what the demuxer and the decoder reported as errors
     bool ok = false;    // ffmpeg ran and found a video stream
 
     int FirstNumber() const { return frames.isEmpty() ? -1 : frames.first().number; }

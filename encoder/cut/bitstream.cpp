@@ -1,0 +1,183 @@
+#include "bitstream.h"
+
+namespace Cut::Bitstream {
+
+namespace {
+
+struct Unit {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+std::vector<Unit> SplitAnnexB(const std::uint8_t* data, std::size_t size) {
+    std::vector<Unit> units;
+    std::size_t i = 0;
+    std::size_t begin = std::size_t(-1);
+    while (i + 2 < size) {
+        if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1) {
+            if (begin != std::size_t(-1)) {
+                std::size_t end = i;
+                while (end > begin && data[end - 1] == 0)
+                    --end;
+                units.push_back({data + begin, end - begin});
+            }
+            i += 3;
+            begin = i;
+        } else {
+            ++i;
+        }
+    }
+    if (begin != std::size_t(-1) && begin < size)
+        units.push_back({data + begin, size - begin});
+    return units;
+}
+
+std::vector<Unit> SplitLengthPrefixed(const std::uint8_t* data, std::size_t size, int lengthSize) {
+    std::vector<Unit> units;
+    std::size_t i = 0;
+    while (i + lengthSize <= size) {
+        std::size_t length = 0;
+        for (int b = 0; b < lengthSize; ++b)
+            length = (length << 8) | data[i + b];
+        i += lengthSize;
+        if (length > size - i)
+            break;
+        units.push_back({data + i, length});
+        i += length;
+    }
+    return units;
+}
+
+void AppendUnit(Bytes& out, const std::uint8_t* data, std::size_t size, int lengthSize) {
+    if (lengthSize == 0) {
+        out.insert(out.end(), {0, 0, 0, 1});
+    } else {
+        for (int b = lengthSize - 1; b >= 0; --b)
+            out.push_back(std::uint8_t(size >> (8 * b)));
+    }
+    out.insert(out.end(), data, data + size);
+}
+
+bool IsAvcConfiguration(AVCodecID codec, const Bytes& extradata) {
+    return codec == AV_CODEC_ID_H264 && extradata.size() >= 7 && extradata[0] == 1;
+}
+
+bool IsHevcConfiguration(AVCodecID codec, const Bytes& extradata) {
+    return codec == AV_CODEC_ID_HEVC && extradata.size() >= 23 && extradata[0] == 1;
+}
+
+// The units of an avcC record: its SPS list, then its PPS list.
+std::vector<Unit> AvcConfigurationUnits(const Bytes& extradata) {
+    std::vector<Unit> units;
+    std::size_t i = 5;
+    for (int list = 0; list < 2 && i < extradata.size(); ++list) {
+        const int count = list == 0 ? (extradata[i] & 0x1f) : extradata[i];
+        ++i;
+        for (int n = 0; n < count && i + 2 <= extradata.size(); ++n) {
+            const std::size_t length = (std::size_t(extradata[i]) << 8) | extradata[i + 1];
+            i += 2;
+            if (length > extradata.size() - i)
+                return units;
+            units.push_back({extradata.data() + i, length});
+            i += length;
+        }
+    }
+    return units;
+}
+
+// The units of an hvcC record's arrays (VPS, SPS, PPS and SEI).
+std::vector<Unit> HevcConfigurationUnits(const Bytes& extradata) {
+    std::vector<Unit> units;
+    std::size_t i = 22;
+    const int arrays = extradata[i++];
+    for (int a = 0; a < arrays && i + 3 <= extradata.size(); ++a) {
+        const int type = extradata[i] & 0x3f;
+        const int count = (extradata[i + 1] << 8) | extradata[i + 2];
+        i += 3;
+        for (int n = 0; n < count && i + 2 <= extradata.size(); ++n) {
+            const std::size_t length = (std::size_t(extradata[i]) << 8) | extradata[i + 1];
+            i += 2;
+            if (length > extradata.size() - i)
+                return units;
+            if (type >= 32 && type <= 34)
+                units.push_back({extradata.data() + i, length});
+            i += length;
+        }
+    }
+    return units;
+}
+
+bool IsParameterSetUnit(AVCodecID codec, const Unit& unit) {
+    if (unit.size == 0)
+        return false;
+    if (codec == AV_CODEC_ID_H264) {
+        const int type = unit.data[0] & 0x1f;
+        return type == 7 || type == 8;
+    }
+    const int type = (unit.data[0] >> 1) & 0x3f;
+    return type >= 32 && type <= 34;
+}
+
+} // namespace
+
+int NalLengthSize(AVCodecID codec, const Bytes& extradata) {
+    if (IsAvcConfiguration(codec, extradata))
+        return (extradata[4] & 3) + 1;
+    if (IsHevcConfiguration(codec, extradata))
+        return (extradata[21] & 3) + 1;
+    return 0;
+}
+
+Bytes ParameterSetsForPacket(AVCodecID codec, const Bytes& extradata, int lengthSize) {
+    Bytes out;
+    std::vector<Unit> units;
+    if (IsAvcConfiguration(codec, extradata))
+        units = AvcConfigurationUnits(extradata);
+    else if (IsHevcConfiguration(codec, extradata))
+        units = HevcConfigurationUnits(extradata);
+    else if (codec == AV_CODEC_ID_H264 || codec == AV_CODEC_ID_HEVC)
+        units = SplitAnnexB(extradata.data(), extradata.size());
+    else
+        return extradata; // MPEG-2 and MPEG-4 headers are start-code units already, put in front as they are
+    for (const Unit& unit : units)
+        if (IsParameterSetUnit(codec, unit))
+            AppendUnit(out, unit.data, unit.size, lengthSize);
+    return out;
+}
+
+bool CarriesParameterSets(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize) {
+    if (codec == AV_CODEC_ID_H264 || codec == AV_CODEC_ID_HEVC) {
+        const auto units = lengthSize ? SplitLengthPrefixed(data, size, lengthSize) : SplitAnnexB(data, size);
+        for (const Unit& unit : units) {
+            const bool sequence =
+                codec == AV_CODEC_ID_H264 ? (unit.data[0] & 0x1f) == 7 : ((unit.data[0] >> 1) & 0x3f) == 33;
+            if (unit.size > 0 && sequence)
+                return true;
+        }
+        return false;
+    }
+    for (const Unit& unit : SplitAnnexB(data, size)) {
+        if (unit.size == 0)
+            continue;
+        const std::uint8_t code = unit.data[0];
+        if (codec == AV_CODEC_ID_MPEG2VIDEO || codec == AV_CODEC_ID_MPEG1VIDEO) {
+            if (code == 0xb3)
+                return true;
+        } else if (codec == AV_CODEC_ID_MPEG4 && code >= 0x20 && code <= 0x2f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Bytes AnnexBToLengthPrefixed(const std::uint8_t* data, std::size_t size, int lengthSize) {
+    if (lengthSize == 0)
+        return Bytes(data, data + size);
+    Bytes out;
+    out.reserve(size + 16);
+    for (const Unit& unit : SplitAnnexB(data, size))
+        AppendUnit(out, unit.data, unit.size, lengthSize);
+    return out;
+}
+
+} // namespace Cut::Bitstream

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cuterror.h"
+#include "cutrequest.h"
+#include "progressprinter.h"
+
+namespace Cut {
+
+// Writes one clip of a stream copy. In exact mode the clip holds exactly the frames shown from its start
+// up to its end: the frames before the first keyframe of the clip are re-encoded with the source's codec,
+// and so are the last few where frames in front of the end refer to frames after it; everything else is
+// copied. In keyframe mode nothing is re-encoded and both ends move to the nearest keyframe, so that
+// clips cut from the same times still tile. Audio is copied from the audio frame nearest the start to the
+// one nearest the end. Throws CutError.
+void CutClip(const CutRequest& request, ProgressPrinter& printer);
+
+} // namespace Cut

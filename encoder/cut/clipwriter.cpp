@@ -1,0 +1,93 @@
+#include "clipwriter.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace Cut {
+
+ClipWriter::ClipWriter(const std::string& path, bool overwrite) : path(path), overwrite(overwrite) {
+    const int result = avformat_alloc_output_context2(&output, nullptr, nullptr, path.c_str());
+    if (result < 0 || !output)
+        throw CutError{"no container is known for " + path + ": " + ErrorText(result)};
+}
+
+ClipWriter::~ClipWriter() {
+    if (!output)
+        return;
+    if (output->pb && !(output->oformat->flags & AVFMT_NOFILE))
+        avio_closep(&output->pb);
+    // A clip that was not finished is no clip; nothing half-written is left behind.
+    if (opened && !finished)
+        std::remove(path.c_str());
+    avformat_free_context(output);
+}
+
+bool ClipWriter::CanHold(const AVStream* source) const {
+    // Containers that keep no list of codecs answer with an error: they are tried, and say so on writing.
+    return avformat_query_codec(output->oformat, source->codecpar->codec_id, FF_COMPLIANCE_NORMAL) != 0;
+}
+
+void ClipWriter::AddStream(const AVStream* source) {
+    AVStream* stream = avformat_new_stream(output, nullptr);
+    if (!stream || avcodec_parameters_copy(stream->codecpar, source->codecpar) < 0)
+        throw CutError{"the clip's streams cannot be set up"};
+    // Keep the source's codec tag only where the container knows it for the same codec.
+    const unsigned tag = source->codecpar->codec_tag;
+    const AVCodecTag* const* tags = output->oformat->codec_tag;
+    if (tags && tag && av_codec_get_id(tags, tag) != source->codecpar->codec_id)
+        stream->codecpar->codec_tag = 0;
+    else if (!tags)
+        stream->codecpar->codec_tag = 0;
+    stream->time_base = source->time_base;
+    stream->sample_aspect_ratio = source->sample_aspect_ratio;
+    stream->avg_frame_rate = source->avg_frame_rate;
+    stream->r_frame_rate = source->r_frame_rate;
+    stream->disposition = source->disposition;
+    av_dict_copy(&stream->metadata, source->metadata, 0);
+    if (int(sourceIndexOf.size()) <= source->index)
+        sourceIndexOf.resize(std::size_t(source->index) + 1, -1);
+    sourceIndexOf[std::size_t(source->index)] = stream->index;
+}
+
+int ClipWriter::OutputIndex(const AVStream* source) const {
+    return source->index < int(sourceIndexOf.size()) ? sourceIndexOf[std::size_t(source->index)] : -1;
+}
+
+void ClipWriter::Open() {
+    if (!overwrite && access(path.c_str(), F_OK) == 0)
+        throw CutError{"File '" + path + "' already exists"};
+    if (!(output->oformat->flags & AVFMT_NOFILE)) {
+        if (const int result = avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE); result < 0)
+            throw CutError{path + ": " + ErrorText(result)};
+    }
+    opened = true;
+    if (const int result = avformat_write_header(output, nullptr); result < 0)
+        throw CutError{"the clip cannot be started: " + ErrorText(result)};
+}
+
+void ClipWriter::Write(const AVStream* source, AVPacket* packet) {
+    const int index = OutputIndex(source);
+    if (index < 0)
+        return;
+    AVStream* stream = output->streams[index];
+    packet->stream_index = index;
+    av_packet_rescale_ts(packet, source->time_base, stream->time_base);
+    packet->pos = -1;
+    if (const int result = av_interleaved_write_frame(output, packet); result < 0)
+        throw CutError{"the clip cannot be written: " + ErrorText(result)};
+}
+
+void ClipWriter::Finish() {
+    if (const int result = av_write_trailer(output); result < 0)
+        throw CutError{"the clip cannot be completed: " + ErrorText(result)};
+    if (output->pb && !(output->oformat->flags & AVFMT_NOFILE)) {
+        avio_flush(output->pb);
+        if (output->pb->error < 0)
+            throw CutError{"the clip cannot be written: " + ErrorText(output->pb->error)};
+        if (const int result = avio_closep(&output->pb); result < 0)
+            throw CutError{"the clip cannot be written: " + ErrorText(result)};
+    }
+    finished = true;
+}
+
+} // namespace Cut

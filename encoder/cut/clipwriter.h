@@ -1,0 +1,39 @@
+#pragma once
+
+#include "avhandles.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Cut {
+
+// The clip file: the streams that the cut keeps, in the container of the source (chosen by the output's
+// extension), with their codec parameters copied from the source.
+class ClipWriter {
+public:
+    ClipWriter(const std::string& path, bool overwrite);
+    ~ClipWriter();
+    ClipWriter(const ClipWriter&) = delete;
+    ClipWriter& operator=(const ClipWriter&) = delete;
+
+    // Whether the container can hold a stream of this codec.
+    bool CanHold(const AVStream* source) const;
+    void AddStream(const AVStream* source);
+    void Open();
+    // A packet of the source stream with times in that stream's time base, already moved to the clip's.
+    void Write(const AVStream* source, AVPacket* packet);
+    void Finish();
+
+private:
+    int OutputIndex(const AVStream* source) const;
+
+    std::string path;
+    bool overwrite;
+    AVFormatContext* output = nullptr;
+    std::vector<int> sourceIndexOf;
+    bool opened = false;
+    bool finished = false;
+};
+
+} // namespace Cut

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Cut {
+
+enum class CutPoints {
+    Exact,     // every clip starts on the frame asked for; the frames up to the next keyframe are re-encoded
+    Keyframes, // nothing is re-encoded; every cut moves to the nearest keyframe
+};
+
+// One clip of a stream copy: the runner's "-y -i SOURCE -ss START -t LENGTH" with the copy profile's
+// options and the output path.
+struct CutRequest {
+    std::string source;
+    std::string output;
+    double start = 0;
+    double length = 0;
+    bool overwrite = false;
+    bool video = true;
+    bool audio = true;
+    bool subtitles = true;
+    CutPoints cutPoints = CutPoints::Exact;
+};
+
+// The request when the arguments copy every stream and use only options the cutter knows; nothing when
+// they ask for anything else, which then goes to ffmpeg as it is.
+std::optional<CutRequest> ParseCutRequest(const std::vector<std::string>& arguments);
+
+} // namespace Cut

@@ -1,0 +1,252 @@
+#include "rangeencoder.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+}
+
+#include <algorithm>
+
+namespace Cut {
+
+namespace {
+
+const char* EncoderName(AVCodecID codec) {
+    switch (codec) {
+    case AV_CODEC_ID_H264:
+        return "libx264";
+    case AV_CODEC_ID_HEVC:
+        return "libx265";
+    case AV_CODEC_ID_MPEG2VIDEO:
+        return "mpeg2video";
+    case AV_CODEC_ID_MPEG4:
+        return "mpeg4";
+    case AV_CODEC_ID_VP9:
+        return "libvpx-vp9";
+    case AV_CODEC_ID_VP8:
+        return "libvpx";
+    default:
+        return nullptr;
+    }
+}
+
+const char* X264Profile(int profile) {
+    switch (profile & ~FF_PROFILE_H264_CONSTRAINED) {
+    case FF_PROFILE_H264_BASELINE:
+        return "baseline";
+    case FF_PROFILE_H264_MAIN:
+    case FF_PROFILE_H264_EXTENDED:
+        return "main";
+    case FF_PROFILE_H264_HIGH:
+        return "high";
+    case FF_PROFILE_H264_HIGH_10:
+        return "high10";
+    case FF_PROFILE_H264_HIGH_422:
+        return "high422";
+    case FF_PROFILE_H264_HIGH_444_PREDICTIVE:
+        return "high444";
+    default:
+        return nullptr;
+    }
+}
+
+AVRational FrameRate(const AVStream* stream) {
+    if (stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0)
+        return stream->avg_frame_rate;
+    if (stream->r_frame_rate.num > 0 && stream->r_frame_rate.den > 0)
+        return stream->r_frame_rate;
+    return AVRational{25, 1};
+}
+
+bool Interlaced(const AVCodecParameters* parameters) {
+    return parameters->field_order != AV_FIELD_UNKNOWN && parameters->field_order != AV_FIELD_PROGRESSIVE;
+}
+
+void SetOption(AVCodecContext* context, const char* name, const char* value) {
+    av_opt_set(context->priv_data, name, value, 0);
+}
+
+// Settings that keep the re-encoded frames close to the source's quality.
+void ChooseQuality(AVCodecContext* context, const AVCodecParameters* parameters, int bFrames) {
+    context->max_b_frames = bFrames;
+    if (bFrames > 0) {
+        context->flags |= AV_CODEC_FLAG_CLOSED_GOP;
+        // A closed GOP needs scene changes left alone.
+        SetOption(context, "sc_threshold", "1000000000");
+    }
+    context->gop_size = 100000;
+    switch (parameters->codec_id) {
+    case AV_CODEC_ID_H264:
+        SetOption(context, "preset", "faster");
+        SetOption(context, "crf", "16");
+        if (const char* profile = X264Profile(parameters->profile))
+            SetOption(context, "profile", profile);
+        SetOption(context, "x264-params", "scenecut=0:repeat-headers=1");
+        break;
+    case AV_CODEC_ID_HEVC:
+        SetOption(context, "preset", "faster");
+        SetOption(context, "crf", "18");
+        SetOption(context, "x265-params", "bframes=0:scenecut=0:repeat-headers=1:log-level=error");
+        break;
+    case AV_CODEC_ID_VP9:
+    case AV_CODEC_ID_VP8:
+        context->bit_rate = parameters->codec_id == AV_CODEC_ID_VP8 ? 8000000 : 0;
+        SetOption(context, "crf", parameters->codec_id == AV_CODEC_ID_VP8 ? "8" : "20");
+        SetOption(context, "deadline", "good");
+        SetOption(context, "cpu-used", "4");
+        SetOption(context, "lag-in-frames", "0");
+        SetOption(context, "auto-alt-ref", "0");
+        SetOption(context, "row-mt", "1");
+        break;
+    default:
+        // MPEG-2 and MPEG-4 Part 2 at a fixed, fine quantiser.
+        context->flags |= AV_CODEC_FLAG_QSCALE;
+        context->global_quality = 2 * FF_QP2LAMBDA;
+        if (Interlaced(parameters) && parameters->codec_id == AV_CODEC_ID_MPEG2VIDEO)
+            context->flags |= AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME;
+        break;
+    }
+    if (parameters->codec_id == AV_CODEC_ID_H264 && Interlaced(parameters))
+        context->flags |= AV_CODEC_FLAG_INTERLACED_DCT;
+    if (parameters->codec_id != AV_CODEC_ID_H264 && parameters->profile != FF_PROFILE_UNKNOWN)
+        context->profile = parameters->profile;
+    if (parameters->level > 0 && parameters->codec_id != AV_CODEC_ID_VP9)
+        context->level = parameters->level;
+}
+
+} // namespace
+
+std::string RangeEncoder::Unsupported(const AVStream* source) {
+    const AVCodecID codec = source->codecpar->codec_id;
+    const char* name = EncoderName(codec);
+    if (!name || !avcodec_find_encoder_by_name(name) || !avcodec_find_decoder(codec))
+        return std::string(avcodec_get_name(codec)) + " video cannot be re-encoded here";
+    return std::string();
+}
+
+int RangeEncoder::BFramesFor(const AVStream* source, int delayFrames) {
+    // MPEG-4 Part 2 decoders also switch their output delay with the stream's headers, and show a picture
+    // twice where a stream without B-frames joins one with them.
+    const AVCodecID codec = source->codecpar->codec_id;
+    if (codec != AV_CODEC_ID_MPEG2VIDEO && codec != AV_CODEC_ID_MPEG1VIDEO && codec != AV_CODEC_ID_MPEG4)
+        return 0;
+    return std::clamp(delayFrames - 1, 0, 4);
+}
+
+RangeEncoder::RangeEncoder(const AVStream* source, std::int64_t from, std::int64_t to, int delayFrames)
+    : source(source), from(from), to(to), bFrames(BFramesFor(source, delayFrames)), frame(NewFrame()) {
+    const AVCodec* codec = avcodec_find_decoder(source->codecpar->codec_id);
+    decoder.reset(avcodec_alloc_context3(codec));
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), source->codecpar) < 0)
+        throw CutError{"the video decoder cannot be set up"};
+    decoder->pkt_timebase = source->time_base;
+    decoder->thread_count = 0;
+    if (const int result = avcodec_open2(decoder.get(), codec, nullptr); result < 0)
+        throw CutError{"the video decoder cannot be opened: " + ErrorText(result)};
+}
+
+void RangeEncoder::OpenEncoder(const AVFrame* first) {
+    const AVCodecParameters* parameters = source->codecpar;
+    const AVCodec* codec = avcodec_find_encoder_by_name(EncoderName(parameters->codec_id));
+    encoder.reset(avcodec_alloc_context3(codec));
+    if (!encoder)
+        throw CutError{"the video encoder cannot be set up"};
+    const AVRational rate = FrameRate(source);
+    encoder->width = first->width;
+    encoder->height = first->height;
+    encoder->pix_fmt = AVPixelFormat(first->format);
+    encoder->sample_aspect_ratio =
+        first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : parameters->sample_aspect_ratio;
+    encoder->framerate = rate;
+    encoder->time_base = av_inv_q(rate);
+    encoder->color_range = parameters->color_range;
+    encoder->color_primaries = parameters->color_primaries;
+    encoder->color_trc = parameters->color_trc;
+    encoder->colorspace = parameters->color_space;
+    encoder->chroma_sample_location = parameters->chroma_location;
+    encoder->field_order = parameters->field_order;
+    encoder->thread_count = 0;
+    ChooseQuality(encoder.get(), parameters, bFrames);
+    if (const int result = avcodec_open2(encoder.get(), codec, nullptr); result < 0)
+        throw CutError{std::string("the ") + codec->name + " encoder does not take the source's format (" +
+                       (av_get_pix_fmt_name(encoder->pix_fmt) ? av_get_pix_fmt_name(encoder->pix_fmt) : "?") +
+                       "): " + ErrorText(result)};
+}
+
+void RangeEncoder::Decode(const AVPacket* packet) {
+    int result = avcodec_send_packet(decoder.get(), packet);
+    if (result == AVERROR(EAGAIN)) {
+        ReceiveFrames();
+        result = avcodec_send_packet(decoder.get(), packet);
+    }
+    // A damaged packet costs its own frame only; the frames that the clip needs are checked by count.
+    if (result < 0 && result != AVERROR_INVALIDDATA && result != AVERROR(EAGAIN))
+        throw CutError{"the video cannot be decoded: " + ErrorText(result)};
+    ReceiveFrames();
+}
+
+void RangeEncoder::Finish() {
+    avcodec_send_packet(decoder.get(), nullptr);
+    ReceiveFrames();
+    if (encoder) {
+        avcodec_send_frame(encoder.get(), nullptr);
+        ReceivePackets();
+    }
+}
+
+void RangeEncoder::ReceiveFrames() {
+    for (;;) {
+        const int result = avcodec_receive_frame(decoder.get(), frame.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return;
+        if (result < 0)
+            throw CutError{"the video cannot be decoded: " + ErrorText(result)};
+        const std::int64_t pts = frame->best_effort_timestamp;
+        if (pts != AV_NOPTS_VALUE && pts >= from && pts < to)
+            Encode(frame.get());
+        av_frame_unref(frame.get());
+    }
+}
+
+void RangeEncoder::Encode(AVFrame* picture) {
+    if (!encoder)
+        OpenEncoder(picture);
+    framePts.push_back(picture->best_effort_timestamp);
+    frameDurations.push_back(picture->pkt_duration);
+    picture->pts = std::int64_t(framePts.size() - 1);
+    picture->pict_type = AV_PICTURE_TYPE_NONE;
+    if (const int result = avcodec_send_frame(encoder.get(), picture); result < 0)
+        throw CutError{"the video cannot be encoded: " + ErrorText(result)};
+    ReceivePackets();
+}
+
+// A decoding time given as a frame number, which runs ahead of the first frame by the encoder's delay.
+std::int64_t RangeEncoder::TimeOfFrame(std::int64_t index) const {
+    if (index >= 0 && index < std::int64_t(framePts.size()))
+        return framePts[std::size_t(index)];
+    const std::int64_t step = av_rescale_q(1, av_inv_q(FrameRate(source)), source->time_base);
+    return index < 0 ? framePts.front() + index * step
+                     : framePts.back() + (index - std::int64_t(framePts.size()) + 1) * step;
+}
+
+void RangeEncoder::ReceivePackets() {
+    for (;;) {
+        PacketPtr packet = NewPacket();
+        const int result = avcodec_receive_packet(encoder.get(), packet.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return;
+        if (result < 0)
+            throw CutError{"the video cannot be encoded: " + ErrorText(result)};
+        const std::int64_t index = packet->pts;
+        if (index < 0 || index >= std::int64_t(framePts.size()))
+            throw CutError{"the video encoder returned a frame it was not given"};
+        const std::int64_t dtsIndex = packet->dts != AV_NOPTS_VALUE ? packet->dts : index;
+        packet->pts = framePts[std::size_t(index)];
+        packet->dts = bFrames > 0 ? TimeOfFrame(dtsIndex) : packet->pts;
+        packet->duration = frameDurations[std::size_t(index)];
+        packet->time_base = source->time_base;
+        packets.push_back(std::move(packet));
+    }
+}
+
+} // namespace Cut

@@ -1,0 +1,87 @@
+#include "sourcereader.h"
+
+#include <cmath>
+
+namespace Cut {
+
+SourceReader::SourceReader(const std::string& path) {
+    AVFormatContext* context = nullptr;
+    if (const int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr); result < 0)
+        throw CutError{path + ": " + ErrorText(result)};
+    input.reset(context);
+    if (const int result = avformat_find_stream_info(context, nullptr); result < 0)
+        throw CutError{path + ": " + ErrorText(result)};
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream* stream = context->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+            !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            video = stream;
+            break;
+        }
+    }
+    origin = context->start_time != AV_NOPTS_VALUE ? context->start_time : 0;
+    filler = std::make_unique<TimeFiller>(video);
+}
+
+std::int64_t SourceReader::StreamTime(const AVStream* stream, double seconds) const {
+    const std::int64_t micro = origin + std::llround(seconds * AV_TIME_BASE);
+    return av_rescale_q_rnd(micro, AV_TIME_BASE_Q, stream->time_base,
+                            AVRounding(AV_ROUND_DOWN | AV_ROUND_PASS_MINMAX));
+}
+
+double SourceReader::Seconds(const AVStream* stream, std::int64_t time) const {
+    return double(av_rescale_q(time, stream->time_base, AV_TIME_BASE_Q) - origin) / AV_TIME_BASE;
+}
+
+double SourceReader::Duration() const {
+    return input->duration != AV_NOPTS_VALUE ? double(input->duration) / AV_TIME_BASE : -1;
+}
+
+void SourceReader::SeekTo(double seconds) {
+    AVFormatContext* context = input.get();
+    if (seconds <= 0 && !readAny)
+        return;
+    filler = std::make_unique<TimeFiller>(video);
+    readAny = false;
+    if (seconds <= 0) {
+        // The very start. In a transport or program stream a timestamp search lands behind the first
+        // keyframe, so those go back to their first byte.
+        const bool byBytes = (context->iformat->flags & AVFMT_TS_DISCONT) &&
+                             avformat_seek_file(context, -1, 0, 0, 0, AVSEEK_FLAG_BYTE) >= 0;
+        if (!byBytes && avformat_seek_file(context, -1, INT64_MIN, origin, origin, 0) < 0)
+            throw CutError{"the source cannot be read from its start again"};
+        return;
+    }
+    const std::int64_t target = origin + std::llround(seconds * AV_TIME_BASE);
+    if (avformat_seek_file(context, -1, INT64_MIN, target, target, 0) < 0)
+        SeekTo(0);
+}
+
+PacketPtr SourceReader::Read() {
+    for (;;) {
+        if (PacketPtr packet = filler->Take())
+            return packet;
+        PacketPtr packet = ReadFromFile();
+        if (!packet) {
+            filler->Flush();
+            return filler->Take();
+        }
+        readAny = true;
+        filler->Put(std::move(packet));
+    }
+}
+
+PacketPtr SourceReader::ReadFromFile() {
+    PacketPtr packet = NewPacket();
+    const int result = av_read_frame(input.get(), packet.get());
+    if (result == AVERROR_EOF)
+        return nullptr;
+    if (result < 0) {
+        if (input->pb && avio_feof(input->pb))
+            return nullptr;
+        throw CutError{"the source cannot be read: " + ErrorText(result)};
+    }
+    return packet;
+}
+
+} // namespace Cut

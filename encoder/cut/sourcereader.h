@@ -1,0 +1,45 @@
+#pragma once
+
+#include "avhandles.h"
+#include "timefiller.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace Cut {
+
+// The source file opened for reading packets: the first video stream (pictures attached as cover art do
+// not count), times counted from the start of the file as a player counts them, and seeking that may be
+// tried again from further back.
+class SourceReader {
+public:
+    explicit SourceReader(const std::string& path);
+
+    AVFormatContext* Format() const { return input.get(); }
+    // The video stream, or nullptr when the source has none.
+    AVStream* Video() const { return video; }
+    // Seconds from the start of the file as a time of the stream, rounded down to its time base.
+    std::int64_t StreamTime(const AVStream* stream, double seconds) const;
+    // A time of the stream as seconds from the start of the file.
+    double Seconds(const AVStream* stream, std::int64_t time) const;
+    // The file's length in seconds, or a negative number when unknown.
+    double Duration() const;
+
+    // Moves the reading position to about that many seconds from the start (0 or less: the start).
+    void SeekTo(double seconds);
+    // The next packet, or nullptr at the end of the file; throws CutError on a read error.
+    PacketPtr Read();
+
+private:
+    PacketPtr ReadFromFile();
+
+    InputPtr input;
+    AVStream* video = nullptr;
+    std::int64_t origin = 0;
+    std::unique_ptr<TimeFiller> filler;
+    bool readAny = false;
+};
+
+} // namespace Cut
