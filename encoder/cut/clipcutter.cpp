@@ -9,6 +9,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <malloc.h>
 #include <map>
 
 namespace Cut {
@@ -116,6 +117,7 @@ private:
     bool wroteVideo = false;
     int lengthSize = 0;
     Bitstream::Bytes extradata;
+    PacketPtr scratch = NewPacket();
 };
 
 void ClipCutter::Run() {
@@ -439,10 +441,11 @@ void ClipCutter::WriteEncoded(RangeEncoder& encoder, std::int64_t delay) {
     }
 }
 
-// The packet stays as it was read: the frames at the end may need it again to be decoded.
+// The packet stays as it was read: the frames at the end may need it again to be decoded. What is
+// written is a new reference to its data, in a packet kept for the purpose.
 void ClipCutter::WriteCopied(const VideoPacket& entry) {
-    PacketPtr packet = ClonePacket(entry.packet.get());
-    if (!packet)
+    PacketPtr& packet = scratch;
+    if (av_packet_ref(packet.get(), entry.packet.get()) < 0)
         throw CutError{"out of memory"};
     if (parameterSetsDue) {
         parameterSetsDue = false;
@@ -456,7 +459,8 @@ void ClipCutter::WriteCopied(const VideoPacket& entry) {
                 std::copy(sets.begin(), sets.end(), joined->data);
                 std::copy(packet->data, packet->data + packet->size, joined->data + sets.size());
                 av_packet_copy_props(joined.get(), packet.get());
-                packet = std::move(joined);
+                av_packet_unref(packet.get());
+                av_packet_move_ref(packet.get(), joined.get());
             }
         }
     }
@@ -466,8 +470,6 @@ void ClipCutter::WriteCopied(const VideoPacket& entry) {
         dts = lastVideoDts + 1;
     packet->dts = std::min(dts, packet->pts);
     lastVideoDts = packet->dts;
-    fprintf(stderr, "copy pts=%lld dts=%lld key=%d\n", (long long)packet->pts, (long long)packet->dts,
-            entry.key);
     writer.Write(video, packet.get());
     wroteVideo = true;
     printer.Progress(ClipSeconds(entry.pts));
@@ -681,6 +683,11 @@ double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
 } // namespace
 
 void CutClip(const CutRequest& request, ProgressPrinter& printer) {
+    // Hundreds of thousands of packets come and go: keep the freed memory for the next ones rather than
+    // giving it back to the system and asking again.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_TOP_PAD, 64 << 20);
     ClipCutter cutter(request, printer);
     cutter.Run();
 }

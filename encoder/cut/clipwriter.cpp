@@ -12,14 +12,12 @@ ClipWriter::ClipWriter(const std::string& path, bool overwrite) : path(path), ov
 }
 
 ClipWriter::~ClipWriter() {
-    if (!output)
-        return;
-    if (output->pb && !(output->oformat->flags & AVFMT_NOFILE))
-        avio_closep(&output->pb);
+    if (output)
+        avformat_free_context(output);
+    io.reset();
     // A clip that was not finished is no clip; nothing half-written is left behind.
     if (opened && !finished)
         std::remove(path.c_str());
-    avformat_free_context(output);
 }
 
 bool ClipWriter::CanHold(const AVStream* source) const {
@@ -57,8 +55,8 @@ void ClipWriter::Open() {
     if (!overwrite && access(path.c_str(), F_OK) == 0)
         throw CutError{"File '" + path + "' already exists"};
     if (!(output->oformat->flags & AVFMT_NOFILE)) {
-        if (const int result = avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE); result < 0)
-            throw CutError{path + ": " + ErrorText(result)};
+        io = std::make_unique<FileIo>(path, FileIo::Mode::Write);
+        output->pb = io->Context();
     }
     opened = true;
     if (const int result = avformat_write_header(output, nullptr); result < 0)
@@ -80,13 +78,8 @@ void ClipWriter::Write(const AVStream* source, AVPacket* packet) {
 void ClipWriter::Finish() {
     if (const int result = av_write_trailer(output); result < 0)
         throw CutError{"the clip cannot be completed: " + ErrorText(result)};
-    if (output->pb && !(output->oformat->flags & AVFMT_NOFILE)) {
-        avio_flush(output->pb);
-        if (output->pb->error < 0)
-            throw CutError{"the clip cannot be written: " + ErrorText(output->pb->error)};
-        if (const int result = avio_closep(&output->pb); result < 0)
-            throw CutError{"the clip cannot be written: " + ErrorText(result)};
-    }
+    if (io)
+        io->Close();
     finished = true;
 }
 

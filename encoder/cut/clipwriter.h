@@ -1,8 +1,10 @@
 #pragma once
 
 #include "avhandles.h"
+#include "fileio.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ private:
 
     std::string path;
     bool overwrite;
+    std::unique_ptr<FileIo> io;
     AVFormatContext* output = nullptr;
     std::vector<int> sourceIndexOf;
     bool opened = false;

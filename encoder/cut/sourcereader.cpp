@@ -5,7 +5,11 @@
 namespace Cut {
 
 SourceReader::SourceReader(const std::string& path) {
-    AVFormatContext* context = nullptr;
+    io = std::make_unique<FileIo>(path, FileIo::Mode::Read);
+    AVFormatContext* context = avformat_alloc_context();
+    if (!context)
+        throw CutError{"out of memory"};
+    context->pb = io->Context();
     if (const int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr); result < 0)
         throw CutError{path + ": " + ErrorText(result)};
     input.reset(context);

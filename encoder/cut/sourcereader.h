@@ -1,6 +1,7 @@
 #pragma once
 
 #include "avhandles.h"
+#include "fileio.h"
 #include "timefiller.h"
 
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
 private:
     PacketPtr ReadFromFile();
 
+    // Declared first, so that it outlives the demuxer reading through it.
+    std::unique_ptr<FileIo> io;
     InputPtr input;
     AVStream* video = nullptr;
     std::int64_t origin = 0;
