@@ -48,7 +48,7 @@ int ConsoleSplitView::RunState() const {
 
 void ConsoleSplitView::ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) {
     EndLiveLine();
-    if (outcome != Outcome::Running) {
+    if (outcome == Outcome::NotStarted || outcome == Outcome::Refused) {
         // Only the checks speak before the run has begun.
         outcome = Outcome::Refused;
         Err(caption + QStringLiteral(": ") + text);

@@ -129,6 +129,7 @@ private slots:
         QTest::newRow("completed") << 1 << 0;
         QTest::newRow("encoder cannot start") << 2 << 1;
         QTest::newRow("stopped without completing") << 3 << 1;
+        QTest::newRow("failed clips, then notes on the clips") << 4 << 1;
     }
     void exitCodes() {
         QFETCH(int, ending);
@@ -148,6 +149,13 @@ private slots:
             if (ending == 2)
                 view.ShowMessage(QStringLiteral("Error. Please re-install Tessel Video Splitter"),
                                  QStringLiteral("Tessel Video Splitter"), SplitMessageKind::Plain);
+            if (ending == 4) {
+                view.ShowMessage(
+                    QStringLiteral("The encoder failed to write these clips:\nx_Clip1.mp4: boom"),
+                    QStringLiteral("Splitting Failed"), SplitMessageKind::Error);
+                view.ShowMessage(QStringLiteral("Notes on the clips:\nx_Clip2.mp4: starts at 00:00:06.000"),
+                                 QStringLiteral("Cut Points"), SplitMessageKind::Information);
+            }
             view.LeaveBusyState();
         }
         QCOMPARE(view.ExitCode(), code);

@@ -213,6 +213,20 @@ private slots:
         QVERIFY(QFile::exists(ClipPath(3)));
     }
 
+    // What the front-end notes about clips (where they really start) is told once, after the run's ending.
+    void encoderNotesFollowTheEnding() {
+        UseSections(2);
+        FakeEncoder::Install(
+            *program,
+            QStringLiteral("case \"$out\" in *_Clip2.mp4) printf 'frame=1 time=0.5\\rno'; sleep 0.1; "
+                           "printf 'te: starts at 00:00:06.000\\n';; esac\necho clip > \"$out\""));
+        runner->RunSplit();
+        QCOMPARE(view->Events(QStringLiteral("message:")),
+                 (QStringList{Completed.mid(8), QStringLiteral("0:Cut Points")}));
+        QCOMPARE(view->messageTexts.last(),
+                 QStringLiteral("Notes on the clips:\ntalk_Clip2.mp4: starts at 00:00:06.000"));
+    }
+
     void completionActions_data() {
         QTest::addColumn<bool>("turnOff");
         QTest::addColumn<bool>("exit");
