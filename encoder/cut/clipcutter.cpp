@@ -53,9 +53,8 @@ struct OtherStream {
 
 class ClipCutter {
 public:
-    ClipCutter(const CutRequest& request, ProgressPrinter& printer)
-        : request(request), printer(printer), reader(request.source),
-          writer(request.output, request.overwrite) {}
+    ClipCutter(const CutRequest& request, ProgressPrinter& printer, SourceReader& reader)
+        : request(request), printer(printer), reader(reader), writer(request.output, request.overwrite) {}
 
     void Run();
 
@@ -86,7 +85,7 @@ private:
 
     const CutRequest& request;
     ProgressPrinter& printer;
-    SourceReader reader;
+    SourceReader& reader;
     ClipWriter writer;
     AVStream* video = nullptr;
     std::vector<OtherStream> others;
@@ -682,14 +681,26 @@ double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
 
 } // namespace
 
-void CutClip(const CutRequest& request, ProgressPrinter& printer) {
+void CutClip(const CutRequest& request, ProgressPrinter& printer, SourceCache& sources) {
     // Hundreds of thousands of packets come and go: keep the freed memory for the next ones rather than
     // giving it back to the system and asking again.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     mallopt(M_TOP_PAD, 64 << 20);
-    ClipCutter cutter(request, printer);
+    ClipCutter cutter(request, printer, sources.Open(request.source));
     cutter.Run();
 }
+
+SourceReader& SourceCache::Open(const std::string& path) {
+    if (!reader || path != openPath) {
+        reader.reset();
+        reader = std::make_unique<SourceReader>(path);
+        openPath = path;
+    }
+    return *reader;
+}
+
+SourceCache::SourceCache() = default;
+SourceCache::~SourceCache() = default;
 
 } // namespace Cut
