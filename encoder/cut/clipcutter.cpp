@@ -9,7 +9,6 @@
 #include <cmath>
 #include <deque>
 #include <limits>
-#include <malloc.h>
 #include <map>
 
 namespace Cut {
@@ -682,11 +681,6 @@ double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
 } // namespace
 
 void CutClip(const CutRequest& request, ProgressPrinter& printer, SourceCache& sources) {
-    // Hundreds of thousands of packets come and go: keep the freed memory for the next ones rather than
-    // giving it back to the system and asking again.
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    mallopt(M_TOP_PAD, 64 << 20);
     ClipCutter cutter(request, printer, sources.Open(request.source));
     cutter.Run();
 }
