@@ -7,6 +7,7 @@
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
+#include "prefs/preferences.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangeeditor.h"
@@ -74,8 +75,7 @@ void SourcePreview::LoadSource(const QString& path) {
 
 void SourcePreview::LoadOne(const QString& path) {
     form->edtSource->setText(path);
-    const IniFile preferences(App().PreferencesPath());
-    if (!preferences.ReadBool(QStringLiteral("Main"), QStringLiteral("Aptotic"), true))
+    if (!Preferences::StoredAptotic(IniFile(App().PreferencesPath())))
         form->edtOutputDir->setText(EnsureTrailingBackslash(FolderOf(path)));
     form->SourceLoaded = true;
     if (!graph)
