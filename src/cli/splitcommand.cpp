@@ -3,7 +3,6 @@
 #include "app/appcontext.h"
 #include "app/apperror.h"
 #include "app/filehelpers.h"
-#include "app/timetext.h"
 #include "app/userfolder.h"
 #include "cli/consolesplitview.h"
 #include "cli/durationprobe.h"
@@ -98,8 +97,7 @@ int RunSplitCommand(const QStringList& arguments) {
     if (!check.ok) {
         Print(stderr, check.caption + QStringLiteral(": ") + check.message);
         // The window would not have loaded such a source at all; say why its start time is refused.
-        if (!probe.problem.isEmpty() && check.caption == QLatin1String("Invalid Start Time") &&
-            TimeTextToSeconds(inputs.startText) != -1)
+        if (!probe.problem.isEmpty() && check.problem == InputProblem::StartPastEnd)
             Print(stderr, QStringLiteral("tessel-split: ") + probe.problem);
         return ExitBadInput;
     }
