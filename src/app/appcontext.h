@@ -3,6 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+// The version that the build gives the program; "Preferences.ini" may name another.
+inline QString ProgramVersion() {
+    return QStringLiteral(TESSEL_VERSION);
+}
+
 // The program-wide values set once at start-up and read everywhere. Folder paths end in the native
 // separator ("\" on Windows, "/" elsewhere).
 struct AppContext {
@@ -11,7 +16,7 @@ struct AppContext {
     // own when the program is installed (see userfolder.h).
     QString UserDir;
     QString EncoderPath;
-    QString AppVersion = QStringLiteral("1.8");
+    QString AppVersion = ProgramVersion();
     QString ProductName = QStringLiteral("Tessel Video Splitter");
     QString WebPageAddress;
     QString HelpFilePath;

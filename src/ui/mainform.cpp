@@ -266,7 +266,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         // an upgrade renews, not the user's.
         App().AppVersion =
             IniFile(App().AppDir + QStringLiteral("Preferences.ini"))
-                .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
+                .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), ProgramVersion());
         // The application's own title. Qt would append a display name to every window title, so the
         // product name goes into the application name instead.
         QCoreApplication::setApplicationName(App().ProductName);
