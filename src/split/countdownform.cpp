@@ -86,7 +86,7 @@ void TCountDownForm::btnDoNowClick() {
     tmrCountdown->stop();
     if (!MainForm)
         return;
-    if (Action == 0)
+    if (Action == CountdownAction::Exit)
         MainForm->close();
     else
         MainForm->PowerOff();

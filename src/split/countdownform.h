@@ -1,5 +1,7 @@
 #pragma once
 
+#include "split/splitview.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -23,8 +25,7 @@ public:
     QPushButton* btnCancel = nullptr;
     QTimer* tmrCountdown = nullptr;
 
-    // 0 exit the program, 1 turn the computer off.
-    int Action = 0;
+    CountdownAction Action = CountdownAction::Exit;
     QString MessagePrefix;
     int SecondsLeft = 10;
 

@@ -147,12 +147,11 @@ void MainFormSplitView::StopRunTimers() {
 void MainFormSplitView::StartCountdown(CountdownAction action) {
     if (!CountDownForm)
         return;
+    CountDownForm->Action = action;
     if (action == CountdownAction::TurnOff) {
-        CountDownForm->Action = 1;
         CountDownForm->btnDoNow->setText(QStringLiteral("Turn off Now"));
         CountDownForm->MessagePrefix = QStringLiteral("The computer will be turned off within");
     } else {
-        CountDownForm->Action = 0;
         CountDownForm->btnDoNow->setText(QStringLiteral("Exit Now"));
         CountDownForm->MessagePrefix = QStringLiteral("The program will exit within");
     }
