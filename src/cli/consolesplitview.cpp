@@ -42,8 +42,8 @@ int ConsoleSplitView::ExitCode() const {
     }
 }
 
-int ConsoleSplitView::RunState() const {
-    return SignalPipe::Pending() ? 2 : runState;
+bool ConsoleSplitView::StopRequested() const {
+    return SignalPipe::Pending();
 }
 
 void ConsoleSplitView::ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) {
@@ -124,7 +124,6 @@ void ConsoleSplitView::EnterBusyState() {
 void ConsoleSplitView::LeaveBusyState() {
     EndLiveLine();
     ticker->stop();
-    runState = 0;
     // Cancelled, stopped at an existing file, or the encoder could not be started.
     if (outcome == Outcome::Running)
         outcome = Outcome::Stopped;

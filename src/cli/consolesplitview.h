@@ -50,8 +50,7 @@ public:
     void EnterBusyState() override;
     void LeaveBusyState() override;
     // A Ctrl+C or SIGTERM counts as a cancel request from the moment it arrives.
-    int RunState() const override;
-    void SetRunState(int state) override { runState = state; }
+    bool StopRequested() const override;
     void ShowProcessing(const QString&) override {}
     void ShowProgress(int current, int total) override;
     void ResetCurrentBar() override;
@@ -78,7 +77,6 @@ private:
     int inFd;
 
     Outcome outcome = Outcome::NotStarted;
-    int runState = 0;
     int clip = 0;
     QString pendingOutput;
     int current = 0;

@@ -3,6 +3,7 @@
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/sourcepreview.h"
+#include "split/splitrunner.h"
 #include "ui/mainform.h"
 
 #include <QAbstractSpinBox>
@@ -36,7 +37,7 @@ bool PreviewKeys::FocusInText() const {
 KeyShortcut::State PreviewKeys::State() const {
     KeyShortcut::State state;
     state.sourceLoaded = form->SourceLoaded;
-    state.running = form->RunState != 0 || !form->panProgress->isHidden();
+    state.running = form->Runner().State() != RunState::Idle || !form->panProgress->isHidden();
     state.focusInText = FocusInText();
     return state;
 }

@@ -11,6 +11,7 @@
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangeeditor.h"
+#include "split/splitrunner.h"
 #include "ui/imagebutton.h"
 #include "ui/mainform.h"
 
@@ -91,7 +92,7 @@ void SourcePreview::LoadOne(const QString& path) {
     form->labRight->setText(SecondsToTimeText(duration / 1000.0));
     range->Reset();
     form->VideoWindow->show();
-    form->RunState = 0;
+    form->Runner().SetState(RunState::Idle);
 }
 
 void SourcePreview::OpenClick() {

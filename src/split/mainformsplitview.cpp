@@ -109,14 +109,6 @@ void MainFormSplitView::LeaveBusyState() {
     form->LeaveBusyState();
 }
 
-int MainFormSplitView::RunState() const {
-    return form->RunState;
-}
-
-void MainFormSplitView::SetRunState(int state) {
-    form->RunState = state;
-}
-
 void MainFormSplitView::ShowProcessing(const QString& text) {
     form->labProcessing->setText(text);
 }

@@ -31,8 +31,6 @@ public:
     void MoveFocus(SplitFocus target) override;
     void EnterBusyState() override;
     void LeaveBusyState() override;
-    int RunState() const override;
-    void SetRunState(int state) override;
     void ShowProcessing(const QString& text) override;
     void ShowProgress(int current, int total) override;
     void ResetCurrentBar() override;

@@ -50,21 +50,30 @@ void SplitRunner::StopEncoder() {
     encoder->waitForFinished(10000);
 }
 
+RunState SplitRunner::State() const {
+    return state == RunState::Running && view.StopRequested() ? RunState::CancelRequested : state;
+}
+
 void SplitRunner::ConfirmCancel() {
-    if (view.RunState() != 1)
+    if (State() != RunState::Running)
         return;
     if (view.AskYesNo(QStringLiteral("Do you want to cancel the splitting?"), QStringLiteral("Query")))
-        view.SetRunState(2);
+        state = RunState::CancelRequested;
 }
 
 bool SplitRunner::CloseQuery() {
-    if (view.RunState() != 1)
+    if (State() != RunState::Running)
         return true;
     if (!view.AskYesNo(QStringLiteral("Do you want to cancel the splitting and exit?"),
                        QStringLiteral("Exit Query")))
         return false;
-    view.SetRunState(2);
+    state = RunState::CancelRequested;
     return true;
+}
+
+void SplitRunner::LeaveBusyState() {
+    state = RunState::Idle;
+    view.LeaveBusyState();
 }
 
 void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
@@ -86,7 +95,7 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     } runningFlag{running};
 
     view.EnterBusyState();
-    view.SetRunState(1);
+    state = RunState::Running;
     const ClipPlan& plan = check.plan;
     const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
     ClipProgress progress(plan);
@@ -100,13 +109,13 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
                               !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
                                              QStringLiteral("Overwrite"));
         // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
-        if (view.RunState() == 2) {
-            view.LeaveBusyState();
+        if (CancelRequested()) {
+            LeaveBusyState();
             return;
         }
         if (declined) {
             if (plan.OneClip()) {
-                view.LeaveBusyState();
+                LeaveBusyState();
                 return;
             }
             continue;
@@ -126,12 +135,12 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
         if (end == ClipEnd::FailedToStart) {
             view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName,
                              App().ProductName, SplitMessageKind::Plain);
-            view.LeaveBusyState();
+            LeaveBusyState();
             return;
         }
         if (end == ClipEnd::Cancelled) {
             StopEncoder();
-            view.LeaveBusyState();
+            LeaveBusyState();
             return;
         }
 
@@ -176,7 +185,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     bool finished = false;
     connect(encoder.get(), &QProcess::readyRead, &loop, [&] {
         ReadChunks(progress, outputTail, notes);
-        if (view.RunState() == 2)
+        if (CancelRequested())
             loop.exit(LoopWakeUp);
     });
     connect(encoder.get(), &QProcess::finished, &loop, [&] {
@@ -193,7 +202,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     // at once, even while the encoder is silent.
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
-            if (view.RunState() == 2)
+            if (CancelRequested())
                 loop.exit(LoopWakeUp);
         });
 
@@ -201,7 +210,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     for (;;) {
         if (failedToStart)
             return ClipEnd::FailedToStart;
-        if (view.RunState() == 2)
+        if (CancelRequested())
             return ClipEnd::Cancelled;
         if (finished) {
             ReadChunks(progress, outputTail, notes);
@@ -214,7 +223,7 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
 }
 
 void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes) {
-    while (encoder->bytesAvailable() > 0 && view.RunState() != 2) {
+    while (encoder->bytesAvailable() > 0 && !CancelRequested()) {
         const QByteArray chunk = encoder->read(ChunkSize);
         if (chunk.isEmpty())
             break;
@@ -238,12 +247,12 @@ void SplitRunner::Complete(const QList<FailedClip>& failures, const QStringList&
         view.ShowMessage(FailureReport(failures), QStringLiteral("Splitting Failed"),
                          SplitMessageKind::Error);
         showNotes();
-        view.LeaveBusyState();
+        LeaveBusyState();
         return;
     }
     const CompletionChoice choice = view.ReadCompletionChoice();
     if (choice.turnOff || choice.exit) {
-        view.SetRunState(0);
+        state = RunState::Idle;
         view.StartCountdown(choice.turnOff ? CountdownAction::TurnOff : CountdownAction::Exit);
         return;
     }
@@ -252,5 +261,5 @@ void SplitRunner::Complete(const QList<FailedClip>& failures, const QStringList&
     showNotes();
     if (choice.openDir)
         view.OpenFolder(view.OutputDirText());
-    view.LeaveBusyState();
+    LeaveBusyState();
 }

@@ -13,10 +13,14 @@ class ClipProgress;
 class EncoderNotes;
 class SplitView;
 
+// Where a run stands. The window's handlers that run in the middle of a run (the Cancel image, the close
+// question, the timers, the shortcuts) talk to it only through this.
+enum class RunState { Idle, Running, CancelRequested };
+
 // Carries out one split run for a view: checks its inputs, runs the encoder once per clip and turns the
 // encoder's output into progress, and ends with the completion action. RunSplit returns only when the run
-// is over; meanwhile a nested event loop keeps the window alive, and the view's RunState is the one link
-// to the Cancel and close questions.
+// is over; meanwhile a nested event loop keeps the window alive, and State() is the one link to the
+// Cancel and close questions.
 class SplitRunner : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +40,13 @@ public:
     // The command line of the clip started last, as text.
     QString CommandLine() const { return commandLine; }
 
-    // The questions of a run; each asks only while the run is going (RunState 1).
+    // A stop that the view reports from outside (StopRequested) counts as a cancel asked for.
+    RunState State() const;
+    // The window sets it back to Idle when it leaves its busy state and when it loads a source.
+    void SetState(RunState newState) { state = newState; }
+    bool CancelRequested() const { return State() == RunState::CancelRequested; }
+
+    // The questions of a run; each asks only while the run is going (Running).
     // The Cancel image: Yes requests the cancel.
     void ConfirmCancel();
     // A request to close the window: true when it may close; Yes during a run requests the cancel.
@@ -54,9 +64,12 @@ private:
                     EncoderNotes& notes);
     void ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes);
     void Complete(const QList<FailedClip>& failures, const QStringList& notes);
+    // Every way out of a run ends here, back to Idle.
+    void LeaveBusyState();
 
     SplitView& view;
     std::unique_ptr<QProcess> encoder;
     QString commandLine;
     bool running = false;
+    RunState state = RunState::Idle;
 };

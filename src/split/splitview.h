@@ -38,9 +38,9 @@ public:
 
     virtual void EnterBusyState() = 0;
     virtual void LeaveBusyState() = 0;
-    // 0 idle, 1 running, 2 cancel requested.
-    virtual int RunState() const = 0;
-    virtual void SetRunState(int state) = 0;
+    // A request to stop that reaches the view from outside its questions (a console's Ctrl+C); the run
+    // treats it as a cancel asked for.
+    virtual bool StopRequested() const { return false; }
 
     virtual void ShowProcessing(const QString& text) = 0;
     // Both bars and their percentages.

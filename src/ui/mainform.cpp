@@ -340,7 +340,7 @@ void TMainForm::LeaveBusyState() {
     tbtnOpen->setEnabled(true);
     tbtnSettings->setEnabled(true);
     panProgress->hide();
-    RunState = 0;
+    Runner().SetState(RunState::Idle);
 }
 
 void TMainForm::LoadSource(const QString& path) {
@@ -366,6 +366,9 @@ void TMainForm::tkbProgressTimer() {
 }
 void TMainForm::tmrPreviewTimer() {
     preview->PreviewTimer();
+}
+SplitRunner& TMainForm::Runner() {
+    return MainFormSplitView::For(this).Runner();
 }
 qint64 TMainForm::SourceDurationMs() const {
     return preview->DurationMs();

@@ -24,6 +24,7 @@ class QVideoWidget;
 class ImageButton;
 class RoundImage;
 class SourcePreview;
+class SplitRunner;
 class TDSTrackBar;
 
 // The main window: the preview with its player and marking buttons on the left; the toolbar, the source
@@ -111,8 +112,6 @@ public:
     QList<QPixmap> imlToolbar;
     QList<QPixmap> imlToolbar2;
 
-    // 0 idle, 1 a run is under way, 2 cancel requested.
-    int RunState = 0;
     int ElapsedSeconds = 0;
     bool SourceLoaded = false;
     QStringList SupportedExtensions;
@@ -140,6 +139,8 @@ public:
     void tmrPreviewTimer();
     // The loaded source's length in milliseconds; 0 when none is loaded.
     qint64 SourceDurationMs() const;
+    // The runner of this window's splits; its state is the one link between a run and the handlers.
+    SplitRunner& Runner();
     // The preview area's controller (loading, playing, range marking).
     SourcePreview* Preview() const { return preview.get(); }
 

@@ -4,6 +4,7 @@
 #include "preview/mediagraph.h"
 #include "preview/rangemarks.h"
 #include "preview/sourcepreview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(RunState)
 
 namespace {
 
@@ -130,21 +133,21 @@ private slots:
     }
 
     void noKeyActsDuringARun_data() {
-        QTest::addColumn<int>("runState");
+        QTest::addColumn<RunState>("runState");
         QTest::addColumn<bool>("busy");
-        QTest::newRow("busy state") << 0 << true;
-        QTest::newRow("running") << 1 << false;
-        QTest::newRow("cancel requested") << 2 << true;
+        QTest::newRow("busy state") << RunState::Idle << true;
+        QTest::newRow("running") << RunState::Running << false;
+        QTest::newRow("cancel requested") << RunState::CancelRequested << true;
     }
     void noKeyActsDuringARun() {
-        QFETCH(int, runState);
+        QFETCH(RunState, runState);
         QFETCH(bool, busy);
         LoadAndPause();
         Graph()->SetPositions(8000);
         MainForm->tkbProgress->SetPosition(12);
         if (busy)
             MainForm->EnterBusyState();
-        MainForm->RunState = runState;
+        MainForm->Runner().SetState(runState);
         MainForm->setFocus();
         const QStringList before = Snapshot();
         for (const auto& [key, modifiers] : AllKeys()) {

@@ -3,6 +3,7 @@
 #include "preview/mediagraph.h"
 #include "preview/sourcepreview.h"
 #include "split/mainformsplitview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -84,7 +85,7 @@ private slots:
         MainForm->labStart->show();
         MainForm->labEnd->show();
         MainForm->labLength->show();
-        MainForm->RunState = 2;
+        MainForm->Runner().SetState(RunState::CancelRequested);
         QVERIFY(MainForm->VideoWindow->isHidden());
         QCOMPARE(MainForm->SourceDurationMs(), 0);
 
@@ -105,7 +106,7 @@ private slots:
         QVERIFY(MainForm->labEnd->isHidden());
         QVERIFY(MainForm->labLength->isHidden());
         QVERIFY(!MainForm->VideoWindow->isHidden());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         // The track and the position label follow at the next timer step, not at the load.
         QCOMPARE(MainForm->tkbProgress->Max(), 10);
         QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:00"));
@@ -217,13 +218,13 @@ private slots:
     }
 
     void firstLoadFailingLeavesTheStillPicture() {
-        MainForm->RunState = 1;
+        MainForm->Runner().SetState(RunState::Running);
         MainForm->LoadSource(notAVideo);
         QCOMPARE(doubles->messages.calls.size(), 1);
         QVERIFY(MainForm->SourceLoaded);
         QVERIFY(MainForm->VideoWindow->isHidden());
         QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(MainForm->RunState, 1);
+        QCOMPARE(MainForm->Runner().State(), RunState::Running);
     }
 
     void playerButtonsDoNothingBeforeALoad() {

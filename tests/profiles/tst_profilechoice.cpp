@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 #include "profiles/opsettingform.h"
 #include "profilesamples.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -98,7 +99,7 @@ private slots:
             QSKIP("This platform cannot place the pointer");
         MainForm->imgStartClick();
         QCOMPARE(doubles->messages.Texts(), QStringList{message});
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
     }
 };
 

@@ -15,7 +15,6 @@ public:
     QString outputDirText;
     // Answers to the questions, Yes when empty.
     QQueue<bool> answers;
-    int runState = 0;
 
     // "enter", "leave", "ask:<caption>", "message:<kind>:<caption>", "focus:<n>", "processing:<text>",
     // "progress:<current>/<total>", "reset", "timers off", "countdown:<action>", "open:<folder>"
@@ -35,8 +34,6 @@ public:
     void MoveFocus(SplitFocus target) override;
     void EnterBusyState() override { events << QStringLiteral("enter"); }
     void LeaveBusyState() override;
-    int RunState() const override { return runState; }
-    void SetRunState(int state) override { runState = state; }
     void ShowProcessing(const QString& text) override { events << QStringLiteral("processing:") + text; }
     void ShowProgress(int current, int total) override;
     void ResetCurrentBar() override { events << QStringLiteral("reset"); }

@@ -87,7 +87,7 @@ private:
     void VerifyIdle() {
         QVERIFY(!MainForm->panProgress->isVisible());
         QVERIFY(MainForm->imgStart->isVisible());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         QVERIFY(!MainFormSplitView::For(MainForm).Runner().EncoderRunning());
     }
 
@@ -219,7 +219,7 @@ private slots:
         QVERIFY(MainForm->isVisible());
         QVERIFY(MainForm->imgStart->isVisible());
         QVERIFY(!MainForm->panProgress->isVisible());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         QCOMPARE(doubles->power.requests, 0);
     }
 
@@ -331,7 +331,7 @@ private slots:
         QVERIFY(QFile::exists(App().PreferencesPath()));
         QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
         QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
     }
 
     void runEndsInCountdown() {
@@ -344,7 +344,7 @@ private slots:
         QVERIFY(CountDownForm->isVisible());
         QCOMPARE(CountDownForm->btnDoNow->text(), QStringLiteral("Exit Now"));
         QVERIFY(!MainForm->isEnabled());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         // Still busy under the countdown, until it acts or is given up.
         QVERIFY(MainForm->panProgress->isVisible());
         QVERIFY(!MainForm->tmrProcess->isActive());

@@ -1,4 +1,5 @@
 #include "preview/dstrackbar.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/imagebutton.h"
@@ -75,7 +76,7 @@ private slots:
         QCOMPARE(form->labRemaining->text(), QString());
         QVERIFY(form->panProgress->isVisible());
         QCOMPARE(form->panProgress->height(), 217);
-        QCOMPARE(form->RunState, 0);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
         // The panel lies over the source row and the Output group.
         const QRect covered = form->panProgress->geometry();
         QVERIFY(covered.contains(form->edtSource->geometry()));
@@ -84,7 +85,7 @@ private slots:
 
     void leave() {
         form->EnterBusyState();
-        form->RunState = 2;
+        form->Runner().SetState(RunState::CancelRequested);
         form->labCurProgress->setText("37%");
         form->labTotalProgress->setText("12%");
         form->LeaveBusyState();
@@ -98,7 +99,7 @@ private slots:
         QVERIFY(form->tbtnOpen->isEnabled());
         QVERIFY(form->tbtnSettings->isEnabled());
         QVERIFY(!form->panProgress->isVisible());
-        QCOMPARE(form->RunState, 0);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
         QCOMPARE(form->labCurProgress->text(), QStringLiteral("37%"));
         QCOMPARE(form->labTotalProgress->text(), QStringLiteral("12%"));
     }

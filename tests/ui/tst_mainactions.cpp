@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
@@ -116,7 +117,7 @@ private slots:
         if (messages)
             QCOMPARE(doubles->messages.calls.constFirst().text,
                      QStringLiteral("Please specify a valid input video file."));
-        QCOMPARE(form->RunState, 0);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
         QVERIFY(form->imgStart->isVisible());
     }
 

@@ -1,4 +1,5 @@
 #include "preview/dstrackbar.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/imagebutton.h"
@@ -285,7 +286,7 @@ private slots:
         QVERIFY(!form->tmrProcess->isActive());
         QCOMPARE(form->tmrPreview->interval(), 1000);
         QCOMPARE(form->tmrProcess->interval(), 1000);
-        QCOMPARE(form->RunState, 0);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
         QVERIFY(!form->SourceLoaded);
         QCOMPARE(form->imgStart->RoundButtonState(), 0);
         QCOMPARE(form->imgCancel->RoundButtonState(), 0);

@@ -129,7 +129,6 @@ private slots:
         PlatformDoubles doubles;
         TempProgramDir program;
         TMainForm form;
-        form.RunState = 5;
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
         QCOMPARE(form.SupportedExtensions,
