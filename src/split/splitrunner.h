@@ -1,26 +1,23 @@
 #pragma once
 
 #include "profiles/profileoptions.h"
-#include "split/encoderfailure.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <memory>
 
-class ClipPlan;
-class ClipProgress;
-class EncoderNotes;
+struct ClipJob;
+class ClipProcess;
 class SplitView;
 
 // Where a run stands. The window's handlers that run in the middle of a run (the Cancel image, the close
 // question, the timers, the shortcuts) talk to it only through this.
 enum class RunState { Idle, Running, CancelRequested };
 
-// Carries out one split run for a view: checks its inputs, runs the encoder once per clip and turns the
-// encoder's output into progress, and ends with the completion action. RunSplit returns only when the run
-// is over; meanwhile a nested event loop keeps the window alive, and State() is the one link to the
-// Cancel and close questions.
+// Carries out one split run for a view: checks its inputs, has each clip produced in turn and turns the
+// work's output into progress, and ends with the completion action. RunSplit returns only when the run is
+// over; meanwhile a nested event loop keeps the window alive, and State() is the one link to the Cancel
+// and close questions.
 class SplitRunner : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +27,7 @@ public:
 
     // The profile's options go to every clip; a refused profile ends the run before any encoder starts.
     void RunSplit(const ProfileOptions& profileOptions = {});
-    // Ends the encoder of the current clip, if it still runs.
+    // Ends the work on the current clip, if it still goes on.
     void StopEncoder();
 
     bool Running() const { return running; }
@@ -58,17 +55,24 @@ signals:
     void ClipStarted(int clip, const QString& commandLine);
 
 private:
+    struct Run;
+    struct ClipOutput;
+    // What became of one clip; RunStopped ends the run at once (a cancel, a declined overwrite of the only
+    // clip, an encoder that cannot be started).
+    enum class ClipOutcome { Written, Failed, Skipped, RunStopped };
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
-    ClipEnd RunClip(const QStringList& arguments, ClipProgress& progress, QByteArray& outputTail,
-                    EncoderNotes& notes);
-    void ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes);
-    void Complete(const QList<FailedClip>& failures, const QStringList& notes);
+    ClipOutcome ProcessClip(Run& run, int clip);
+    // Asks before an existing file is replaced; true when the person keeps it.
+    bool KeepsExistingOutput(const ClipJob& job);
+    ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output);
+    void ReadChunks(Run& run, ClipOutput& output);
+    void Complete(const Run& run);
     // Every way out of a run ends here, back to Idle.
     void LeaveBusyState();
 
     SplitView& view;
-    std::unique_ptr<QProcess> encoder;
+    std::unique_ptr<ClipProcess> process;
     QString commandLine;
     bool running = false;
     RunState state = RunState::Idle;
