@@ -20,8 +20,6 @@ struct AppContext {
     QString ProductName = QStringLiteral("Tessel Video Splitter");
     QString WebPageAddress;
     QString HelpFilePath;
-    // "." followed by the type of the profile loaded last; empty until a profile has been loaded.
-    QString OutputExt;
 
     // Sets the folder-derived values (encoder, help file, web page) for a program folder, which then
     // also holds the person's files.

@@ -30,7 +30,8 @@ public:
     // How the run ended, for the exit code.
     enum class Outcome { NotStarted, Running, Refused, Completed, Failed, Stopped };
 
-    ConsoleSplitView(const SplitInputs& inputs, bool overwrite, int clipCount,
+    // outputExt: the extension of the profile that the run was given.
+    ConsoleSplitView(const SplitInputs& inputs, const QString& outputExt, bool overwrite, int clipCount,
                      const ConsoleSettings& settings, FILE* out = stdout, FILE* err = stderr, int inFd = 0);
 
     // Follows the runner's clips for the clip numbers and file names it shows.
@@ -42,6 +43,7 @@ public:
 
     SplitInputs ReadInputs() override { return inputs; }
     bool OverwriteWithoutAsking() override { return overwrite; }
+    QString OutputExt() override { return outputExt; }
     CompletionChoice ReadCompletionChoice() override { return CompletionChoice(); }
     QString OutputDirText() override { return inputs.outputDirText; }
     void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;
@@ -69,6 +71,7 @@ private:
     qint64 ElapsedSeconds() const;
 
     SplitInputs inputs;
+    QString outputExt;
     bool overwrite;
     int clipCount;
     ConsoleSettings settings;

@@ -32,16 +32,23 @@ void Print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// The profile as the window has it at Start: loaded into the working lists when it was chosen (which sets
-// the clip extension), then turned into the encoder's options. A missing file leaves both empty, and a
-// refused item is carried along; the run's checks then refuse either.
-ProfileOptions ProfileOptionsOf(const QString& profileName) {
+// The profile as the window has it at Start: loaded into the working lists when it was chosen, which
+// gives the clips' extension, then turned into the encoder's options.
+struct StartProfile {
+    ProfileOptions options;
+    QString outputExt;
+};
+
+// A missing file leaves both empty, and a refused item is carried along; the run's checks then refuse
+// either.
+StartProfile LoadStartProfile(const QString& profileName) {
     const QString path = App().ProfilePath(profileName);
     ProfileWorkingLists lists;
     lists.LoadProfile(path);
-    ProfileOptions options;
-    BuildProfileArguments(path, options, lists);
-    return options;
+    StartProfile profile;
+    BuildProfileArguments(path, profile.options, lists);
+    profile.outputExt = lists.OutputExt();
+    return profile;
 }
 
 } // namespace
@@ -76,9 +83,9 @@ int RunSplitCommand(const QStringList& arguments) {
     HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
     SplitInputs& inputs = resolved.inputs;
 
-    ProfileOptions profileOptions;
+    StartProfile profile;
     try {
-        profileOptions = ProfileOptionsOf(inputs.profileName);
+        profile = LoadStartProfile(inputs.profileName);
     } catch (const std::exception& error) {
         Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
         return ExitBadInput;
@@ -93,7 +100,7 @@ int RunSplitCommand(const QStringList& arguments) {
     }
     inputs.sourceDurationMs = probe.durationMs;
 
-    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
+    const InputCheck check = CheckSplitInputs(inputs, profile.options);
     if (!check.ok) {
         Print(stderr, check.caption + QStringLiteral(": ") + check.message);
         // The window would not have loaded such a source at all; say why its start time is refused.
@@ -105,7 +112,8 @@ int RunSplitCommand(const QStringList& arguments) {
     if (options.dryRun) {
         const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
         for (int i = 1; i <= check.plan.Count(); ++i)
-            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileOptions).commandLine);
+            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profile.options, profile.outputExt)
+                              .commandLine);
         return 0;
     }
 
@@ -113,10 +121,10 @@ int RunSplitCommand(const QStringList& arguments) {
     settings.quiet = options.quiet;
     settings.liveProgress = isatty(STDOUT_FILENO) == 1;
     settings.askQuestions = isatty(STDIN_FILENO) == 1;
-    ConsoleSplitView view(inputs, resolved.overwrite, check.plan.Count(), settings);
+    ConsoleSplitView view(inputs, profile.outputExt, resolved.overwrite, check.plan.Count(), settings);
     SplitRunner runner(view);
     view.Attach(runner);
-    runner.RunSplit(profileOptions);
+    runner.RunSplit(profile.options);
     const int exitCode = view.ExitCode();
     if (exitCode == ExitInterrupted)
         Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));

@@ -3,6 +3,7 @@
 #include "app/timetext.h"
 #include "platform/platform.h"
 #include "prefs/settingform.h"
+#include "profiles/opsettingform.h"
 #include "split/clipprogress.h"
 #include "split/countdownform.h"
 #include "split/splitrunner.h"
@@ -53,6 +54,10 @@ SplitInputs MainFormSplitView::ReadInputs() {
 
 bool MainFormSplitView::OverwriteWithoutAsking() {
     return SettingForm && SettingForm->chkOverwrite->isChecked();
+}
+
+QString MainFormSplitView::OutputExt() {
+    return opSettingForm ? opSettingForm->Lists.OutputExt() : QString();
 }
 
 CompletionChoice MainFormSplitView::ReadCompletionChoice() {

@@ -24,6 +24,7 @@ public:
 
     SplitInputs ReadInputs() override;
     bool OverwriteWithoutAsking() override;
+    QString OutputExt() override;
     CompletionChoice ReadCompletionChoice() override;
     QString OutputDirText() override;
     void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;

@@ -122,7 +122,8 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
 }
 
 SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
-    const ClipJob job = MakeClipJob(run.inputs, run.plan, clip, run.outputFolder, run.profileOptions);
+    const ClipJob job =
+        MakeClipJob(run.inputs, run.plan, clip, run.outputFolder, run.profileOptions, view.OutputExt());
     emit ClipPending(clip, job.outputPath);
     const bool kept = KeepsExistingOutput(job);
     // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.

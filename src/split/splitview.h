@@ -28,6 +28,9 @@ public:
     virtual SplitInputs ReadInputs() = 0;
     // Read again before every clip: the box is live.
     virtual bool OverwriteWithoutAsking() = 0;
+    // The extension of the profile loaded last, read again before every clip: a profile loaded while a run
+    // goes on changes the extension of its later clips, not their options.
+    virtual QString OutputExt() = 0;
     virtual CompletionChoice ReadCompletionChoice() = 0;
     // The output folder field exactly as typed, for opening it when the run completes.
     virtual QString OutputDirText() = 0;

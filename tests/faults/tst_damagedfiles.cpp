@@ -114,7 +114,7 @@ private slots:
         ProfileWorkingLists lists;
         lists.LoadProfile(path);
         QCOMPARE(AllRows(lists), rows);
-        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(lists.OutputExt(), outputExt);
         ProfileOptions built;
         BuildProfileArguments(path, built, lists);
         QCOMPARE(built.Text(), arguments);
@@ -232,14 +232,13 @@ private slots:
         const QString path = program.path() + name;
         QFile::remove(path);
         QVERIFY(folder ? QDir().mkpath(path) : QFile::link(QStringLiteral("/proc/self/mem"), path));
-        App().OutputExt = QStringLiteral(".old");
 
         CreateForms({});
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
         QCOMPARE(doubles.messages.Texts(), QStringList{QStringLiteral("Unable to read ") + path});
         if (name.endsWith(QLatin1String(".apf"))) {
-            QCOMPARE(App().OutputExt, QStringLiteral(".old"));
+            QVERIFY(opSettingForm->Lists.OutputExt().isEmpty());
             // Start builds the profile's options first, and stops there.
             ProfileOptions built;
             QVERIFY_THROWS_EXCEPTION(AppError, BuildProfileArguments(path, built, opSettingForm->Lists));

@@ -197,15 +197,15 @@ private slots:
         program->Write(QStringLiteral("Profiles/A.apf"), "[Main]\nType=avi\n");
         program->Write(QStringLiteral("Profiles/C.apf"), "[Main]\nType=mov\n");
         MainForm->show();
-        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".mov"));
         MainForm->cmbProfile->setCurrentIndex(0);
         MainForm->cmbProfileChange();
-        QCOMPARE(App().OutputExt, QStringLiteral(".avi"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".avi"));
 
         MainForm->tbtnSettingsClick();
         QTest::mouseClick(loadDefault ? SettingForm->btnDefault : SettingForm->btnCancel, Qt::LeftButton);
         QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
-        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".mov"));
         QVERIFY(doubles->messages.calls.isEmpty());
     }
 

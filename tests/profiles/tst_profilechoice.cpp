@@ -30,7 +30,6 @@ private slots:
         program->Write(QStringLiteral("Profiles/Broken.apf"),
                        "[Main]\nType=wmv\nPara=2\n0=A\n1=B\n[A]\nSort=2\nList=0\nCaption=kept\n"
                        "[B]\nSort=1\nCaption=x,\nIndex=5\n");
-        App().OutputExt = QStringLiteral(".old");
         CreateForms({});
         const QSignalBlocker blocker(MainForm->cmbProfile);
         MainForm->cmbProfile->clear();
@@ -53,8 +52,8 @@ private slots:
                                             << ".mp4" << QStringList{"Disable Audio=No"} << "";
         QTest::newRow("missing file changes nothing")
             << "Missing"
-            << ".old" << QStringList{"Audio Codec=", "Audio Bitrate=", "Sample Rate=",
-                                     "Channels=",    "Volumn=",        "Disable Audio="}
+            << "" << QStringList{"Audio Codec=", "Audio Bitrate=", "Sample Rate=",
+                                 "Channels=",    "Volumn=",        "Disable Audio="}
             << "";
         QTest::newRow("bad index is reported")
             << "Broken"
@@ -67,7 +66,7 @@ private slots:
         QFETCH(QString, error);
         MainForm->cmbProfile->setCurrentText(name);
         MainForm->cmbProfileChange();
-        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(opSettingForm->Lists.OutputExt(), outputExt);
         QCOMPARE(Rows(opSettingForm->Lists.vleAudio), audio);
         QCOMPARE(doubles->messages.Texts(), error.isEmpty() ? QStringList() : QStringList{error});
         if (!error.isEmpty()) {

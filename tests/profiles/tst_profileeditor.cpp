@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Editor"));
         QCOMPARE(opSettingForm->Lists.vleAudio.ValueOf(QStringLiteral("Audio Bitrate")),
                  QString::fromLatin1(reloaded ? "128" : "96"));
-        QCOMPARE(App().OutputExt, QStringLiteral(".avi"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".avi"));
     }
 
     void choosingHereLeavesTheMainWindow() {

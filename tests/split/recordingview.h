@@ -11,6 +11,7 @@ class RecordingView : public SplitView {
 public:
     SplitInputs inputs;
     bool overwrite = true;
+    QString outputExt;
     CompletionChoice choice;
     QString outputDirText;
     // Answers to the questions, Yes when empty.
@@ -27,6 +28,7 @@ public:
 
     SplitInputs ReadInputs() override { return inputs; }
     bool OverwriteWithoutAsking() override { return overwrite; }
+    QString OutputExt() override { return outputExt; }
     CompletionChoice ReadCompletionChoice() override { return choice; }
     QString OutputDirText() override { return outputDirText; }
     void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;

@@ -58,8 +58,8 @@ private slots:
         program->Write(QStringLiteral("Profiles/MP4.apf"), "[Main]\n");
         outputDir = program->path() + QStringLiteral("out");
         QVERIFY(QDir().mkpath(outputDir));
-        App().OutputExt = QStringLiteral(".mp4");
         view = std::make_unique<RecordingView>();
+        view->outputExt = QStringLiteral(".mp4");
         view->inputs.sourcePath = program->Write(QStringLiteral("talk.avi"), "source");
         view->inputs.startText = QStringLiteral("00:00:00");
         view->inputs.endText = QStringLiteral("00:00:10");

@@ -74,7 +74,7 @@ private:
         for (QCheckBox* box : {SettingForm->chkOverwrite, SettingForm->chkOpenDir, SettingForm->chkExit,
                                SettingForm->chkTurnoff})
             box->setChecked(false);
-        App().OutputExt = QStringLiteral(".mp4");
+        MainForm->cmbProfileChange();
         FakeEncoder::Install(*program, encoderBody);
         doubles->messages.calls.clear();
     }
