@@ -8,7 +8,7 @@
 #include "prefs/preferences.h"
 #include "ui/forms.h"
 #include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -12,8 +12,8 @@
 #include "preview/mediagraph.h"
 #include "preview/rangeeditor.h"
 #include "split/splitrunner.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "profiles/videosize.h"
 #include "ui/forms.h"
 #include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QHideEvent>
 #include <QLabel>

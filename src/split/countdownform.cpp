@@ -2,7 +2,7 @@
 
 #include "ui/forms.h"
 #include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QCloseEvent>
 #include <QLabel>

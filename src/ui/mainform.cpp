@@ -19,11 +19,11 @@
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
 #include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/linklabel.h"
 #include "ui/pictures.h"
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -8,8 +8,8 @@
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QFrame>
 #include <QLabel>

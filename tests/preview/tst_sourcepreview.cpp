@@ -7,8 +7,8 @@
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QDir>
 #include <QFrame>

@@ -2,9 +2,9 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -2,10 +2,10 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 #include "ui/skin.h"
+#include "widgets/imagebutton.h"
 
 #include <QAbstractButton>
 #include <QApplication>

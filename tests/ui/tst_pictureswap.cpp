@@ -1,8 +1,8 @@
 #include "testdoubles.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
 
 #include <QCursor>
 #include <QFrame>
