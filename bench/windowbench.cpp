@@ -11,6 +11,7 @@
 #include "app/appcontext.h"
 #include "platform/inifile.h"
 #include "platform/tesselapplication.h"
+#include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
 #include "profiles/profileoptions.h"
@@ -93,7 +94,7 @@ void PrepareProgram(const TempProgramDir& program, const QString& shippedDir, co
 
 bool LoadAndWait(const QString& source) {
     MainForm->LoadSource(source);
-    return WaitFor([] { return MainForm->SourceLoaded; }, 60000);
+    return WaitFor([] { return MainForm->Preview()->SourceLoaded(); }, 60000);
 }
 
 // Records when the window is first exposed.

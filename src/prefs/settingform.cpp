@@ -105,6 +105,18 @@ void TSettingForm::Apply(const Preferences& preferences) {
     }
 }
 
+bool TSettingForm::OverwriteWithoutAsking() const {
+    return chkOverwrite->isChecked();
+}
+
+CompletionChoice TSettingForm::ReadCompletionChoice() const {
+    CompletionChoice choice;
+    choice.turnOff = chkTurnoff->isChecked();
+    choice.exit = chkExit->isChecked();
+    choice.openDir = chkOpenDir->isChecked();
+    return choice;
+}
+
 void TSettingForm::LoadPreferences(bool useDefaults) {
     const IniFile ini(App().PreferencesPath());
     // The built-in values stand in; closing the program then leaves the file alone.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "split/livepreferences.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -10,7 +12,7 @@ struct Preferences;
 // The settings dialog. Its check boxes are the live preferences: a run reads chkOverwrite, chkOpenDir,
 // chkExit and chkTurnoff from here, not from the file. Shown without being modal, it keeps the main
 // window disabled while it is open; closing only hides it.
-class TSettingForm : public QWidget {
+class TSettingForm : public QWidget, public LivePreferences {
     Q_OBJECT
 public:
     explicit TSettingForm(QWidget* parent = nullptr);
@@ -42,6 +44,9 @@ public:
     void btnCancelClick();
     void btnDefaultClick();
     void bbtnBrowseClick();
+
+    bool OverwriteWithoutAsking() const override;
+    CompletionChoice ReadCompletionChoice() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -39,6 +39,19 @@ TCountDownForm::TCountDownForm(QWidget* parent)
     connect(tmrCountdown, &QTimer::timeout, this, &TCountDownForm::tmrCountdownTimer);
 }
 
+void TCountDownForm::Start(CountdownAction action) {
+    Action = action;
+    if (action == CountdownAction::TurnOff) {
+        btnDoNow->setText(QStringLiteral("Turn off Now"));
+        MessagePrefix = QStringLiteral("The computer will be turned off within");
+    } else {
+        btnDoNow->setText(QStringLiteral("Exit Now"));
+        MessagePrefix = QStringLiteral("The program will exit within");
+    }
+    show();
+    activateWindow();
+}
+
 void TCountDownForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())

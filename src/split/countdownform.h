@@ -19,6 +19,9 @@ class TCountDownForm : public QWidget {
 public:
     explicit TCountDownForm(QWidget* parent = nullptr);
 
+    // Shows the countdown for the action, with its button caption and message.
+    void Start(CountdownAction action);
+
     QLabel* Image1 = nullptr;
     QLabel* labMessage = nullptr;
     QPushButton* btnDoNow = nullptr;

@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/filehelpers.h"
 #include "app/supportedfiles.h"
+#include "app/timetext.h"
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
@@ -14,7 +15,10 @@
 #include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
+#include "profiles/profileworkinglists.h"
+#include "split/clipprogress.h"
 #include "split/countdownform.h"
+#include "split/livepreferences.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/aboutform.h"
@@ -46,6 +50,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -70,6 +75,13 @@ QLineEdit* MakeEdit(QWidget* parent, int left, int top, int width, const QString
     edit->setFrame(true);
     return edit;
 }
+
+// The settings a run reads before the settings dialog exists: nothing chosen.
+class NoPreferences : public LivePreferences {
+public:
+    bool OverwriteWithoutAsking() const override { return false; }
+    CompletionChoice ReadCompletionChoice() const override { return {}; }
+};
 
 } // namespace
 
@@ -238,6 +250,55 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     }
     edtSectionQty->installEventFilter(this);
 
+    CreateFeatures();
+    ConnectControls();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateFeatures() {
+    const RangeWidgets range{tkbProgress, edtStart, edtEnd, labStart, labEnd, labLength};
+    const PreviewWidgets previewWidgets{this,     VideoWindow, tkbProgress, labMiddle,
+                                        labRight, labCurrent,  edtSource,   edtOutputDir};
+    preview = std::make_unique<SourcePreview>(
+        previewWidgets, range, [this] { return RunShown(); }, [this] { Runner().SetState(RunState::Idle); },
+        nullptr);
+
+    const SplitWidgets splitWidgets{
+        this,          edtSource,      edtStart,         edtEnd,        rdbStartEnd,
+        edtSectionQty, cmbProfile,     edtOutputDir,     labProcessing, pgbCurrent,
+        pgbTotal,      labCurProgress, labTotalProgress, tmrPreview,    tmrProcess};
+    SplitWindowLinks links;
+    links.enterBusyState = [this] { EnterBusyState(); };
+    links.leaveBusyState = [this] { LeaveBusyState(); };
+    links.sourceDurationMs = [this] { return SourceDurationMs(); };
+    links.outputExt = [] { return opSettingForm ? opSettingForm->Lists.OutputExt() : QString(); };
+    links.preferences = []() -> const LivePreferences& {
+        static const NoPreferences none;
+        return SettingForm ? static_cast<const LivePreferences&>(*SettingForm) : none;
+    };
+    links.startCountdown = [](CountdownAction action) {
+        if (CountDownForm)
+            CountDownForm->Start(action);
+    };
+    splitView = std::make_unique<MainFormSplitView>(splitWidgets, std::move(links));
+
+    keys = std::make_unique<PreviewKeys>(
+        PreviewKeyWidgets{this, tkbProgress}, *preview,
+        [this] { return Runner().State() != RunState::Idle || RunShown(); }, [this] { tbtnHelpClick(); },
+        nullptr);
+}
+
+void TMainForm::ConnectControls() {
+    connect(imgPlay, &ImageButton::clicked, this, &TMainForm::imgPlayClick);
+    connect(imgPause, &ImageButton::clicked, this, &TMainForm::imgPauseClick);
+    connect(imgStop, &ImageButton::clicked, this, &TMainForm::imgStopClick);
+    connect(imgSelStart, &ImageButton::clicked, this, &TMainForm::imgSelStartClick);
+    connect(imgSelEnd, &ImageButton::clicked, this, &TMainForm::imgSelEndClick);
+    connect(imgErase, &ImageButton::clicked, this, &TMainForm::imgEraseClick);
+    connect(tbtnOpen, &QToolButton::clicked, this, &TMainForm::tbtnOpenClick);
+    connect(tkbProgress, &TDSTrackBar::OnTimer, this, &TMainForm::tkbProgressTimer);
+    connect(tmrPreview, &QTimer::timeout, this, &TMainForm::tmrPreviewTimer);
     connect(imgStart, &RoundImage::clicked, this, &TMainForm::imgStartClick);
     connect(imgCancel, &RoundImage::clicked, this, &TMainForm::imgCancelClick);
     connect(tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
@@ -249,18 +310,12 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     connect(BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
     // Only the person's choice runs the change handler, not an index set by the program.
     connect(cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
-
-    preview = std::make_unique<SourcePreview>(this);
-    new PreviewKeys(this);
 }
-
-TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate(const QStringList& arguments) {
     try {
         if (App().AppDir.isEmpty())
             App().SetAppDir(QCoreApplication::applicationDirPath());
-        SourceLoaded = false;
         panProgress->resize(panProgress->width(), 217);
         // The version is the program's, never the person's: an installed program reads its own copy, which
         // an upgrade renews, not the user's.
@@ -271,15 +326,15 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         // product name goes into the application name instead.
         QCoreApplication::setApplicationName(App().ProductName);
         setWindowTitle(App().ProductName + QStringLiteral(" V") + App().AppVersion);
-        SupportedExtensions = DefaultSupportedExtensions();
-        OpenDialogFilter = BuildOpenDialogFilter(SupportedExtensions);
+        preview->SupportedExtensions = DefaultSupportedExtensions();
+        preview->OpenDialogFilter = BuildOpenDialogFilter(preview->SupportedExtensions);
 
         cmbProfile->clear();
         for (const QString& name : ListFilesByExtension(App().ProfilesDir(), QStringLiteral(".apf")))
             cmbProfile->addItem(RemoveExtension(name));
         cmbProfile->setCurrentIndex(-1);
 
-        const QString source = CommandLineSource(arguments, SupportedExtensions);
+        const QString source = CommandLineSource(arguments, preview->SupportedExtensions);
         if (!source.isEmpty())
             LoadSource(source);
 
@@ -300,19 +355,20 @@ void TMainForm::FormClose() {
 }
 
 bool TMainForm::FormCloseQuery() {
-    return MainFormSplitView::For(this).Runner().CloseQuery();
+    return Runner().CloseQuery();
+}
+
+QList<QWidget*> TMainForm::PlayerControls() const {
+    return {tkbProgress, imgPlay, imgPause, imgStop, imgSelStart, imgSelEnd, imgErase};
 }
 
 void TMainForm::EnterBusyState() {
     // Stopping does nothing before the first source is loaded, as there is no player yet.
     imgStopClick();
-    ElapsedSeconds = 0;
+    elapsedSeconds = 0;
     tmrPreview->start();
     tmrProcess->start();
-    for (QWidget* control :
-         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
-          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
-          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+    for (QWidget* control : PlayerControls())
         control->setEnabled(false);
     imgStart->hide();
     imgCancel->show();
@@ -330,10 +386,7 @@ void TMainForm::EnterBusyState() {
 void TMainForm::LeaveBusyState() {
     // tmrProcess is left to the run, which stops it itself on completion.
     tmrPreview->stop();
-    for (QWidget* control :
-         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
-          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
-          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+    for (QWidget* control : PlayerControls())
         control->setEnabled(true);
     imgStart->show();
     imgCancel->hide();
@@ -343,8 +396,12 @@ void TMainForm::LeaveBusyState() {
     Runner().SetState(RunState::Idle);
 }
 
+bool TMainForm::RunShown() const {
+    return !panProgress->isHidden();
+}
+
 void TMainForm::LoadSource(const QString& path) {
-    Guarded([&] { preview->LoadSource(path); }, this);
+    preview->LoadSourceReported(path);
 }
 void TMainForm::tbtnOpenClick() {
     preview->OpenClick();
@@ -366,9 +423,6 @@ void TMainForm::tkbProgressTimer() {
 }
 void TMainForm::tmrPreviewTimer() {
     preview->PreviewTimer();
-}
-SplitRunner& TMainForm::Runner() {
-    return MainFormSplitView::For(this).Runner();
 }
 qint64 TMainForm::SourceDurationMs() const {
     return preview->DurationMs();
@@ -394,6 +448,7 @@ void TMainForm::edtStartExit() {
 void TMainForm::edtEndExit() {
     preview->Range()->EndExit();
 }
+
 void TMainForm::cmbProfileChange() {
     // The profile editor, which owns the working lists, is created after the main window.
     if (!opSettingForm)
@@ -429,14 +484,22 @@ void TMainForm::imgStartClick() {
 }
 
 void TMainForm::RunSplit(const ProfileOptions& profileOptions) {
-    MainFormSplitView::For(this).Runner().RunSplit(profileOptions);
+    Runner().RunSplit(profileOptions);
 }
 void TMainForm::imgCancelClick() {
-    MainFormSplitView::For(this).Runner().ConfirmCancel();
+    Runner().ConfirmCancel();
 }
+SplitRunner& TMainForm::Runner() {
+    return splitView->Runner();
+}
+
 void TMainForm::tmrProcessTimer() {
-    MainFormSplitView::For(this).tmrProcessTimer();
+    ++elapsedSeconds;
+    const long long remaining = RemainingSeconds(elapsedSeconds, pgbTotal->value());
+    labElapsed->setText(SecondsToTimeText(elapsedSeconds));
+    labRemaining->setText(SecondsToTimeText(static_cast<double>(remaining)));
 }
+
 void TMainForm::PowerOff() {
     // The system may first ask the person for authorisation; the windows stay usable meanwhile.
     const QPointer<TMainForm> form(this);

@@ -22,6 +22,8 @@ class QToolBar;
 class QToolButton;
 class QVideoWidget;
 class ImageButton;
+class MainFormSplitView;
+class PreviewKeys;
 class RoundImage;
 class SourcePreview;
 class SplitRunner;
@@ -112,11 +114,6 @@ public:
     QList<QPixmap> imlToolbar;
     QList<QPixmap> imlToolbar2;
 
-    int ElapsedSeconds = 0;
-    bool SourceLoaded = false;
-    QStringList SupportedExtensions;
-    QString OpenDialogFilter;
-
     // Start-up and lifecycle.
     void FormCreate(const QStringList& arguments);
     void FormShow();
@@ -139,8 +136,6 @@ public:
     void tmrPreviewTimer();
     // The loaded source's length in milliseconds; 0 when none is loaded.
     qint64 SourceDurationMs() const;
-    // The runner of this window's splits; its state is the one link between a run and the handlers.
-    SplitRunner& Runner();
     // The preview area's controller (loading, playing, range marking).
     SourcePreview* Preview() const { return preview.get(); }
 
@@ -161,6 +156,12 @@ public:
     void imgCancelClick();
     void tmrProcessTimer();
     void PowerOff();
+    // The runner of this window's splits; its state is the one link between a run and the handlers.
+    SplitRunner& Runner();
+    // The window as the view of its runs.
+    MainFormSplitView& RunView() { return *splitView; }
+    // The seconds a run has taken so far, counted by tmrProcess.
+    int ElapsedSeconds() const { return elapsedSeconds; }
 
     // Toolbar, links and fields.
     void tbtnSettingsClick();
@@ -181,6 +182,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool shownOnce = false;
+    void CreateFeatures();
+    void ConnectControls();
+    // The player and marking controls, disabled during a run.
+    QList<QWidget*> PlayerControls() const;
+    bool RunShown() const;
+
     std::unique_ptr<SourcePreview> preview;
+    std::unique_ptr<PreviewKeys> keys;
+    std::unique_ptr<MainFormSplitView> splitView;
+    int elapsedSeconds = 0;
+    bool shownOnce = false;
 };

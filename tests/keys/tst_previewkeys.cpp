@@ -119,14 +119,14 @@ private slots:
         Press(Qt::Key_F1);
         QCOMPARE(doubles->shell.opened, QStringList{App().HelpFilePath});
         Press(Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(doubles->files.filters, QStringList{MainForm->OpenDialogFilter});
-        QVERIFY(!MainForm->SourceLoaded);
+        QCOMPARE(doubles->files.filters, QStringList{MainForm->Preview()->OpenDialogFilter});
+        QVERIFY(!MainForm->Preview()->SourceLoaded());
 
         // Neither types anything, so a text field does not stop them.
         MainForm->edtSource->setFocus();
         doubles->files.openAnswer = source;
         Press(Qt::Key_O, Qt::ControlModifier);
-        QVERIFY(MainForm->SourceLoaded);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
         QCOMPARE(MainForm->edtSource->text(), source);
         Press(Qt::Key_F1);
         QCOMPARE(doubles->shell.opened.size(), 2);

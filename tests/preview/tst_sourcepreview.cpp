@@ -67,7 +67,7 @@ private slots:
         program = std::make_unique<TempProgramDir>();
         doubles = std::make_unique<PlatformDoubles>();
         CreateForms({});
-        MainForm->SupportedExtensions = {
+        MainForm->Preview()->SupportedExtensions = {
             QStringLiteral(".avi"), QStringLiteral(".mpg"), QStringLiteral(".mpeg"), QStringLiteral(".mp4"),
             QStringLiteral(".wmv"), QStringLiteral(".mov"), QStringLiteral(".vob"),  QStringLiteral(".asf")};
     }
@@ -93,7 +93,7 @@ private slots:
 
         QVERIFY(doubles->messages.calls.isEmpty());
         QCOMPARE(MainForm->edtSource->text(), mp4);
-        QVERIFY(MainForm->SourceLoaded);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
         QCOMPARE(MainForm->labLeft->text(), QStringLiteral("00:00:00"));
         QCOMPARE(MainForm->labMiddle->text(), QStringLiteral("00:00:02"));
         QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:04"));
@@ -116,9 +116,9 @@ private slots:
     }
 
     void runReadsTheLoadedSourcesLength() {
-        QCOMPARE(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs, 0);
+        QCOMPARE(MainForm->RunView().ReadInputs().sourceDurationMs, 0);
         MainForm->LoadSource(mp4);
-        QVERIFY(qAbs(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs - 4500) < 100);
+        QVERIFY(qAbs(MainForm->RunView().ReadInputs().sourceDurationMs - 4500) < 100);
     }
 
     void secondSourceReplacesTheFirst() {
@@ -221,7 +221,7 @@ private slots:
         MainForm->Runner().SetState(RunState::Running);
         MainForm->LoadSource(notAVideo);
         QCOMPARE(doubles->messages.calls.size(), 1);
-        QVERIFY(MainForm->SourceLoaded);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
         QVERIFY(MainForm->VideoWindow->isHidden());
         QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:00"));
         QCOMPARE(MainForm->Runner().State(), RunState::Running);
@@ -307,15 +307,16 @@ private slots:
         MainForm->HandleDroppedFiles(files);
         QVERIFY(doubles->messages.calls.isEmpty());
         QCOMPARE(MainForm->edtSource->text(), loaded);
-        QCOMPARE(MainForm->SourceLoaded, !loaded.isEmpty());
+        QCOMPARE(MainForm->Preview()->SourceLoaded(), !loaded.isEmpty());
     }
 
     void openButtonLoadsWhateverThePersonPicks() {
-        MainForm->OpenDialogFilter = QStringLiteral("All supported files|*.mp4;*.mpg|All Files (*.*)|*.*");
+        MainForm->Preview()->OpenDialogFilter =
+            QStringLiteral("All supported files|*.mp4;*.mpg|All Files (*.*)|*.*");
         doubles->files.openAnswer = QString();
         QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
-        QCOMPARE(doubles->files.filters, QStringList{MainForm->OpenDialogFilter});
-        QVERIFY(!MainForm->SourceLoaded);
+        QCOMPARE(doubles->files.filters, QStringList{MainForm->Preview()->OpenDialogFilter});
+        QVERIFY(!MainForm->Preview()->SourceLoaded());
 
         doubles->files.openAnswer = mpg;
         QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);

@@ -88,13 +88,13 @@ private:
         QVERIFY(!MainForm->panProgress->isVisible());
         QVERIFY(MainForm->imgStart->isVisible());
         QCOMPARE(MainForm->Runner().State(), RunState::Idle);
-        QVERIFY(!MainFormSplitView::For(MainForm).Runner().EncoderRunning());
+        QVERIFY(!MainForm->RunView().Runner().EncoderRunning());
     }
 
     void StartCountdown(CountdownAction action) {
         MainForm->show();
         MainForm->EnterBusyState();
-        MainFormSplitView::For(MainForm).StartCountdown(action);
+        MainForm->RunView().StartCountdown(action);
     }
 
 private slots:
@@ -139,10 +139,11 @@ private slots:
         QFETCH(int, total);
         QFETCH(QString, elapsed);
         QFETCH(QString, remaining);
-        MainForm->ElapsedSeconds = ticks - 1;
+        for (int tick = 1; tick < ticks; ++tick)
+            MainForm->tmrProcessTimer();
         MainForm->pgbTotal->setValue(total);
         MainForm->tmrProcessTimer();
-        QCOMPARE(MainForm->ElapsedSeconds, ticks);
+        QCOMPARE(MainForm->ElapsedSeconds(), ticks);
         QCOMPARE(MainForm->labElapsed->text(), elapsed);
         QCOMPARE(MainForm->labRemaining->text(), remaining);
     }
@@ -237,7 +238,7 @@ private slots:
         PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\""));
         SettingForm->chkOpenDir->setChecked(true);
         QStringList seen;
-        connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
+        connect(&MainForm->RunView().Runner(), &SplitRunner::ClipStarted, this, [&] {
             When(
                 this, [this] { return MainForm->pgbCurrent->value() > 0; },
                 [&] {

@@ -50,13 +50,14 @@ private slots:
     }
 
     void enter() {
-        form->ElapsedSeconds = 42;
+        for (int tick = 0; tick < 42; ++tick)
+            form->tmrProcessTimer();
         form->pgbCurrent->setValue(70);
         form->pgbTotal->setValue(30);
         form->labElapsed->setText("00:01:00");
         form->labRemaining->setText("00:02:00");
         form->EnterBusyState();
-        QCOMPARE(form->ElapsedSeconds, 0);
+        QCOMPARE(form->ElapsedSeconds(), 0);
         QVERIFY(form->tmrPreview->isActive());
         QVERIFY(form->tmrProcess->isActive());
         for (QWidget* control : PlayerControls())

@@ -1,4 +1,5 @@
 #include "preview/dstrackbar.h"
+#include "preview/sourcepreview.h"
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
@@ -287,7 +288,7 @@ private slots:
         QCOMPARE(form->tmrPreview->interval(), 1000);
         QCOMPARE(form->tmrProcess->interval(), 1000);
         QCOMPARE(form->Runner().State(), RunState::Idle);
-        QVERIFY(!form->SourceLoaded);
+        QVERIFY(!form->Preview()->SourceLoaded());
         QCOMPARE(form->imgStart->RoundButtonState(), 0);
         QCOMPARE(form->imgCancel->RoundButtonState(), 0);
         // Start and Cancel share their place, Start on top of the decoration.

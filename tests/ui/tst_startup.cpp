@@ -2,6 +2,7 @@
 #include "app/apperror.h"
 #include "app/commandline.h"
 #include "app/supportedfiles.h"
+#include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/mainform.h"
@@ -131,11 +132,11 @@ private slots:
         TMainForm form;
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QCOMPARE(form.SupportedExtensions,
+        QCOMPARE(form.Preview()->SupportedExtensions,
                  QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
         QCOMPARE(form.panProgress->height(), 217);
-        QVERIFY(!form.SourceLoaded);
+        QVERIFY(!form.Preview()->SourceLoaded());
         QVERIFY(form.acceptDrops());
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
@@ -160,7 +161,7 @@ private slots:
         TMainForm form;
         form.FormCreate({argument});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QVERIFY(form.SourceLoaded);
+        QVERIFY(form.Preview()->SourceLoaded());
         QCOMPARE(form.edtSource->text(), video);
         QVERIFY(form.acceptDrops());
     }
@@ -240,7 +241,7 @@ private slots:
         QVERIFY(!form.acceptDrops());
         // The steps before the failing one have taken effect.
         QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
     }
 };
 
