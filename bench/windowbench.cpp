@@ -92,9 +92,9 @@ void PrepareProgram(const TempProgramDir& program, const QString& shippedDir, co
                       "\nAuto Open Dir=0\nAuto Exit=0\nAuto Turn Off=0\nProfile=0\n");
 }
 
-bool LoadAndWait(const QString& source) {
-    MainForm->LoadSource(source);
-    return WaitFor([] { return MainForm->Preview()->SourceLoaded(); }, 60000);
+bool LoadAndWait(TMainForm* form, const QString& source) {
+    form->LoadSource(source);
+    return WaitFor([form] { return form->Preview()->SourceLoaded(); }, 60000);
 }
 
 // Records when the window is first exposed.
@@ -114,9 +114,10 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     const QString outputDir = program.path() + QStringLiteral("out");
     QDir().mkpath(outputDir);
     PrepareProgram(program, shippedDir, outputDir);
-    CreateForms({});
+    auto forms = std::make_unique<Forms>(QStringList());
+    TMainForm* MainForm = forms->MainForm;
     MainForm->show();
-    if (!LoadAndWait(source)) {
+    if (!LoadAndWait(MainForm, source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
         return 1;
     }
@@ -148,7 +149,7 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     MainForm->cmbProfileChange();
     ProfileOptions arguments;
     BuildProfileArguments(App().ProfilePath(MainForm->cmbProfile->currentText()), arguments,
-                          opSettingForm->Lists);
+                          forms->opSettingForm->Lists);
 
     // What Start does after its hit test.
     last = 0;
@@ -168,7 +169,7 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     Print("run_seconds", runSeconds);
     Print("run_ticks", ticks);
     Print("clips", clips);
-    DestroyForms();
+    forms.reset();
     if (!completed || clips != sections) {
         std::fprintf(stderr, "the run did not complete: %s\n",
                      qPrintable(doubles.messages.Texts().join('|')));
@@ -200,14 +201,15 @@ int StartupChild(int argc, char** argv, bool bare) {
     const QString source = QString::fromLocal8Bit(argv[3]);
     PlatformDoubles doubles;
     Skin::Apply(application);
-    CreateForms({});
+    auto forms = std::make_unique<Forms>(QStringList());
+    TMainForm* MainForm = forms->MainForm;
     MainForm->show();
     MainForm->windowHandle()->installEventFilter(&watch);
     WaitFor([&] { return watch.exposedNs != 0; }, 30000);
     Print("shown_ms", (watch.exposedNs - start) / 1e6);
     Idle(IdleMilliseconds);
     Print("rss_no_source_mb", ResidentKilobytes() / 1024.0);
-    if (!LoadAndWait(source)) {
+    if (!LoadAndWait(MainForm, source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
         return 1;
     }
@@ -217,7 +219,7 @@ int StartupChild(int argc, char** argv, bool bare) {
     MainForm->imgPauseClick();
     Idle(IdleMilliseconds);
     Print("rss_paused_mb", ResidentKilobytes() / 1024.0);
-    DestroyForms();
+    forms.reset();
     return 0;
 }
 

@@ -8,22 +8,17 @@
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
-#include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
 #include "preview/previewkeys.h"
 #include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
-#include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
 #include "profiles/profileworkinglists.h"
 #include "split/clipprogress.h"
-#include "split/countdownform.h"
-#include "split/livepreferences.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
-#include "ui/aboutform.h"
-#include "ui/forms.h"
 #include "ui/linklabel.h"
+#include "ui/mainformdialogs.h"
 #include "ui/pictures.h"
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
@@ -76,16 +71,9 @@ QLineEdit* MakeEdit(QWidget* parent, int left, int top, int width, const QString
     return edit;
 }
 
-// The settings a run reads before the settings dialog exists: nothing chosen.
-class NoPreferences : public LivePreferences {
-public:
-    bool OverwriteWithoutAsking() const override { return false; }
-    CompletionChoice ReadCompletionChoice() const override { return {}; }
-};
-
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+TMainForm::TMainForm(MainFormDialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs(dialogs) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(772, 410);
@@ -272,15 +260,9 @@ void TMainForm::CreateFeatures() {
     links.enterBusyState = [this] { EnterBusyState(); };
     links.leaveBusyState = [this] { LeaveBusyState(); };
     links.sourceDurationMs = [this] { return SourceDurationMs(); };
-    links.outputExt = [] { return opSettingForm ? opSettingForm->Lists.OutputExt() : QString(); };
-    links.preferences = []() -> const LivePreferences& {
-        static const NoPreferences none;
-        return SettingForm ? static_cast<const LivePreferences&>(*SettingForm) : none;
-    };
-    links.startCountdown = [](CountdownAction action) {
-        if (CountDownForm)
-            CountDownForm->Start(action);
-    };
+    links.outputExt = [this] { return dialogs.ProfileLists().OutputExt(); };
+    links.preferences = [this]() -> const LivePreferences& { return dialogs.Preferences(); };
+    links.startCountdown = [this](CountdownAction action) { dialogs.StartCountdown(action); };
     splitView = std::make_unique<MainFormSplitView>(splitWidgets, std::move(links));
 
     keys = std::make_unique<PreviewKeys>(
@@ -351,7 +333,7 @@ void TMainForm::FormShow() {
 
 void TMainForm::FormClose() {
     // A failed save is shown, and the program still ends.
-    Guarded([] { SettingForm->SavePreferences(); }, this);
+    Guarded([this] { dialogs.SavePreferences(); }, this);
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -450,14 +432,40 @@ void TMainForm::edtEndExit() {
 }
 
 void TMainForm::cmbProfileChange() {
-    // The profile editor, which owns the working lists, is created after the main window.
-    if (!opSettingForm)
-        return;
-    Guarded([this] { opSettingForm->LoadProfile(App().ProfilePath(cmbProfile->currentText())); }, this);
+    Guarded([this] { dialogs.ProfileLists().LoadProfile(App().ProfilePath(cmbProfile->currentText())); },
+            this);
 }
 void TMainForm::BitBtn1Click() {
-    if (opSettingForm)
-        opSettingForm->ShowDetail(cmbProfile->currentIndex());
+    dialogs.ShowProfileDetail(cmbProfile->currentIndex());
+}
+
+QStringList TMainForm::ProfileNames() const {
+    QStringList names;
+    for (int i = 0; i < cmbProfile->count(); ++i)
+        names << cmbProfile->itemText(i);
+    return names;
+}
+
+int TMainForm::ProfileIndex() const {
+    return cmbProfile->currentIndex();
+}
+
+void TMainForm::RestoreProfileIndex(int index) {
+    // Restoring the stored choice must not reload the profile the way a person's pick does.
+    const QSignalBlocker blocker(cmbProfile);
+    cmbProfile->setCurrentIndex(index >= 0 && index < cmbProfile->count() ? index : -1);
+}
+
+void TMainForm::LoadSelectedProfile() {
+    cmbProfileChange();
+}
+
+void TMainForm::SetOutputDir(const QString& folder) {
+    edtOutputDir->setText(folder);
+}
+
+void TMainForm::SetPreview(bool preview) {
+    chkPreview->setChecked(preview);
 }
 
 bool TMainForm::StartHitAt(const QPoint& pointerOnScreen) const {
@@ -475,7 +483,7 @@ void TMainForm::imgStartClick() {
     // A profile whose choice has no argument value is reported, and no run begins.
     Guarded(
         [&] {
-            BuildProfileArguments(profilePath, profileOptions, opSettingForm->Lists);
+            BuildProfileArguments(profilePath, profileOptions, dialogs.ProfileLists());
             built = true;
         },
         this);
@@ -506,20 +514,18 @@ void TMainForm::PowerOff() {
     Platform::Power().PowerOff([form](const QString& reason) {
         if (!form)
             return;
-        QWidget* owner =
-            CountDownForm && CountDownForm->isVisible() ? static_cast<QWidget*>(CountDownForm) : form.data();
-        Platform::MessageBox().Show(owner, QStringLiteral("The computer could not be turned off: ") + reason,
+        QWidget* countdown = form->dialogs.ShownCountdown();
+        Platform::MessageBox().Show(countdown ? countdown : form.data(),
+                                    QStringLiteral("The computer could not be turned off: ") + reason,
                                     App().ProductName, MsgIcon::Warning, MsgButtons::Ok);
     });
 }
 void TMainForm::tbtnSettingsClick() {
-    SettingForm->show();
-    SettingForm->activateWindow();
+    dialogs.ShowSettings();
 }
 
 void TMainForm::tbtnAboutClick() {
-    if (AboutForm)
-        AboutForm->show();
+    dialogs.ShowAbout();
 }
 
 void TMainForm::tbtnHelpClick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prefs/settingstarget.h"
 #include "profiles/profileoptions.h"
 
 #include <QList>
@@ -22,6 +23,7 @@ class QToolBar;
 class QToolButton;
 class QVideoWidget;
 class ImageButton;
+class MainFormDialogs;
 class MainFormSplitView;
 class PreviewKeys;
 class RoundImage;
@@ -31,10 +33,10 @@ class TDSTrackBar;
 
 // The main window: the preview with its player and marking buttons on the left; the toolbar, the source
 // and output fields, the progress panel and the round Start/Cancel image on the right.
-class TMainForm : public QWidget {
+class TMainForm : public QWidget, public SettingsTarget {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    explicit TMainForm(MainFormDialogs& dialogs, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Left panel.
@@ -162,6 +164,8 @@ public:
     MainFormSplitView& RunView() { return *splitView; }
     // The seconds a run has taken so far, counted by tmrProcess.
     int ElapsedSeconds() const { return elapsedSeconds; }
+    // The names in the profile list, as FormCreate found them.
+    QStringList ProfileNames() const;
 
     // Toolbar, links and fields.
     void tbtnSettingsClick();
@@ -173,6 +177,13 @@ public:
 
     // Whether a click with the pointer at this screen position lies inside the Start circle.
     bool StartHitAt(const QPoint& pointerOnScreen) const;
+
+    // What the settings dialog reads and fills in.
+    int ProfileIndex() const override;
+    void RestoreProfileIndex(int index) override;
+    void LoadSelectedProfile() override;
+    void SetOutputDir(const QString& folder) override;
+    void SetPreview(bool preview) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -188,6 +199,7 @@ private:
     QList<QWidget*> PlayerControls() const;
     bool RunShown() const;
 
+    MainFormDialogs& dialogs;
     std::unique_ptr<SourcePreview> preview;
     std::unique_ptr<PreviewKeys> keys;
     std::unique_ptr<MainFormSplitView> splitView;

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "app/apperror.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
 #include "prefs/settingform.h"
@@ -10,7 +11,6 @@
 #include "smalldisk.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -60,7 +60,7 @@ const QByteArray TwoItems =
 
 // Profiles and preferences that were damaged on disk load without a crash and without hanging, and a
 // save on a full disk leaves the file it replaces whole.
-class TestDamagedFiles : public QObject {
+class TestDamagedFiles : public QObject, public FormsFixture {
     Q_OBJECT
 
 private slots:

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "app/timetext.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangemarks.h"
@@ -7,7 +8,6 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "widgets/imagebutton.h"
 
@@ -23,48 +23,47 @@ namespace {
 
 using Mods = Qt::KeyboardModifiers;
 
-MediaGraph* Graph() {
-    return MainForm->Preview()->FilterGraph();
-}
-
-// A key as a person presses it: to the control that has the keyboard focus.
-void Press(int key, Mods modifiers = Qt::NoModifier) {
-    QWidget* focus = MainForm->focusWidget();
-    QTest::keyClick(focus ? focus : MainForm, Qt::Key(key), modifiers);
-}
-
-// Everything the preview's keys and buttons can change, as text for readable comparisons.
-QStringList Snapshot() {
-    const TDSTrackBar* track = MainForm->tkbProgress;
-    const auto label = [](const QLabel* label) {
-        return QStringLiteral("%1 at %2,%3 %4")
-            .arg(label->text())
-            .arg(label->x())
-            .arg(label->y())
-            .arg(label->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
-    };
-    const MediaGraph* graph = Graph();
-    return {QStringLiteral("marks %1..%2").arg(track->SelStart()).arg(track->SelEnd()),
-            QStringLiteral("track %1 of %2").arg(track->Position()).arg(track->Max()),
-            MainForm->edtStart->text(),
-            MainForm->edtEnd->text(),
-            label(MainForm->labStart),
-            label(MainForm->labEnd),
-            label(MainForm->labLength),
-            MainForm->labCurrent->text(),
-            graph ? QStringLiteral("graph at %1 ms, %2")
-                        .arg(graph->CurrentPositionMs())
-                        .arg(graph->Playing()  ? QStringLiteral("playing")
-                             : graph->Paused() ? QStringLiteral("paused")
-                                               : QStringLiteral("stopped"))
-                  : QStringLiteral("no graph")};
-}
-
 } // namespace
 
 // The main window's keyboard shortcuts, with a generated 30-second video, the window shown headless.
-class TestPreviewKeys : public QObject {
+class TestPreviewKeys : public QObject, public FormsFixture {
     Q_OBJECT
+
+    MediaGraph* Graph() { return MainForm->Preview()->FilterGraph(); }
+
+    // A key as a person presses it: to the control that has the keyboard focus.
+    void Press(int key, Mods modifiers = Qt::NoModifier) {
+        QWidget* focus = MainForm->focusWidget();
+        QTest::keyClick(focus ? focus : MainForm, Qt::Key(key), modifiers);
+    }
+
+    // Everything the preview's keys and buttons can change, as text for readable comparisons.
+    QStringList Snapshot() {
+        const TDSTrackBar* track = MainForm->tkbProgress;
+        const auto label = [](const QLabel* label) {
+            return QStringLiteral("%1 at %2,%3 %4")
+                .arg(label->text())
+                .arg(label->x())
+                .arg(label->y())
+                .arg(label->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
+        };
+        const MediaGraph* graph = Graph();
+        return {QStringLiteral("marks %1..%2").arg(track->SelStart()).arg(track->SelEnd()),
+                QStringLiteral("track %1 of %2").arg(track->Position()).arg(track->Max()),
+                MainForm->edtStart->text(),
+                MainForm->edtEnd->text(),
+                label(MainForm->labStart),
+                label(MainForm->labEnd),
+                label(MainForm->labLength),
+                MainForm->labCurrent->text(),
+                graph ? QStringLiteral("graph at %1 ms, %2")
+                            .arg(graph->CurrentPositionMs())
+                            .arg(graph->Playing()  ? QStringLiteral("playing")
+                                 : graph->Paused() ? QStringLiteral("paused")
+                                                   : QStringLiteral("stopped"))
+                      : QStringLiteral("no graph")};
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(media.isValid());
@@ -405,7 +404,7 @@ private:
         QVERIFY(!MainForm->tkbProgress->TimerRunning());
     }
 
-    static void MarkFourToTwentyFiveAndStandAtTwelve() {
+    void MarkFourToTwentyFiveAndStandAtTwelve() {
         MainForm->tkbProgress->SetMax(30);
         MainForm->tkbProgress->SetPosition(4);
         MainForm->imgSelStartClick();

@@ -1,11 +1,11 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "readonlyfolder.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QCheckBox>
@@ -24,32 +24,32 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QCheckBox*> Boxes() {
-    return {SettingForm->chkPreview, SettingForm->chkOverwrite, SettingForm->chkoutputdir,
-            SettingForm->chkOpenDir, SettingForm->chkExit,      SettingForm->chkTurnoff};
-}
-
-// "1" for a checked box, "0" for a clear one, in the order of Boxes().
-QString Flags() {
-    QString flags;
-    for (QCheckBox* box : Boxes())
-        flags += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-    return flags;
-}
-
-void SetFlags(const QString& flags) {
-    const QList<QCheckBox*> boxes = Boxes();
-    for (int i = 0; i < boxes.size(); ++i)
-        boxes.at(i)->setChecked(flags.at(i) == QLatin1Char('1'));
-}
-
 const QByteArray StoredMain = "[Main]\nPreview=0\nOverwrite=0\nAptotic=0\nOutput Dir=/stored\n"
                               "Auto Open Dir=0\nAuto Exit=0\nAuto Turn Off=0\nProfile=2\n";
 
 } // namespace
 
-class TestSettingForm : public QObject {
+class TestSettingForm : public QObject, public FormsFixture {
     Q_OBJECT
+
+    QList<QCheckBox*> Boxes() {
+        return {SettingForm->chkPreview, SettingForm->chkOverwrite, SettingForm->chkoutputdir,
+                SettingForm->chkOpenDir, SettingForm->chkExit,      SettingForm->chkTurnoff};
+    }
+
+    // "1" for a checked box, "0" for a clear one, in the order of Boxes().
+    QString Flags() {
+        QString flags;
+        for (QCheckBox* box : Boxes())
+            flags += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        return flags;
+    }
+
+    void SetFlags(const QString& flags) {
+        const QList<QCheckBox*> boxes = Boxes();
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes.at(i)->setChecked(flags.at(i) == QLatin1Char('1'));
+    }
 
     std::unique_ptr<TempProgramDir> program;
     std::unique_ptr<PlatformDoubles> doubles;

@@ -1,11 +1,11 @@
 #include "app/numbers.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangemarks.h"
 #include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "widgets/imagebutton.h"
 
@@ -29,7 +29,7 @@ void Leave(QLineEdit* field, Qt::FocusReason reason = Qt::TabFocusReason) {
 } // namespace
 
 // The marking buttons, the two time fields and the labels on the main window, with a 90-second source.
-class TestRangeMarking : public QObject {
+class TestRangeMarking : public QObject, public FormsFixture {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -219,7 +219,7 @@ private:
     }
 
     // Where a mark lies on the window's track, rounded half to even.
-    static int TrackPlace(int mark) {
+    int TrackPlace(int mark) {
         const TDSTrackBar* track = MainForm->tkbProgress;
         return int(RoundHalfEven(double(mark) / track->Max() * track->width() + track->x()));
     }

@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/sourcepreview.h"
@@ -6,7 +7,6 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "widgets/imagebutton.h"
 
@@ -20,16 +20,10 @@
 #include <QVideoWidget>
 #include <QtTest>
 
-namespace {
-
-MediaGraph* Graph() {
-    return MainForm->Preview()->FilterGraph();
-}
-
-} // namespace
-
-class TestSourcePreview : public QObject {
+class TestSourcePreview : public QObject, public FormsFixture {
     Q_OBJECT
+
+    MediaGraph* Graph() { return MainForm->Preview()->FilterGraph(); }
 private slots:
     void initTestCase() {
         QVERIFY(media.isValid());

@@ -1,10 +1,10 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "profiles/opsettingform.h"
 #include "profilesamples.h"
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -15,7 +15,7 @@
 using namespace ProfileSamples;
 
 // The main window's profile choice loads the profile into the editor's working lists.
-class TestProfileChoice : public QObject {
+class TestProfileChoice : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> program;

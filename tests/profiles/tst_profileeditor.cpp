@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
@@ -10,7 +11,6 @@
 #include "readonlyfolder.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -89,7 +89,7 @@ QWidget* OpenEditor(ValueListView* view, const QString& name) {
 
 } // namespace
 
-class TestProfileEditor : public QObject {
+class TestProfileEditor : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> program;

@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "formsfixture.h"
 #include "platform/logindpoweroff.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
@@ -10,7 +11,6 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
@@ -49,7 +49,7 @@ void When(QObject* context, std::function<bool()> condition, std::function<void(
 } // namespace
 
 // The split run as the main window shows it: the elapsed-time tick, the countdown dialog and its actions.
-class TestSplitWindow : public QObject {
+class TestSplitWindow : public QObject, public FormsFixture {
     Q_OBJECT
 private:
     QTemporaryDir media;

@@ -5,6 +5,7 @@
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 #include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -22,6 +23,7 @@ class TestBusyState : public QObject {
 
     PlatformDoubles doubles;
     std::unique_ptr<TempProgramDir> program;
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
 
     QList<QWidget*> PlayerControls() const {
@@ -38,7 +40,7 @@ class TestBusyState : public QObject {
 private slots:
     void init() {
         program = std::make_unique<TempProgramDir>();
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(dialogs);
         form->FormCreate({});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

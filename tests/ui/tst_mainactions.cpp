@@ -1,8 +1,8 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
@@ -15,7 +15,7 @@
 #include <QtTest>
 #include <memory>
 
-class TestMainActions : public QObject {
+class TestMainActions : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<PlatformDoubles> doubles;

@@ -7,6 +7,7 @@
 #include "ui/roundimage.h"
 #include "ui/skin.h"
 #include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -32,6 +33,7 @@
 class TestMainLayout : public QObject {
     Q_OBJECT
 
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
     QHash<QString, QWidget*> controls;
 
@@ -108,7 +110,7 @@ class TestMainLayout : public QObject {
 private slots:
     void initTestCase() {
         Skin::Apply(*qApp);
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(dialogs);
         Collect();
     }
     void cleanupTestCase() { form.reset(); }
@@ -124,7 +126,7 @@ private slots:
     }
 
     void centredWhenFirstShown() {
-        TMainForm window;
+        TMainForm window(dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint screenCentre = window.screen()->availableGeometry().center();

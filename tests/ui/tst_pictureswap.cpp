@@ -3,6 +3,7 @@
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
 #include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -29,6 +30,7 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
 class TestPictureSwap : public QObject {
     Q_OBJECT
 
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
 
     ImageButton* Button(int index) const {
@@ -76,7 +78,7 @@ private slots:
     void init() {
         // Clicks on the Start image here must never pass its hit test, which reads the real pointer.
         QCursor::setPos(0, 0);
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(dialogs);
         form->move(100, 50);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -6,6 +6,7 @@
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/mainform.h"
+#include "windowdoubles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -129,7 +130,8 @@ private slots:
     void startupValues() {
         PlatformDoubles doubles;
         TempProgramDir program;
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
         QCOMPARE(form.Preview()->SupportedExtensions,
@@ -158,7 +160,8 @@ private slots:
             TestMedia::MakeVideo(video, 2, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
             qPrintable(error));
         const QString argument = throughList ? program.Write("list.tmp", video.toLocal8Bit() + "\n") : video;
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({argument});
         QVERIFY(doubles.messages.calls.isEmpty());
         QVERIFY(form.Preview()->SourceLoaded());
@@ -184,7 +187,8 @@ private slots:
         TempProgramDir program;
         if (!preferences.isEmpty())
             program.Write("Preferences.ini", preferences);
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({});
         QCOMPARE(form.windowTitle(), caption);
         QCOMPARE(App().AppVersion, caption.section('V', -1));
@@ -197,7 +201,8 @@ private slots:
         program.Write("Profiles/A.apf", "[Main]\n");
         program.Write("Profiles/c.txt", "text");
         QDir().mkpath(program.path() + "Profiles/d.apf");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({});
         QCOMPARE(Items(form.cmbProfile), QStringList({"A", "b"}));
         QCOMPARE(form.cmbProfile->currentIndex(), -1);
@@ -229,7 +234,8 @@ private slots:
             QDir(program.path() + "Profiles").removeRecursively();
         program.Write("empty.tmp", QByteArray());
         program.Write("list.tmp", program.path().toLocal8Bit() + "gone.avi\n");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({program.path() + argument});
         QCOMPARE(doubles.messages.calls.size(), 1);
         const MessageBoxDouble::Call& call = doubles.messages.calls.constFirst();

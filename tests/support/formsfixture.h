@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ui/forms.h"
+
+#include <QStringList>
+#include <memory>
+
+// The program's windows, made for a test the way the program makes them and kept under their names.
+class FormsFixture {
+protected:
+    void CreateForms(const QStringList& arguments);
+    void DestroyForms();
+
+    std::unique_ptr<Forms> forms;
+    TMainForm* MainForm = nullptr;
+    TSettingForm* SettingForm = nullptr;
+    TCountDownForm* CountDownForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+    TopSettingForm* opSettingForm = nullptr;
+    TSizeForm* SizeForm = nullptr;
+};
