@@ -9,6 +9,7 @@
 //   windowbench bare
 //       The same two figures for a bare Qt window of the same size, as the reference.
 #include "app/appcontext.h"
+#include "mainformlookup.h"
 #include "platform/inifile.h"
 #include "platform/tesselapplication.h"
 #include "preview/sourcepreview.h"
@@ -116,6 +117,7 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     PrepareProgram(program, shippedDir, outputDir);
     auto forms = std::make_unique<Forms>(QStringList());
     TMainForm* MainForm = forms->MainForm;
+    const MainFormControls ui = FindMainControls(MainForm);
     MainForm->show();
     if (!LoadAndWait(MainForm, source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
@@ -140,15 +142,15 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     Idle(IdleMilliseconds);
     const double idleGap = longest / 1e6;
 
-    MainForm->edtStart->setText(QStringLiteral("00:00:00"));
-    MainForm->edtEnd->setText(end);
-    MainForm->rdbEqual->setChecked(true);
-    MainForm->edtSectionQty->setText(QString::number(sections));
-    MainForm->edtOutputDir->setText(outputDir);
-    MainForm->cmbProfile->setCurrentText(QStringLiteral("MP4 (H.264 + AAC)"));
+    ui.edtStart->setText(QStringLiteral("00:00:00"));
+    ui.edtEnd->setText(end);
+    ui.rdbEqual->setChecked(true);
+    ui.edtSectionQty->setText(QString::number(sections));
+    ui.edtOutputDir->setText(outputDir);
+    ui.cmbProfile->setCurrentText(QStringLiteral("MP4 (H.264 + AAC)"));
     MainForm->cmbProfileChange();
     ProfileOptions arguments;
-    BuildProfileArguments(App().ProfilePath(MainForm->cmbProfile->currentText()), arguments,
+    BuildProfileArguments(App().ProfilePath(ui.cmbProfile->currentText()), arguments,
                           forms->opSettingForm->Lists);
 
     // What Start does after its hit test.

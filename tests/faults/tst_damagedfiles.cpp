@@ -202,9 +202,9 @@ private slots:
         CreateForms({});
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
-        QCOMPARE(MainForm->cmbProfile->count(), 1);
+        QCOMPARE(ui.cmbProfile->count(), 1);
         QCOMPARE(AllRows(opSettingForm->Lists), rows);
-        QVERIFY(MainForm->edtOutputDir->text().size() <= 2048);
+        QVERIFY(ui.edtOutputDir->text().size() <= 2048);
         QVERIFY(MainForm->close());
         DestroyForms();
         QCOMPARE(doubles.messages.Texts(), QStringList{});

@@ -31,9 +31,9 @@ private slots:
                        "[Main]\nType=wmv\nPara=2\n0=A\n1=B\n[A]\nSort=2\nList=0\nCaption=kept\n"
                        "[B]\nSort=1\nCaption=x,\nIndex=5\n");
         CreateForms({});
-        const QSignalBlocker blocker(MainForm->cmbProfile);
-        MainForm->cmbProfile->clear();
-        MainForm->cmbProfile->addItems({"Broken", "Example", "Missing", "Settings of the source file."});
+        const QSignalBlocker blocker(ui.cmbProfile);
+        ui.cmbProfile->clear();
+        ui.cmbProfile->addItems({"Broken", "Example", "Missing", "Settings of the source file."});
     }
     void cleanup() {
         DestroyForms();
@@ -64,7 +64,7 @@ private slots:
         QFETCH(QString, outputExt);
         QFETCH(QStringList, audio);
         QFETCH(QString, error);
-        MainForm->cmbProfile->setCurrentText(name);
+        ui.cmbProfile->setCurrentText(name);
         MainForm->cmbProfileChange();
         QCOMPARE(opSettingForm->Lists.OutputExt(), outputExt);
         QCOMPARE(Rows(opSettingForm->Lists.vleAudio), audio);
@@ -89,8 +89,8 @@ private slots:
         QFETCH(QByteArray, profile);
         QFETCH(QString, message);
         program->Write(QStringLiteral("Profiles/Start.apf"), profile);
-        MainForm->cmbProfile->addItem(QStringLiteral("Start"));
-        MainForm->cmbProfile->setCurrentText(QStringLiteral("Start"));
+        ui.cmbProfile->addItem(QStringLiteral("Start"));
+        ui.cmbProfile->setCurrentText(QStringLiteral("Start"));
         MainForm->cmbProfileChange();
         const QPoint centre = MainForm->frameGeometry().topLeft() + QPoint(399 + 54 + 4 + 55, 297 + 30 + 55);
         QCursor::setPos(centre);

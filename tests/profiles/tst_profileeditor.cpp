@@ -104,8 +104,8 @@ class TestProfileEditor : public QObject, public FormsFixture {
 
     // Shows the editor through "Detail" with the main window on the named profile.
     void Detail(const QString& name) {
-        MainForm->cmbProfile->setCurrentText(name);
-        MainForm->BitBtn1->click();
+        ui.cmbProfile->setCurrentText(name);
+        ui.BitBtn1->click();
     }
 
     // Picks "Custom Size" in the video size row's drop-down and sets the size in the size dialog.
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(!opSettingForm->isModal());
         QVERIFY(MainForm->isEnabled());
         QCOMPARE(opSettingForm->cmbProfile->currentText(), QStringLiteral("Editor"));
-        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Editor"));
+        QCOMPARE(ui.cmbProfile->currentText(), QStringLiteral("Editor"));
         QCOMPARE(opSettingForm->Lists.vleAudio.ValueOf(QStringLiteral("Audio Bitrate")),
                  QString::fromLatin1(reloaded ? "128" : "96"));
         QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".avi"));
@@ -201,7 +201,7 @@ private slots:
         Detail(QStringLiteral("Example"));
         opSettingForm->cmbProfile->setCurrentText(QStringLiteral("Editor"));
         opSettingForm->cmbProfileChange();
-        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Example"));
+        QCOMPARE(ui.cmbProfile->currentText(), QStringLiteral("Example"));
         QCOMPARE(Rows(opSettingForm->Lists.vleVideo),
                  (QStringList{"Video Codec=XviD", "Video Size=320x240", "Note=shown"}));
     }
@@ -261,7 +261,7 @@ private slots:
                  QStringLiteral("64"));
         QCOMPARE(ReadFile(editorPath), EditorProfile);
         // Hidden, not destroyed: the next Detail shows it again with the edit.
-        MainForm->BitBtn1->click();
+        ui.BitBtn1->click();
         QVERIFY(opSettingForm->isVisible());
         QCOMPARE(opSettingForm->Lists.vleAudio.ValueOf(QStringLiteral("Audio Bitrate")),
                  QStringLiteral("64"));

@@ -59,7 +59,7 @@ private slots:
         program->Write(QStringLiteral("Profiles/Sized.apf"), SizeProfile);
         CreateForms({});
         MainForm->show();
-        MainForm->cmbProfile->setCurrentIndex(0);
+        ui.cmbProfile->setCurrentIndex(0);
         MainForm->BitBtn1Click();
         PickCustomSize();
     }

@@ -1,5 +1,8 @@
 #include "formsfixture.h"
 
+#include "mainformlookup.h"
+#include "ui/mainform.h"
+
 void FormsFixture::CreateForms(const QStringList& arguments) {
     forms = std::make_unique<Forms>(arguments);
     MainForm = forms->MainForm;
@@ -8,6 +11,7 @@ void FormsFixture::CreateForms(const QStringList& arguments) {
     AboutForm = forms->AboutForm;
     opSettingForm = forms->opSettingForm;
     SizeForm = forms->SizeForm;
+    ui = FindMainControls(MainForm);
 }
 
 void FormsFixture::DestroyForms() {
@@ -18,4 +22,5 @@ void FormsFixture::DestroyForms() {
     AboutForm = nullptr;
     opSettingForm = nullptr;
     SizeForm = nullptr;
+    ui = MainFormControls();
 }

@@ -90,7 +90,7 @@ private slots:
     void disablesTheMainWindow() {
         QFETCH(QString, how);
         Start();
-        QTest::mouseClick(MainForm->tbtnAbout, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnAbout, Qt::LeftButton);
         QVERIFY(AboutForm->isVisible());
         QVERIFY(!MainForm->isEnabled());
         QVERIFY(AboutForm->isEnabled());
@@ -115,7 +115,7 @@ private slots:
     void openDuringARun() {
         Start();
         MainForm->EnterBusyState();
-        QTest::mouseClick(MainForm->tbtnAbout, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnAbout, Qt::LeftButton);
         QVERIFY(AboutForm->isVisible());
         AboutForm->close();
         QVERIFY(MainForm->isEnabled());

@@ -2,6 +2,7 @@
 #include "app/apperror.h"
 #include "app/commandline.h"
 #include "app/supportedfiles.h"
+#include "mainformlookup.h"
 #include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
@@ -132,12 +133,13 @@ private slots:
         TempProgramDir program;
         MainFormDialogsDouble dialogs;
         TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
         QCOMPARE(form.Preview()->SupportedExtensions,
                  QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
         QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
-        QCOMPARE(form.panProgress->height(), 217);
+        QCOMPARE(ui.panProgress->height(), 217);
         QVERIFY(!form.Preview()->SourceLoaded());
         QVERIFY(form.acceptDrops());
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
@@ -162,10 +164,11 @@ private slots:
         const QString argument = throughList ? program.Write("list.tmp", video.toLocal8Bit() + "\n") : video;
         MainFormDialogsDouble dialogs;
         TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({argument});
         QVERIFY(doubles.messages.calls.isEmpty());
         QVERIFY(form.Preview()->SourceLoaded());
-        QCOMPARE(form.edtSource->text(), video);
+        QCOMPARE(ui.edtSource->text(), video);
         QVERIFY(form.acceptDrops());
     }
 
@@ -203,10 +206,11 @@ private slots:
         QDir().mkpath(program.path() + "Profiles/d.apf");
         MainFormDialogsDouble dialogs;
         TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
-        QCOMPARE(Items(form.cmbProfile), QStringList({"A", "b"}));
-        QCOMPARE(form.cmbProfile->currentIndex(), -1);
-        QCOMPARE(form.cmbProfile->currentText(), QString());
+        QCOMPARE(Items(ui.cmbProfile), QStringList({"A", "b"}));
+        QCOMPARE(ui.cmbProfile->currentIndex(), -1);
+        QCOMPARE(ui.cmbProfile->currentText(), QString());
     }
 
     // A failing step is reported with its reason; the steps after it are skipped and the window still opens.
@@ -236,6 +240,7 @@ private slots:
         program.Write("list.tmp", program.path().toLocal8Bit() + "gone.avi\n");
         MainFormDialogsDouble dialogs;
         TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({program.path() + argument});
         QCOMPARE(doubles.messages.calls.size(), 1);
         const MessageBoxDouble::Call& call = doubles.messages.calls.constFirst();
@@ -243,7 +248,7 @@ private slots:
         QCOMPARE(call.caption, QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(call.icon, MsgIcon::Stop);
         QCOMPARE(call.buttons, MsgButtons::Ok);
-        QCOMPARE(form.cmbProfile->count(), profileCount);
+        QCOMPARE(ui.cmbProfile->count(), profileCount);
         QVERIFY(!form.acceptDrops());
         // The steps before the failing one have taken effect.
         QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
