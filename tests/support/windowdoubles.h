@@ -4,9 +4,6 @@
 #include "split/livepreferences.h"
 #include "ui/mainformdialogs.h"
 
-#include <QList>
-#include <QStringList>
-
 // Settings boxes as a test sets them.
 class LivePreferencesDouble : public LivePreferences {
 public:
@@ -16,24 +13,18 @@ public:
     CompletionChoice ReadCompletionChoice() const override { return choice; }
 };
 
-// The main window's dialogs for a main window made alone: records what the window asks for.
+// The dialogs of a main window made alone: none is shown, the lists and the boxes are the double's own.
 class MainFormDialogsDouble : public MainFormDialogs {
 public:
     ProfileWorkingLists lists;
     LivePreferencesDouble preferences;
-    // "settings", "about", "detail:<index>", "save", "countdown:<action>"
-    QStringList requests;
 
-    void ShowSettings() override { requests << QStringLiteral("settings"); }
-    void ShowAbout() override { requests << QStringLiteral("about"); }
-    void ShowProfileDetail(int profileIndex) override {
-        requests << QStringLiteral("detail:%1").arg(profileIndex);
-    }
+    void ShowSettings() override {}
+    void ShowAbout() override {}
+    void ShowProfileDetail(int) override {}
     ProfileWorkingLists& ProfileLists() override { return lists; }
-    void SavePreferences() override { requests << QStringLiteral("save"); }
+    void SavePreferences() override {}
     const LivePreferences& Preferences() override { return preferences; }
-    void StartCountdown(CountdownAction action) override {
-        requests << QStringLiteral("countdown:%1").arg(static_cast<int>(action));
-    }
+    void StartCountdown(CountdownAction) override {}
     QWidget* ShownCountdown() override { return nullptr; }
 };
