@@ -11,8 +11,9 @@ Forms::Forms(const QStringList& arguments) {
     MainForm = new TMainForm(*this);
     MainForm->FormCreate(arguments);
     SettingForm = new TSettingForm(*MainForm, MainForm);
-    CountDownForm = new TCountDownForm(
-        {[this] { MainForm->LeaveBusyState(); }, [this] { MainForm->PowerOff(); }}, MainForm);
+    CountDownForm = new TCountDownForm({.leaveBusyState = [this] { MainForm->LeaveBusyState(); },
+                                        .powerOff = [this] { MainForm->PowerOff(); }},
+                                       MainForm);
     AboutForm = new TAboutForm(MainForm);
     opSettingForm = new TopSettingForm(MainForm->ProfileNames(), MainForm);
     SizeForm = new TSizeForm(opSettingForm->Lists.vleVideo, MainForm);

@@ -70,28 +70,39 @@ TMainForm::TMainForm(MainFormDialogs& dialogs, QWidget* parent) : QWidget(parent
 TMainForm::~TMainForm() = default;
 
 void TMainForm::CreateFeatures() {
-    const RangeWidgets range{ui.tkbProgress, ui.edtStart, ui.edtEnd, ui.labStart, ui.labEnd, ui.labLength};
-    const PreviewWidgets previewWidgets{this,        ui.VideoWindow, ui.tkbProgress, ui.labMiddle,
-                                        ui.labRight, ui.labCurrent,  ui.edtSource,   ui.edtOutputDir};
+    const RangeWidgets range{.tkbProgress = ui.tkbProgress,
+                             .edtStart = ui.edtStart,
+                             .edtEnd = ui.edtEnd,
+                             .labStart = ui.labStart,
+                             .labEnd = ui.labEnd,
+                             .labLength = ui.labLength};
+    const PreviewWidgets previewWidgets{.window = this,
+                                        .VideoWindow = ui.VideoWindow,
+                                        .tkbProgress = ui.tkbProgress,
+                                        .labMiddle = ui.labMiddle,
+                                        .labRight = ui.labRight,
+                                        .labCurrent = ui.labCurrent,
+                                        .edtSource = ui.edtSource,
+                                        .edtOutputDir = ui.edtOutputDir};
     preview = std::make_unique<SourcePreview>(
         previewWidgets, range, [this] { return RunShown(); }, [this] { Runner().SetState(RunState::Idle); },
         nullptr);
 
-    const SplitWidgets splitWidgets{this,
-                                    ui.edtSource,
-                                    ui.edtStart,
-                                    ui.edtEnd,
-                                    ui.rdbStartEnd,
-                                    ui.edtSectionQty,
-                                    ui.cmbProfile,
-                                    ui.edtOutputDir,
-                                    ui.labProcessing,
-                                    ui.pgbCurrent,
-                                    ui.pgbTotal,
-                                    ui.labCurProgress,
-                                    ui.labTotalProgress,
-                                    ui.tmrPreview,
-                                    ui.tmrProcess};
+    const SplitWidgets splitWidgets{.window = this,
+                                    .edtSource = ui.edtSource,
+                                    .edtStart = ui.edtStart,
+                                    .edtEnd = ui.edtEnd,
+                                    .rdbStartEnd = ui.rdbStartEnd,
+                                    .edtSectionQty = ui.edtSectionQty,
+                                    .cmbProfile = ui.cmbProfile,
+                                    .edtOutputDir = ui.edtOutputDir,
+                                    .labProcessing = ui.labProcessing,
+                                    .pgbCurrent = ui.pgbCurrent,
+                                    .pgbTotal = ui.pgbTotal,
+                                    .labCurProgress = ui.labCurProgress,
+                                    .labTotalProgress = ui.labTotalProgress,
+                                    .tmrPreview = ui.tmrPreview,
+                                    .tmrProcess = ui.tmrProcess};
     SplitWindowLinks links;
     links.enterBusyState = [this] { EnterBusyState(); };
     links.leaveBusyState = [this] { LeaveBusyState(); };
@@ -102,7 +113,7 @@ void TMainForm::CreateFeatures() {
     splitView = std::make_unique<MainFormSplitView>(splitWidgets, std::move(links));
 
     keys = std::make_unique<PreviewKeys>(
-        PreviewKeyWidgets{this, ui.tkbProgress}, *preview,
+        PreviewKeyWidgets{.window = this, .tkbProgress = ui.tkbProgress}, *preview,
         [this] { return Runner().State() != RunState::Idle || RunShown(); }, [this] { tbtnHelpClick(); },
         nullptr);
 }
