@@ -9,14 +9,14 @@ bool IsSourceSettingsProfile(const QString& profileName) {
     return profileName == QLatin1String("Settings of the source file.");
 }
 
-QString ClipExtension(const QString& profileName, const QString& sourcePath) {
+QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt) {
     if (IsSourceSettingsProfile(profileName)) {
         const QString name = FileNameOf(sourcePath);
         const int dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0 && dot + 1 < name.size())
             return name.mid(dot);
     }
-    return App().OutputExt;
+    return outputExt;
 }
 
 QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, int clip,

@@ -8,9 +8,9 @@ class ProfileOptions;
 // The profile whose clips keep the source's own container and streams.
 bool IsSourceSettingsProfile(const QString& profileName);
 
-// The extension of clip files: the source's own for the stream-copy profile (OutputExt when the source has
-// none), otherwise OutputExt as it stands now, since a profile loaded during a run changes later clips.
-QString ClipExtension(const QString& profileName, const QString& sourcePath);
+// The extension of clip files: the source's own for the stream-copy profile (outputExt when the source has
+// none), otherwise outputExt, the extension of the profile loaded last.
+QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt);
 
 // Output folder (ending in the separator) + the source's file name without extension + "_Clip" + clip
 // number + extension.

@@ -1,4 +1,3 @@
-#include "app/appcontext.h"
 #include "optionstext.h"
 #include "split/clipprogress.h"
 #include "split/encodercommand.h"
@@ -280,10 +279,9 @@ private slots:
         QFETCH(QString, profile);
         QFETCH(int, clip);
         QFETCH(QString, expected);
-        App().OutputExt = QStringLiteral(".mp4");
-        QCOMPARE(
-            ClipOutputPath(QStringLiteral("/out/"), sourcePath, clip, ClipExtension(profile, sourcePath)),
-            expected);
+        QCOMPARE(ClipOutputPath(QStringLiteral("/out/"), sourcePath, clip,
+                                ClipExtension(profile, sourcePath, QStringLiteral(".mp4"))),
+                 expected);
     }
 
     void chunkTime_data() {

@@ -22,8 +22,8 @@ private:
 
     void Prepare(const QString& sourcePath, const QString& profile, const QString& extension) {
         program->Write(QStringLiteral("Profiles/") + profile + QStringLiteral(".apf"), "[Main]\n");
-        App().OutputExt = extension;
         view = std::make_unique<RecordingView>();
+        view->outputExt = extension;
         view->inputs.sourcePath = sourcePath;
         view->inputs.profileName = profile;
         view->inputs.outputDirText = outputDir;

@@ -2,9 +2,12 @@
 #include "app/apperror.h"
 #include "app/commandline.h"
 #include "app/supportedfiles.h"
+#include "mainformlookup.h"
+#include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/mainform.h"
+#include "windowdoubles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -128,15 +131,16 @@ private slots:
     void startupValues() {
         PlatformDoubles doubles;
         TempProgramDir program;
-        TMainForm form;
-        form.RunState = 5;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QCOMPARE(form.SupportedExtensions,
+        QCOMPARE(form.Preview()->SupportedExtensions,
                  QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
-        QCOMPARE(form.panProgress->height(), 217);
-        QVERIFY(!form.SourceLoaded);
+        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(ui.panProgress->height(), 217);
+        QVERIFY(!form.Preview()->SourceLoaded());
         QVERIFY(form.acceptDrops());
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
@@ -158,11 +162,13 @@ private slots:
             TestMedia::MakeVideo(video, 2, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
             qPrintable(error));
         const QString argument = throughList ? program.Write("list.tmp", video.toLocal8Bit() + "\n") : video;
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({argument});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QVERIFY(form.SourceLoaded);
-        QCOMPARE(form.edtSource->text(), video);
+        QVERIFY(form.Preview()->SourceLoaded());
+        QCOMPARE(ui.edtSource->text(), video);
         QVERIFY(form.acceptDrops());
     }
 
@@ -184,7 +190,8 @@ private slots:
         TempProgramDir program;
         if (!preferences.isEmpty())
             program.Write("Preferences.ini", preferences);
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({});
         QCOMPARE(form.windowTitle(), caption);
         QCOMPARE(App().AppVersion, caption.section('V', -1));
@@ -197,11 +204,13 @@ private slots:
         program.Write("Profiles/A.apf", "[Main]\n");
         program.Write("Profiles/c.txt", "text");
         QDir().mkpath(program.path() + "Profiles/d.apf");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
-        QCOMPARE(Items(form.cmbProfile), QStringList({"A", "b"}));
-        QCOMPARE(form.cmbProfile->currentIndex(), -1);
-        QCOMPARE(form.cmbProfile->currentText(), QString());
+        QCOMPARE(Items(ui.cmbProfile), QStringList({"A", "b"}));
+        QCOMPARE(ui.cmbProfile->currentIndex(), -1);
+        QCOMPARE(ui.cmbProfile->currentText(), QString());
     }
 
     // A failing step is reported with its reason; the steps after it are skipped and the window still opens.
@@ -229,7 +238,9 @@ private slots:
             QDir(program.path() + "Profiles").removeRecursively();
         program.Write("empty.tmp", QByteArray());
         program.Write("list.tmp", program.path().toLocal8Bit() + "gone.avi\n");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({program.path() + argument});
         QCOMPARE(doubles.messages.calls.size(), 1);
         const MessageBoxDouble::Call& call = doubles.messages.calls.constFirst();
@@ -237,11 +248,11 @@ private slots:
         QCOMPARE(call.caption, QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(call.icon, MsgIcon::Stop);
         QCOMPARE(call.buttons, MsgButtons::Ok);
-        QCOMPARE(form.cmbProfile->count(), profileCount);
+        QCOMPARE(ui.cmbProfile->count(), profileCount);
         QVERIFY(!form.acceptDrops());
         // The steps before the failing one have taken effect.
         QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
     }
 };
 
