@@ -1,6 +1,7 @@
 // The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
 // replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
 #include "encoderarguments.h"
+#include "seekpoint.h"
 
 #include <cerrno>
 #include <climits>
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     }
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    arguments = EncoderFrontEnd::RewriteArguments(arguments);
+    arguments = EncoderFrontEnd::FfmpegArguments(arguments);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));
     for (std::string& argument : arguments)

@@ -33,8 +33,10 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const QString& profileArguments, const QString& outputPath) {
-    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),        sourcePath,
-                          QStringLiteral("-ss"),    FormatOneDecimal(clipStart), QStringLiteral("-t"),
+    // The exact start, unlike the displayed tenth: neighbouring sections then neither overlap nor leave a
+    // gap between them.
+    QStringList arguments{QStringLiteral("-y"),  QStringLiteral("-i"),   sourcePath,
+                          QStringLiteral("-ss"), FormatExact(clipStart), QStringLiteral("-t"),
                           FormatGeneral(clipLength)};
     arguments << profileArguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     arguments << outputPath;

@@ -20,7 +20,7 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
                            const QString& profileArguments, const QString& outputPath);
 
-// The same pieces as the arguments the encoder is started with; no shell ever sees them, so paths need no
-// quoting and the profile's options are split at blanks.
+// The same pieces as the arguments the encoder is started with, but with the start in full; no shell ever
+// sees them, so paths need no quoting and the profile's options are split at blanks.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const QString& profileArguments, const QString& outputPath);
