@@ -162,8 +162,8 @@ std::optional<ClipRequest> ReadClipRequest(const std::vector<std::string>& argum
             ++i;
         } else if (CopiesVideo(option, value)) {
             request.copiesVideo = true;
-        } else if (option == "-r" || option == "-fps_mode" || option == "-vsync" || option.rfind("-r:", 0) == 0 ||
-                   option.rfind("-fps_mode:", 0) == 0) {
+        } else if (option == "-r" || option == "-fps_mode" || option == "-vsync" ||
+                   option.rfind("-r:", 0) == 0 || option.rfind("-fps_mode:", 0) == 0) {
             request.setsFrameRate = true;
         }
     }
@@ -176,15 +176,16 @@ std::optional<ClipRequest> ReadClipRequest(const std::vector<std::string>& argum
 
 std::string MicrosecondsText(std::int64_t microseconds) {
     const bool negative = microseconds < 0;
-    const unsigned long long magnitude =
-        negative ? 0 - static_cast<unsigned long long>(microseconds) : static_cast<unsigned long long>(microseconds);
+    const unsigned long long magnitude = negative ? 0 - static_cast<unsigned long long>(microseconds)
+                                                  : static_cast<unsigned long long>(microseconds);
     char text[32];
-    std::snprintf(text, sizeof(text), "%s%llu.%06llu", negative ? "-" : "", magnitude / 1000000, magnitude % 1000000);
+    std::snprintf(text, sizeof(text), "%s%llu.%06llu", negative ? "-" : "", magnitude / 1000000,
+                  magnitude % 1000000);
     return text;
 }
 
-std::vector<std::string> ExactCutArguments(const std::vector<std::string>& arguments, const ClipRequest& request,
-                                           const ExactCut& cut) {
+std::vector<std::string> ExactCutArguments(const std::vector<std::string>& arguments,
+                                           const ClipRequest& request, const ExactCut& cut) {
     std::vector<std::string> result = QuietOptions();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         // The source's own timestamps: ffmpeg's corrections of them (at the discontinuities that
@@ -204,7 +205,7 @@ std::vector<std::string> ExactCutArguments(const std::vector<std::string>& argum
             ++i;
             if (i == request.lengthAt + 1 && !request.dropsVideo && !request.setsFrameRate) {
                 result.push_back("-fps_mode");
-                result.push_back("passthrough");
+                result.push_back(cut.ownFrameTimes ? "passthrough" : "cfr");
             }
         }
     }

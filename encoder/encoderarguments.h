@@ -39,14 +39,16 @@ struct ExactCut {
     std::optional<std::int64_t> inputSeek; // from the start of the file, as ffmpeg's input "-ss" counts
     std::int64_t outputStart = 0;          // on the source's own timestamps
     std::int64_t outputLength = 0;
+    // False where the decoder makes the frames' times up (program streams): they may then collide.
+    bool ownFrameTimes = true;
 };
 
 // The ffmpeg arguments of a re-encoded clip: the quiet options, the source's own timestamps and the input
-// seek before "-i", and the clip's "-ss" and "-t" where they stand with the trim's values. The frame
-// timestamps pass through unchanged unless the options set a frame rate, so no frame is doubled or
-// dropped.
-std::vector<std::string> ExactCutArguments(const std::vector<std::string>& arguments, const ClipRequest& request,
-                                           const ExactCut& cut);
+// seek before "-i", and the clip's "-ss" and "-t" where they stand with the trim's values. Unless the
+// options set a frame rate, the frames keep their own times, so that no frame of a variable frame rate is
+// doubled or dropped; times the decoder made up are set on the frame rate's steps instead.
+std::vector<std::string> ExactCutArguments(const std::vector<std::string>& arguments,
+                                           const ClipRequest& request, const ExactCut& cut);
 
 // Microseconds as ffmpeg reads seconds: always with a point and six decimals.
 std::string MicrosecondsText(std::int64_t microseconds);

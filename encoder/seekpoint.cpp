@@ -49,7 +49,8 @@ int BestStream(const AVFormatContext* input, AVMediaType type) {
         const long long size = type == AVMEDIA_TYPE_VIDEO
                                    ? static_cast<long long>(parameters->width) * parameters->height
                                    : parameters->ch_layout.nb_channels;
-        const long long score = size + 100000000LL * !!(stream->event_flags & AVSTREAM_EVENT_FLAG_NEW_PACKETS) +
+        const long long score = size +
+                                100000000LL * !!(stream->event_flags & AVSTREAM_EVENT_FLAG_NEW_PACKETS) +
                                 5000000LL * !!(stream->disposition & AV_DISPOSITION_DEFAULT);
         if (score > bestScore) {
             bestScore = score;
@@ -120,7 +121,8 @@ public:
             const std::int64_t time = frame->best_effort_timestamp;
             if (time != AV_NOPTS_VALUE) {
                 landing.decoded.push_back(time);
-                if (landing.decodedKey == AV_NOPTS_VALUE && (frame->key_frame || frame->pict_type == AV_PICTURE_TYPE_I))
+                if (landing.decodedKey == AV_NOPTS_VALUE &&
+                    (frame->key_frame || frame->pict_type == AV_PICTURE_TYPE_I))
                     landing.decodedKey = time;
             }
             av_frame_unref(frame.get());
@@ -177,7 +179,8 @@ private:
     // The input seek for which ffmpeg's own seek aims at exactly this packet's decoding time.
     std::int64_t SeekOnto(const VideoPacket& packet) const {
         const std::int64_t time = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
-        return av_rescale_q_rnd(time, videoBase, AVRational{1, AV_TIME_BASE}, AV_ROUND_UP) - startUs + headroom;
+        return av_rescale_q_rnd(time, videoBase, AVRational{1, AV_TIME_BASE}, AV_ROUND_UP) - startUs +
+               headroom;
     }
     // An earlier seek, before the first video packet of a landing too.
     std::int64_t SeekEarlier(std::int64_t seek, const Landing& landing, long double time, double step) const {
@@ -222,7 +225,8 @@ Landing Planner::Land(std::int64_t seekUs, long double until, bool asFfmpeg) {
         }
         const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (packet->stream_index == video && time != AV_NOPTS_VALUE) {
-            landing.video.push_back(VideoPacket{packet->pts, packet->dts, (packet->flags & AV_PKT_FLAG_KEY) != 0});
+            landing.video.push_back(
+                VideoPacket{packet->pts, packet->dts, (packet->flags & AV_PKT_FLAG_KEY) != 0});
             landing.timeless = landing.timeless || packet->pts == AV_NOPTS_VALUE;
             if (clock && clock->Ready())
                 clock->Feed(packet.get(), landing);
@@ -270,7 +274,8 @@ std::vector<std::int64_t> Planner::Times(const Landing& landing, bool decodableO
     return times;
 }
 
-std::optional<std::int64_t> Planner::ShownAt(const std::vector<std::int64_t>& times, long double seconds) const {
+std::optional<std::int64_t> Planner::ShownAt(const std::vector<std::int64_t>& times,
+                                             long double seconds) const {
     std::optional<std::int64_t> shown;
     for (const std::int64_t time : times)
         if (VideoSeconds(time) <= seconds + Tolerance && (!shown || time > *shown))
@@ -279,12 +284,14 @@ std::optional<std::int64_t> Planner::ShownAt(const std::vector<std::int64_t>& ti
 }
 
 bool Planner::SoundFrom(const Landing& landing, long double seconds) const {
-    return landing.firstAudio == AV_NOPTS_VALUE || Seconds(landing.firstAudio, audioBase) <= seconds + Tolerance;
+    return landing.firstAudio == AV_NOPTS_VALUE ||
+           Seconds(landing.firstAudio, audioBase) <= seconds + Tolerance;
 }
 
 // A seek after which the first video packet ffmpeg gets is a keyframe at or before the first frame, the
 // latest that works. Decoders fed other frames before it may put out pictures in the wrong order.
-std::optional<std::int64_t> Planner::SeekOntoKey(const Landing& landing, std::int64_t seek, std::int64_t first) {
+std::optional<std::int64_t> Planner::SeekOntoKey(const Landing& landing, std::int64_t seek,
+                                                 std::int64_t first) {
     const long double firstSeconds = VideoSeconds(first);
     if (!landing.video.empty() && landing.video.front().key && SeekAt(first) >= seek &&
         SoundFrom(landing, firstSeconds))
@@ -331,7 +338,8 @@ std::optional<std::int64_t> Planner::EndFrame(long double end, std::int64_t firs
         // The last frame: shown at the end only while it lasts.
         const AVStream* stream = input->streams[video];
         const AVRational rate = stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
-        const std::int64_t duration = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), videoBase) : 0;
+        const std::int64_t duration =
+            rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), videoBase) : 0;
         if (VideoSeconds(*stop + duration) <= end + Tolerance)
             return std::nullopt;
     }
@@ -365,7 +373,8 @@ ExactCut Planner::Plan() {
     for (double step = 0.5;; step *= 2) {
         landing = Land(seek, cut.start, true);
         if (!landing.seeked)
-            return ExactCut{std::nullopt, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
+            return ExactCut{std::nullopt, std::llround(cut.start * 1e6) + startUs,
+                            std::llround(cut.length * 1e6)};
         if (landing.timeless && !decodeTimes) {
             decodeTimes = true;
             landing = Land(seek, cut.start, true);
@@ -397,7 +406,7 @@ ExactCut Planner::Plan() {
     const long double end = static_cast<long double>(cut.start) + cut.length;
     const std::optional<std::int64_t> stop = EndFrame(end, *first);
     const std::int64_t length = stop ? SeekAt(*stop) - firstUs : std::llround(end * 1e6L) - firstUs;
-    return ExactCut{seek, firstUs + startUs, length};
+    return ExactCut{seek, firstUs + startUs, length, !decodeTimes};
 }
 
 } // namespace
@@ -433,7 +442,8 @@ std::vector<std::string> FfmpegArguments(const std::vector<std::string>& argumen
     std::optional<ExactCut> cut = PlanCut(clip);
     // A source that cannot be read: ffmpeg says why.
     if (!cut)
-        cut = ExactCut{std::llround(request->start * 1e6), std::llround(request->start * 1e6), std::llround(request->length * 1e6)};
+        cut = ExactCut{std::llround(request->start * 1e6), std::llround(request->start * 1e6),
+                       std::llround(request->length * 1e6)};
     return ExactCutArguments(arguments, *request, *cut);
 }
 

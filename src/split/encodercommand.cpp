@@ -35,8 +35,8 @@ QStringList EncoderArguments(const QString& sourcePath, double clipStart, double
                              const QString& profileArguments, const QString& outputPath) {
     // The exact start, unlike the displayed tenth: neighbouring sections then neither overlap nor leave a
     // gap between them.
-    QStringList arguments{QStringLiteral("-y"),  QStringLiteral("-i"),   sourcePath,
-                          QStringLiteral("-ss"), FormatExact(clipStart), QStringLiteral("-t"),
+    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),   sourcePath,
+                          QStringLiteral("-ss"),    FormatExact(clipStart), QStringLiteral("-t"),
                           FormatGeneral(clipLength)};
     arguments << profileArguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     arguments << outputPath;
