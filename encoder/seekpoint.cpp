@@ -269,7 +269,7 @@ std::vector<std::int64_t> Planner::Times(const Landing& landing, bool decodableO
         return times;
     const std::int64_t keyTime = decodableOnly ? landing.video[key].pts : AV_NOPTS_VALUE;
     for (const VideoPacket& packet : landing.video)
-        if (!decodableOnly || packet.pts >= keyTime)
+        if (packet.pts != AV_NOPTS_VALUE && (!decodableOnly || packet.pts >= keyTime))
             times.push_back(packet.pts);
     return times;
 }
