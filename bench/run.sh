@@ -337,11 +337,11 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo
     echo "$table"
     echo
-    echo "Figure 1 beyond the whole range ($(awk -v s="$split_time" -v w="$whole_time" 'BEGIN { printf "%.3f", s - w }') s), each part timed alone over the $sections clips: tessel-split"
-    echo "and its front-end finding the seek points, with an encoder that does nothing, ${idle_time} s; ffmpeg"
-    echo "starting and setting its encoders up (one frame a clip) ${starts_time} s; decoding from the keyframe"
-    echo "before each cut up to the cut (ffmpeg's own timing) ${preroll_time} s; the rest, the encoders filling and draining their"
-    echo "threads on $(nproc) cores, ${rest_time} s."
+    echo "Figure 1 beyond the whole range: $(awk -v s="$split_time" -v w="$whole_time" 'BEGIN { printf "%.3f", s - w }') s. Each part timed alone over the $sections clips:"
+    echo "tessel-split and its front-end finding the seek points, with an encoder that does nothing, ${idle_time} s;"
+    echo "ffmpeg starting and setting its encoders up (one frame a clip) ${starts_time} s; decoding from the"
+    echo "keyframe before each cut up to the cut (ffmpeg's own timing) ${preroll_time} s; the rest, the encoders"
+    echo "filling and draining their threads on $(nproc) cores, ${rest_time} s."
     echo
     echo "Rounds:"
     echo
