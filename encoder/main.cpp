@@ -3,6 +3,7 @@
 #include "argumentcheck.h"
 #include "cut/clipcutter.h"
 #include "encoderarguments.h"
+#include "seekpoint.h"
 
 #include <cerrno>
 #include <climits>
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
         else
             ++option;
     }
-    std::vector<std::string> arguments = EncoderFrontEnd::RewriteArguments(given);
+    std::vector<std::string> arguments = EncoderFrontEnd::FfmpegArguments(given);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));
     for (std::string& argument : arguments)

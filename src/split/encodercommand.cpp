@@ -34,8 +34,10 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath) {
-    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),        sourcePath,
-                          QStringLiteral("-ss"),    FormatOneDecimal(clipStart), QStringLiteral("-t"),
+    // The exact start, unlike the displayed tenth: neighbouring sections then neither overlap nor leave a
+    // gap between them.
+    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),   sourcePath,
+                          QStringLiteral("-ss"),    FormatExact(clipStart), QStringLiteral("-t"),
                           FormatGeneral(clipLength)};
     arguments << profileOptions.Arguments();
     arguments << outputPath;

@@ -23,7 +23,8 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
                            const ProfileOptions& profileOptions, const QString& outputPath);
 
-// The same pieces as the arguments the encoder is started with: one input, one output, and the profile's
-// options and values between them, each one argument. No shell ever sees them, so nothing is quoted.
+// The same pieces as the arguments the encoder is started with, but with the start in full: one input,
+// one output, and the profile's options and values between them, each one argument. No shell ever sees
+// them, so nothing is quoted.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath);

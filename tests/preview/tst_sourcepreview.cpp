@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "app/supportedfiles.h"
 #include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
@@ -303,6 +304,38 @@ private slots:
         QVERIFY(doubles->messages.calls.isEmpty());
         QCOMPARE(ui.edtSource->text(), loaded);
         QCOMPARE(MainForm->Preview()->SourceLoaded(), !loaded.isEmpty());
+    }
+
+    // The containers people record and download today, dropped with the program's own list.
+    void todaysContainersDropLoadAndPlay_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("codecs");
+        QTest::newRow("Matroska") << "film.mkv" << QStringList{"-c:v", "libx264", "-c:a", "aac"};
+        QTest::newRow("MPEG transport stream")
+            << "camcorder.ts" << QStringList{"-c:v", "libx264", "-c:a", "aac"};
+        QTest::newRow("WebM") << "download.webm" << QStringList{"-c:v",     "libvpx-vp9", "-deadline",
+                                                                "realtime", "-c:a",       "libopus"};
+    }
+    void todaysContainersDropLoadAndPlay() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, codecs);
+        const QString file = media.filePath(name);
+        QString error;
+        QVERIFY2(TestMedia::MakeVideo(file, 3,
+                                      codecs << "-pix_fmt"
+                                             << "yuv420p",
+                                      &error),
+                 qPrintable(error));
+        MainForm->Preview()->SupportedExtensions = DefaultSupportedExtensions();
+
+        MainForm->HandleDroppedFiles({file});
+
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QCOMPARE(ui.edtSource->text(), file);
+        QVERIFY2(qAbs(MainForm->SourceDurationMs() - 3000) <= 150,
+                 qPrintable(QString::number(MainForm->SourceDurationMs())));
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->CurrentPositionMs() > 0, 30000);
     }
 
     void openButtonLoadsWhateverThePersonPicks() {

@@ -239,8 +239,9 @@ private slots:
         const QStringList arguments = EncoderArguments(QStringLiteral("/v/my talk.avi"), 10.0 / 3, 10.0 / 3,
                                                        OptionsFromText(QStringLiteral(" -c:v libx264 -an ")),
                                                        QStringLiteral("/c/my talk_Clip2.mp4"));
-        QCOMPARE(arguments, QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3", "-t", "3.33333333333333",
-                                         "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+        QCOMPARE(arguments,
+                 QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3333333333333335", "-t",
+                              "3.33333333333333", "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
     }
 
     // A value with blanks reaches the encoder whole, and the command line shows it quoted.

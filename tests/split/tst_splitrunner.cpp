@@ -120,8 +120,8 @@ private slots:
 
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
-        QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3", "-t",
-                                           "3.33333333333333", "-c:v", "libx264", "-an", ClipPath(2)}));
+        QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335",
+                                           "-t", "3.33333333333333", "-c:v", "libx264", "-an", ClipPath(2)}));
         QCOMPARE(started.size(), 3);
         QCOMPARE(started.at(2).at(1).toString(),
                  QStringLiteral(" -y -i \"%1\" -ss 6.7 -t 3.33333333333333 -c:v libx264 -an  \"%2\"")

@@ -25,6 +25,20 @@ const QString ExpectedFilter = QStringLiteral(
     "*.mp4|WMV Files (*.wmv)|*.wmv|MOV Files (*.mov)|*.mov|VOB Files (*.vob)|*.vob|ASF Files (*.asf)|*.asf|"
     "All Files (*.*)|*.*");
 
+const QStringList TodaysExtensions{".mkv", ".webm", ".m4v", ".ts", ".m2ts", ".mts", ".flv", ".3gp", ".ogv"};
+
+// The filter of the program's list: the eight first, then today's containers, each with its own entry.
+const QString FullFilter = QStringLiteral(
+    "All Support Files(*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;*.vob;*.asf;*.mkv;*.webm;*.m4v;*.ts;*.m2ts;*.mts;"
+    "*.flv;*.3gp;*.ogv;)|*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;*.vob;*.asf;*.mkv;*.webm;*.m4v;*.ts;*.m2ts;*."
+    "mts;"
+    "*.flv;*.3gp;*.ogv;|AVI Files (*.avi)|*.avi|MPG Files (*.mpg)|*.mpg|MPEG Files (*.mpeg)|*.mpeg|MP4 Files "
+    "(*.mp4)|*.mp4|WMV Files (*.wmv)|*.wmv|MOV Files (*.mov)|*.mov|VOB Files (*.vob)|*.vob|ASF Files (*.asf)|"
+    "*.asf|MKV Files (*.mkv)|*.mkv|WEBM Files (*.webm)|*.webm|M4V Files (*.m4v)|*.m4v|TS Files "
+    "(*.ts)|*.ts|M2TS "
+    "Files (*.m2ts)|*.m2ts|MTS Files (*.mts)|*.mts|FLV Files (*.flv)|*.flv|3GP Files (*.3gp)|*.3gp|OGV Files "
+    "(*.ogv)|*.ogv|All Files (*.*)|*.*");
+
 QStringList Items(const QComboBox* box) {
     QStringList items;
     for (int i = 0; i < box->count(); ++i)
@@ -38,7 +52,8 @@ class TestStartup : public QObject {
     Q_OBJECT
 private slots:
     void openDialogFilter() {
-        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions()), ExpectedFilter);
+        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions().mid(0, 8)), ExpectedFilter);
+        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions()), FullFilter);
         QCOMPARE(
             BuildOpenDialogFilter({".avi"}),
             QStringLiteral("All Support Files(*.avi;)|*.avi;|AVI Files (*.avi)|*.avi|All Files (*.*)|*.*"));
@@ -69,6 +84,8 @@ private slots:
                                                     << QByteArray("<dir>gone.wmv\n<dir>clip.wmv\n") << "";
         QTest::newRow("list with an empty first line")
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("\n<dir>clip.wmv\n") << "";
+        QTest::newRow("today's container")
+            << QStringList{"<dir>Camcorder.MTS"} << "" << QByteArray() << "<dir>Camcorder.MTS";
         QTest::newRow("list naming an unsupported file")
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("<dir>movie.avi.txt\n") << "";
         // Relative names are taken from the folder the program was started in (here the program folder).
@@ -88,6 +105,7 @@ private slots:
         program.Write("MOVIE.AVI", "video");
         program.Write("clip.wmv", "video");
         program.Write("movie.avi.txt", "text");
+        program.Write("Camcorder.MTS", "video");
         QDir().mkpath(dir + "x.avi");
         if (!listName.isEmpty())
             program.Write(listName, listContent.replace("<dir>", dir.toLocal8Bit()));
@@ -137,8 +155,9 @@ private slots:
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
         QCOMPARE(form.Preview()->SupportedExtensions,
-                 QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
-        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
+                 QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}) +
+                     TodaysExtensions);
+        QCOMPARE(form.Preview()->OpenDialogFilter, FullFilter);
         QCOMPARE(ui.panProgress->height(), 217);
         QVERIFY(!form.Preview()->SourceLoaded());
         QVERIFY(form.acceptDrops());
@@ -252,7 +271,7 @@ private slots:
         QVERIFY(!form.acceptDrops());
         // The steps before the failing one have taken effect.
         QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
-        QCOMPARE(form.Preview()->OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.Preview()->OpenDialogFilter, FullFilter);
     }
 };
 
