@@ -117,25 +117,24 @@ direct_loop() {
         "$ffmpeg_program" "${arguments[@]}" </dev/null || return 1
     done
 }
-# The same commands with -ss and -t after the input, as a plain ffmpeg command line splits: every clip
-# decodes the source from its start up to the clip.
+# The same commands without the input seek, as a plain ffmpeg command line splits with -ss after -i: every
+# clip decodes the source from its start up to the clip.
 seek_out="$work/output-seeking"
 output_seeking_loop() {
-    local file i input
+    local file i
     for file in "${commands[@]}"; do
         mapfile -d '' -t arguments <"$file"
-        input=0
-        while [ "${arguments[input]}" != "-i" ]; do input=$((input + 1)); done
-        local head=() seeking=()
-        for ((i = 0; i < input; i++)); do
-            if [ "${arguments[i]}" = "-ss" ] || [ "${arguments[i]}" = "-t" ]; then
-                seeking+=("${arguments[i]}" "${arguments[i + 1]}")
+        local final=()
+        for ((i = 0; i < ${#arguments[@]}; i++)); do
+            if [ "${arguments[i]}" = "-i" ]; then
+                break
+            elif [ "${arguments[i]}" = "-ss" ]; then
                 i=$((i + 1))
-            else
-                head+=("${arguments[i]}")
+            elif [ "${arguments[i]}" != "-noaccurate_seek" ]; then
+                final+=("${arguments[i]}")
             fi
         done
-        local final=("${head[@]}" -i "${arguments[input + 1]}" "${seeking[@]}" "${arguments[@]:input+2}")
+        final+=("${arguments[@]:i}")
         final[-1]="$seek_out/$(basename "${final[-1]}")"
         "$ffmpeg_program" "${final[@]}" </dev/null || return 1
     done
@@ -179,6 +178,57 @@ split_time=$(median "${t_split[@]}")
 direct_time=$(median "${t_direct[@]}")
 seek_time=$(median "${t_seek[@]}")
 whole_time=$(median "${t_whole[@]}")
+
+# Where the sections' time beyond the whole range goes, each part timed alone over all the clips: the
+# splitter and its front-end with an encoder that does nothing, ffmpeg starting and setting its encoders
+# up (one frame a clip), and decoding from the keyframe before each cut up to the cut.
+echo "Where the time of the sections goes"
+idle_split() {
+    TESSEL_FFMPEG=/bin/true "$split_program" "${split_arguments[@]}" >/dev/null 2>&1
+    return 0
+}
+encoder_starts() {
+    mapfile -d '' -t arguments <"${commands[0]}"
+    local i
+    for ((i = 0; i < ${#arguments[@]}; i++)); do
+        [ "${arguments[i]}" = "-t" ] && arguments[i]="-frames:v" && arguments[i + 1]=1
+    done
+    arguments[-1]="$whole_out/start.mp4"
+    for ((i = 0; i < sections; i++)); do "$ffmpeg_program" "${arguments[@]}" </dev/null || return 1; done
+}
+# ffmpeg's own timing of its decoding (-benchmark's rtime), without its start, summed over the clips.
+preroll_decoding() {
+    local file i seek cut total=0 rtime
+    for file in "${commands[@]}"; do
+        mapfile -d '' -t arguments <"$file"
+        seek="" cut=""
+        for ((i = 0; i < ${#arguments[@]}; i++)); do
+            if [ "${arguments[i]}" = "-ss" ]; then
+                if [ -z "$seek" ]; then seek="${arguments[i + 1]}"; else cut="${arguments[i + 1]}"; fi
+            fi
+        done
+        rtime=$("$ffmpeg_program" -hide_banner -nostats -benchmark -nostdin -copyts -ss "$seek" -noaccurate_seek \
+            -i "$source" -map 0:v:0 -vf "trim=end=$cut" -f null - 2>&1 | sed -n 's/.*rtime=\([0-9.]*\)s.*/\1/p')
+        [ -n "$rtime" ] || return 1
+        total=$(awk -v a="$total" -v b="$rtime" 'BEGIN { printf "%.3f", a + b }')
+    done
+    echo "$total"
+}
+t_idle=() t_starts=() t_preroll=()
+for rep in $(seq "$reps"); do
+    t_idle+=("$(timed idle_split)")
+    t_starts+=("$(timed encoder_starts)")
+    t_preroll+=("$(preroll_decoding)")
+done
+idle_time=$(median "${t_idle[@]}")
+starts_time=$(median "${t_starts[@]}")
+preroll_time=$(median "${t_preroll[@]}")
+# The sections' time beyond the whole range, as the median of the rounds' own differences.
+beyond=()
+for i in "${!t_split[@]}"; do beyond+=("$(awk -v s="${t_split[i]}" -v w="${t_whole[i]}" 'BEGIN { printf "%.3f", s - w }')"); done
+beyond_time=$(median "${beyond[@]}")
+rest_time=$(awk -v d="$beyond_time" -v a="$idle_time" -v b="$starts_time" -v c="$preroll_time" \
+    'BEGIN { printf "%.3f", d - a - b - c }')
 
 # 3: the lossless split against a plain copy of the same file. 3a cuts at keyframes, with a copy of the
 # program folder whose stream-copy profile chooses them; 3b makes exact cuts that fall inside GOPs, next to
@@ -280,8 +330,8 @@ verdict() {
     fi
     awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'
 }
-figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$lossless_time" "$copy_time" "$exact_time"
-    "$inside_time" "$gop_time" "$gap_run"
+figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$idle_time" "$starts_time" "$preroll_time"
+    "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$gap_run"
     "$gap_idle" "$shown_time" "$shown_bare_time" "$rss_size" "$rss_bare_size" "$rss_no_source_size")
 for figure in "${figures[@]}"; do
     [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
@@ -324,12 +374,21 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo
     echo "$table"
     echo
+    echo "Figure 1 beyond the whole range: ${beyond_time} s (the median of the rounds' own differences). Each part"
+    echo "timed alone over the $sections clips:"
+    echo "tessel-split and its front-end finding the seek points, with an encoder that does nothing, ${idle_time} s;"
+    echo "ffmpeg starting and setting its encoders up (one frame a clip) ${starts_time} s; decoding from the"
+    echo "keyframe before each cut up to the cut (ffmpeg's own timing) ${preroll_time} s; the rest, the encoders"
+    echo "filling and draining their threads on $(nproc) cores, ${rest_time} s."
+    echo
     echo "Rounds:"
     echo
     echo "- tessel-split, $sections sections: ${t_split[*]} s"
     echo "- the same ffmpeg commands in a shell loop: ${t_direct[*]} s"
     echo "- ffmpeg with -ss after -i: ${t_seek[*]} s"
     echo "- one encode of the whole range: ${t_whole[*]} s"
+    echo "- tessel-split with an encoder that does nothing: ${t_idle[*]} s; encoder starts: ${t_starts[*]} s;"
+    echo "  decoding up to the cuts: ${t_preroll[*]} s"
     echo "- lossless tessel-split at keyframes: ${t_lossless[*]} s; cp: ${t_copy[*]} s"
     echo "- exact lossless tessel-split, cuts inside GOPs: ${t_exact[*]} s; at keyframes: ${t_inside[*]} s;" \
         "one GOP re-encoded: ${t_gop[*]} s"

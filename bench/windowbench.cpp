@@ -9,8 +9,10 @@
 //   windowbench bare
 //       The same two figures for a bare Qt window of the same size, as the reference.
 #include "app/appcontext.h"
+#include "mainformlookup.h"
 #include "platform/inifile.h"
 #include "platform/tesselapplication.h"
+#include "preview/sourcepreview.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
 #include "profiles/profileoptions.h"
@@ -91,9 +93,9 @@ void PrepareProgram(const TempProgramDir& program, const QString& shippedDir, co
                       "\nAuto Open Dir=0\nAuto Exit=0\nAuto Turn Off=0\nProfile=0\n");
 }
 
-bool LoadAndWait(const QString& source) {
-    MainForm->LoadSource(source);
-    return WaitFor([] { return MainForm->SourceLoaded; }, 60000);
+bool LoadAndWait(TMainForm* form, const QString& source) {
+    form->LoadSource(source);
+    return WaitFor([form] { return form->Preview()->SourceLoaded(); }, 60000);
 }
 
 // Records when the window is first exposed.
@@ -113,9 +115,11 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     const QString outputDir = program.path() + QStringLiteral("out");
     QDir().mkpath(outputDir);
     PrepareProgram(program, shippedDir, outputDir);
-    CreateForms({});
+    auto forms = std::make_unique<Forms>(QStringList());
+    TMainForm* MainForm = forms->MainForm;
+    const MainFormControls ui = FindMainControls(MainForm);
     MainForm->show();
-    if (!LoadAndWait(source)) {
+    if (!LoadAndWait(MainForm, source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
         return 1;
     }
@@ -138,16 +142,16 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     Idle(IdleMilliseconds);
     const double idleGap = longest / 1e6;
 
-    MainForm->edtStart->setText(QStringLiteral("00:00:00"));
-    MainForm->edtEnd->setText(end);
-    MainForm->rdbEqual->setChecked(true);
-    MainForm->edtSectionQty->setText(QString::number(sections));
-    MainForm->edtOutputDir->setText(outputDir);
-    MainForm->cmbProfile->setCurrentText(QStringLiteral("MP4 (H.264 + AAC)"));
+    ui.edtStart->setText(QStringLiteral("00:00:00"));
+    ui.edtEnd->setText(end);
+    ui.rdbEqual->setChecked(true);
+    ui.edtSectionQty->setText(QString::number(sections));
+    ui.edtOutputDir->setText(outputDir);
+    ui.cmbProfile->setCurrentText(QStringLiteral("MP4 (H.264 + AAC)"));
     MainForm->cmbProfileChange();
     ProfileOptions arguments;
-    BuildProfileArguments(App().ProfilePath(MainForm->cmbProfile->currentText()), arguments,
-                          opSettingForm->Lists);
+    BuildProfileArguments(App().ProfilePath(ui.cmbProfile->currentText()), arguments,
+                          forms->opSettingForm->Lists);
 
     // What Start does after its hit test.
     last = 0;
@@ -167,7 +171,7 @@ int Freeze(const QString& shippedDir, const QString& source, int sections, const
     Print("run_seconds", runSeconds);
     Print("run_ticks", ticks);
     Print("clips", clips);
-    DestroyForms();
+    forms.reset();
     if (!completed || clips != sections) {
         std::fprintf(stderr, "the run did not complete: %s\n",
                      qPrintable(doubles.messages.Texts().join('|')));
@@ -199,14 +203,15 @@ int StartupChild(int argc, char** argv, bool bare) {
     const QString source = QString::fromLocal8Bit(argv[3]);
     PlatformDoubles doubles;
     Skin::Apply(application);
-    CreateForms({});
+    auto forms = std::make_unique<Forms>(QStringList());
+    TMainForm* MainForm = forms->MainForm;
     MainForm->show();
     MainForm->windowHandle()->installEventFilter(&watch);
     WaitFor([&] { return watch.exposedNs != 0; }, 30000);
     Print("shown_ms", (watch.exposedNs - start) / 1e6);
     Idle(IdleMilliseconds);
     Print("rss_no_source_mb", ResidentKilobytes() / 1024.0);
-    if (!LoadAndWait(source)) {
+    if (!LoadAndWait(MainForm, source)) {
         std::fprintf(stderr, "the source did not load: %s\n", qPrintable(source));
         return 1;
     }
@@ -216,7 +221,7 @@ int StartupChild(int argc, char** argv, bool bare) {
     MainForm->imgPauseClick();
     Idle(IdleMilliseconds);
     Print("rss_paused_mb", ResidentKilobytes() / 1024.0);
-    DestroyForms();
+    forms.reset();
     return 0;
 }
 

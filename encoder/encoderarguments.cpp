@@ -1,5 +1,9 @@
 #include "encoderarguments.h"
 
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace EncoderFrontEnd {
@@ -74,6 +78,136 @@ std::vector<std::string> RewriteArguments(const std::vector<std::string>& argume
             result.insert(result.end(), seeking.begin(), seeking.end());
         if (!moved[i])
             result.push_back(arguments[i]);
+    }
+    return result;
+}
+
+namespace {
+
+std::optional<double> SecondsValue(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// "-c copy", "-codec:v copy", "-c:v:0 copy", "-vcodec copy": options that copy the video stream.
+bool CopiesVideo(const std::string& option, const std::string& value) {
+    if (value != "copy")
+        return false;
+    if (option == "-c" || option == "-codec" || option == "-vcodec")
+        return true;
+    for (const std::string head : {"-c:", "-codec:"})
+        if (option.size() > head.size() && option.compare(0, head.size(), head) == 0)
+            return option[head.size()] == 'v';
+    return false;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Outputs that hold no picture: ffmpeg then takes no video stream.
+bool AudioOnlyOutput(std::string path) {
+    for (char& c : path)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* extension : {".mp3", ".wav", ".aac", ".flac", ".opus", ".ac3", ".mka"})
+        if (EndsWith(path, extension))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::optional<ClipRequest> ReadClipRequest(const std::vector<std::string>& arguments) {
+    ClipRequest request;
+    std::size_t i = 0;
+    while (i + 1 < arguments.size() && arguments[i] != "-i")
+        ++i;
+    if (i + 1 >= arguments.size())
+        return std::nullopt;
+    request.inputAt = i;
+    request.source = arguments[i + 1];
+    bool haveStart = false;
+    bool haveLength = false;
+    // The last argument is the output path and never an option or its value.
+    for (i = request.inputAt + 2; i + 1 < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        const std::string& value = arguments[i + 1];
+        const bool hasValue = i + 2 < arguments.size();
+        if (option == "-vn")
+            request.dropsVideo = true;
+        else if (option == "-an")
+            request.dropsAudio = true;
+        if (!hasValue)
+            continue;
+        if (option == "-ss" && !haveStart) {
+            const auto seconds = SecondsValue(value);
+            if (!seconds)
+                return std::nullopt;
+            request.start = *seconds;
+            request.startAt = i;
+            haveStart = true;
+            ++i;
+        } else if (option == "-t" && !haveLength) {
+            const auto seconds = SecondsValue(value);
+            if (!seconds)
+                return std::nullopt;
+            request.length = *seconds;
+            request.lengthAt = i;
+            haveLength = true;
+            ++i;
+        } else if (CopiesVideo(option, value)) {
+            request.copiesVideo = true;
+        } else if (option == "-r" || option == "-fps_mode" || option == "-vsync" ||
+                   option.rfind("-r:", 0) == 0 || option.rfind("-fps_mode:", 0) == 0) {
+            request.setsFrameRate = true;
+        }
+    }
+    if (!haveStart || !haveLength)
+        return std::nullopt;
+    if (AudioOnlyOutput(arguments.back()))
+        request.dropsVideo = true;
+    return request;
+}
+
+std::string MicrosecondsText(std::int64_t microseconds) {
+    const bool negative = microseconds < 0;
+    const unsigned long long magnitude = negative ? 0 - static_cast<unsigned long long>(microseconds)
+                                                  : static_cast<unsigned long long>(microseconds);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%s%llu.%06llu", negative ? "-" : "", magnitude / 1000000,
+                  magnitude % 1000000);
+    return text;
+}
+
+std::vector<std::string> ExactCutArguments(const std::vector<std::string>& arguments,
+                                           const ClipRequest& request, const ExactCut& cut) {
+    std::vector<std::string> result = QuietOptions();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        // The source's own timestamps: ffmpeg's corrections of them (at the discontinuities that
+        // program and transport streams are allowed) would move the trim. Its input seek point must not
+        // trim either, as the frame shown at the start may lie before it.
+        if (i == request.inputAt) {
+            result.push_back("-copyts");
+            if (cut.inputSeek) {
+                result.push_back("-ss");
+                result.push_back(MicrosecondsText(*cut.inputSeek));
+                result.push_back("-noaccurate_seek");
+            }
+        }
+        result.push_back(arguments[i]);
+        if (i == request.startAt || i == request.lengthAt) {
+            result.push_back(MicrosecondsText(i == request.startAt ? cut.outputStart : cut.outputLength));
+            ++i;
+            if (i == request.lengthAt + 1 && !request.dropsVideo && !request.setsFrameRate) {
+                result.push_back("-fps_mode");
+                result.push_back(cut.ownFrameTimes ? "passthrough" : "cfr");
+            }
+        }
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include "clipsession.h"
 #include "cut/clipcutter.h"
 #include "encoderarguments.h"
+#include "seekpoint.h"
 
 #include <cerrno>
 #include <climits>
@@ -59,7 +60,7 @@ int ExecFfmpeg(std::vector<std::string> given, const std::string& ownFolder) {
         else
             ++option;
     }
-    std::vector<std::string> arguments = EncoderFrontEnd::RewriteArguments(given);
+    std::vector<std::string> arguments = EncoderFrontEnd::FfmpegArguments(given);
     std::vector<char*> pointers;
     pointers.push_back(const_cast<char*>(ffmpeg->c_str()));
     for (std::string& argument : arguments)

@@ -1,7 +1,6 @@
 // A profile file of arbitrary content, loaded into in-memory working lists, built into encoder options
 // and saved back. Refusals come as AppError or as a refused profile; anything else, a crash or a hang is a
 // fault. Options that are not refused must leave every clip with exactly one input and one output.
-#include "app/appcontext.h"
 #include "app/apperror.h"
 #include "argumentcheck.h"
 #include "fuzzcheck.h"
@@ -23,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const AppError&) {
         loaded = false;
     }
-    FUZZ_CHECK(App().OutputExt.startsWith(QLatin1Char('.')));
+    FUZZ_CHECK(lists.OutputExt().startsWith(QLatin1Char('.')));
     // Every row is an item that [Main] names under a key of its own.
     const int rows = lists.vleVideo.RowCount() + lists.vleAudio.RowCount() + lists.vleAdvanced.RowCount();
     FUZZ_CHECK(rows <= IniFile(file.path()).Keys(QStringLiteral("Main")).size());

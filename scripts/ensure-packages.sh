@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ccache clang-format git
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
-    ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+    ffmpeg libavformat-dev libavcodec-dev libavutil-dev pkg-config gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     xvfb xauth xdotool imagemagick e2fsprogs procps fonts-liberation
     clang-14 libclang-rt-14-dev
     pkg-config libavformat-dev libavcodec-dev libavutil-dev libgoogle-perftools-dev gstreamer1.0-tools

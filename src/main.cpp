@@ -17,11 +17,9 @@ int main(int argc, char** argv) {
         folderProblem = error.message();
     }
     Skin::Apply(application);
-    CreateForms(application.arguments().mid(1));
-    MainForm->show();
+    const Forms forms(application.arguments().mid(1));
+    forms.MainForm->show();
     if (!folderProblem.isEmpty())
-        ReportError(folderProblem, MainForm);
-    const int result = application.exec();
-    DestroyForms();
-    return result;
+        ReportError(folderProblem, forms.MainForm);
+    return application.exec();
 }

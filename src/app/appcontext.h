@@ -3,6 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+// The version that the build gives the program; "Preferences.ini" may name another.
+inline QString ProgramVersion() {
+    return QStringLiteral(TESSEL_VERSION);
+}
+
 // The program-wide values set once at start-up and read everywhere. Folder paths end in the native
 // separator ("\" on Windows, "/" elsewhere).
 struct AppContext {
@@ -11,12 +16,10 @@ struct AppContext {
     // own when the program is installed (see userfolder.h).
     QString UserDir;
     QString EncoderPath;
-    QString AppVersion = QStringLiteral("1.8");
+    QString AppVersion = ProgramVersion();
     QString ProductName = QStringLiteral("Tessel Video Splitter");
     QString WebPageAddress;
     QString HelpFilePath;
-    // "." followed by the type of the profile loaded last; empty until a profile has been loaded.
-    QString OutputExt;
 
     // Sets the folder-derived values (encoder, help file, web page) for a program folder, which then
     // also holds the person's files.

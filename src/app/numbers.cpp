@@ -1,5 +1,6 @@
 #include "app/numbers.h"
 
+#include <QLocale>
 #include <cmath>
 #include <limits>
 
@@ -74,5 +75,14 @@ QString FormatOneDecimal(double value) {
 
 QString FormatGeneral(double value) {
     QString text = QString::number(value, 'g', 15);
+    return text;
+}
+
+QString FormatExact(double value) {
+    QString text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    if (!text.contains(QLatin1Char('.')))
+        text += QStringLiteral(".0");
     return text;
 }

@@ -15,3 +15,5 @@ long long RoundHalfEven(double value);
 QString FormatOneDecimal(double value);
 // Shortest text with at most 15 significant digits, no trailing zeros.
 QString FormatGeneral(double value);
+// Every digit needed to read the same number back, never an exponent, always with a decimal point.
+QString FormatExact(double value);

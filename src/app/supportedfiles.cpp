@@ -2,7 +2,11 @@
 
 QStringList DefaultSupportedExtensions() {
     return {QStringLiteral(".avi"), QStringLiteral(".mpg"), QStringLiteral(".mpeg"), QStringLiteral(".mp4"),
-            QStringLiteral(".wmv"), QStringLiteral(".mov"), QStringLiteral(".vob"),  QStringLiteral(".asf")};
+            QStringLiteral(".wmv"), QStringLiteral(".mov"), QStringLiteral(".vob"), QStringLiteral(".asf"),
+            // The containers of today's camcorders, phones, TV recorders and downloads.
+            QStringLiteral(".mkv"), QStringLiteral(".webm"), QStringLiteral(".m4v"), QStringLiteral(".ts"),
+            QStringLiteral(".m2ts"), QStringLiteral(".mts"), QStringLiteral(".flv"), QStringLiteral(".3gp"),
+            QStringLiteral(".ogv")};
 }
 
 QString BuildOpenDialogFilter(const QStringList& extensions) {

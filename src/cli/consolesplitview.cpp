@@ -10,10 +10,11 @@
 #include <QTimer>
 #include <unistd.h>
 
-ConsoleSplitView::ConsoleSplitView(const SplitInputs& inputs, bool overwrite, int clipCount,
-                                   const ConsoleSettings& settings, FILE* out, FILE* err, int inFd)
-    : inputs(inputs), overwrite(overwrite), clipCount(clipCount), settings(settings), out(out), err(err),
-      inFd(inFd), ticker(new QTimer(this)) {
+ConsoleSplitView::ConsoleSplitView(const SplitInputs& inputs, const QString& outputExt, bool overwrite,
+                                   int clipCount, const ConsoleSettings& settings, FILE* out, FILE* err,
+                                   int inFd)
+    : inputs(inputs), outputExt(outputExt), overwrite(overwrite), clipCount(clipCount), settings(settings),
+      out(out), err(err), inFd(inFd), ticker(new QTimer(this)) {
     // The elapsed and remaining times move on while the encoder is silent.
     ticker->setInterval(1000);
     connect(ticker, &QTimer::timeout, this, [this] {
@@ -42,8 +43,8 @@ int ConsoleSplitView::ExitCode() const {
     }
 }
 
-int ConsoleSplitView::RunState() const {
-    return SignalPipe::Pending() ? 2 : runState;
+bool ConsoleSplitView::StopRequested() const {
+    return SignalPipe::Pending();
 }
 
 void ConsoleSplitView::ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) {
@@ -124,7 +125,6 @@ void ConsoleSplitView::EnterBusyState() {
 void ConsoleSplitView::LeaveBusyState() {
     EndLiveLine();
     ticker->stop();
-    runState = 0;
     // Cancelled, stopped at an existing file, or the encoder could not be started.
     if (outcome == Outcome::Running)
         outcome = Outcome::Stopped;

@@ -30,7 +30,8 @@ public:
     // How the run ended, for the exit code.
     enum class Outcome { NotStarted, Running, Refused, Completed, Failed, Stopped };
 
-    ConsoleSplitView(const SplitInputs& inputs, bool overwrite, int clipCount,
+    // outputExt: the extension of the profile that the run was given.
+    ConsoleSplitView(const SplitInputs& inputs, const QString& outputExt, bool overwrite, int clipCount,
                      const ConsoleSettings& settings, FILE* out = stdout, FILE* err = stderr, int inFd = 0);
 
     // Follows the runner's clips for the clip numbers and file names it shows.
@@ -42,6 +43,7 @@ public:
 
     SplitInputs ReadInputs() override { return inputs; }
     bool OverwriteWithoutAsking() override { return overwrite; }
+    QString OutputExt() override { return outputExt; }
     CompletionChoice ReadCompletionChoice() override { return CompletionChoice(); }
     QString OutputDirText() override { return inputs.outputDirText; }
     void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;
@@ -50,8 +52,7 @@ public:
     void EnterBusyState() override;
     void LeaveBusyState() override;
     // A Ctrl+C or SIGTERM counts as a cancel request from the moment it arrives.
-    int RunState() const override;
-    void SetRunState(int state) override { runState = state; }
+    bool StopRequested() const override;
     void ShowProcessing(const QString&) override {}
     void ShowProgress(int current, int total) override;
     void ResetCurrentBar() override;
@@ -70,6 +71,7 @@ private:
     qint64 ElapsedSeconds() const;
 
     SplitInputs inputs;
+    QString outputExt;
     bool overwrite;
     int clipCount;
     ConsoleSettings settings;
@@ -78,7 +80,6 @@ private:
     int inFd;
 
     Outcome outcome = Outcome::NotStarted;
-    int runState = 0;
     int clip = 0;
     QString pendingOutput;
     int current = 0;

@@ -3,7 +3,6 @@
 #include "app/appcontext.h"
 #include "app/apperror.h"
 #include "app/filehelpers.h"
-#include "app/timetext.h"
 #include "app/userfolder.h"
 #include "cli/consolesplitview.h"
 #include "cli/durationprobe.h"
@@ -21,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -33,16 +33,71 @@ void Print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// The profile as the window has it at Start: loaded into the working lists when it was chosen (which sets
-// the clip extension), then turned into the encoder's options. A missing file leaves both empty, and a
-// refused item is carried along; the run's checks then refuse either.
-ProfileOptions ProfileOptionsOf(const QString& profileName) {
+// The profile as the window has it at Start: loaded into the working lists when it was chosen, which
+// gives the clips' extension, then turned into the encoder's options.
+struct StartProfile {
+    ProfileOptions options;
+    QString outputExt;
+};
+
+// A missing file leaves both empty, and a refused item is carried along; the run's checks then refuse
+// either.
+StartProfile LoadStartProfile(const QString& profileName) {
     const QString path = App().ProfilePath(profileName);
     ProfileWorkingLists lists;
     lists.LoadProfile(path);
-    ProfileOptions options;
-    BuildProfileArguments(path, options, lists);
-    return options;
+    StartProfile profile;
+    BuildProfileArguments(path, profile.options, lists);
+    profile.outputExt = lists.OutputExt();
+    return profile;
+}
+
+// The fields as the window would have them: the command line's, and the stored preferences for the rest.
+// Nothing when the preferences cannot be read, as their stored choices (the overwrite one among them) must
+// not silently become the built-in ones.
+std::optional<HeadlessInputs> ResolveInputs(const SplitOptions& options) {
+    try {
+        UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());
+    } catch (const AppError& error) {
+        // What is already there may still do; a profile that is missing is refused later.
+        Print(stderr, App().ProductName + QStringLiteral(": ") + error.message());
+    }
+    const IniFile preferencesFile(App().PreferencesPath());
+    if (!preferencesFile.Readable()) {
+        Print(stderr, QStringLiteral("tessel-split: Unable to read ") + preferencesFile.path());
+        return std::nullopt;
+    }
+    return ResolveHeadlessInputs(options, Preferences::Load(preferencesFile, false), ProgramProfileNames());
+}
+
+void ReportRefusal(const InputCheck& check, const DurationProbe& probe) {
+    Print(stderr, check.caption + QStringLiteral(": ") + check.message);
+    // The window would not have loaded such a source at all; say why its start time is refused.
+    if (!probe.problem.isEmpty() && check.problem == InputProblem::StartPastEnd)
+        Print(stderr, QStringLiteral("tessel-split: ") + probe.problem);
+}
+
+void PrintCommandLines(const SplitInputs& inputs, const ClipPlan& plan, const StartProfile& profile) {
+    const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
+    for (int i = 1; i <= plan.Count(); ++i)
+        Print(stdout,
+              MakeClipJob(inputs, plan, i, outputFolder, profile.options, profile.outputExt).commandLine);
+}
+
+int RunOnConsole(const SplitOptions& options, const HeadlessInputs& resolved, const StartProfile& profile,
+                 int clipCount) {
+    ConsoleSettings settings;
+    settings.quiet = options.quiet;
+    settings.liveProgress = isatty(STDOUT_FILENO) == 1;
+    settings.askQuestions = isatty(STDIN_FILENO) == 1;
+    ConsoleSplitView view(resolved.inputs, profile.outputExt, resolved.overwrite, clipCount, settings);
+    SplitRunner runner(view);
+    view.Attach(runner);
+    runner.RunSplit(profile.options);
+    const int exitCode = view.ExitCode();
+    if (exitCode == ExitInterrupted)
+        Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));
+    return exitCode;
 }
 
 } // namespace
@@ -58,28 +113,15 @@ int RunSplitCommand(const QStringList& arguments) {
                           QStringLiteral("\nTry 'tessel-split --help' for more information."));
         return ExitBadInput;
     }
-    const SplitOptions& options = parse.options;
 
     SignalPipe stopSignals;
-    try {
-        UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());
-    } catch (const AppError& error) {
-        // What is already there may still do; a profile that is missing is refused below.
-        Print(stderr, App().ProductName + QStringLiteral(": ") + error.message());
-    }
-    const IniFile preferencesFile(App().PreferencesPath());
-    // Its stored choices (the overwrite one among them) must not silently become the built-in ones.
-    if (!preferencesFile.Readable()) {
-        Print(stderr, QStringLiteral("tessel-split: Unable to read ") + preferencesFile.path());
+    std::optional<HeadlessInputs> resolved = ResolveInputs(parse.options);
+    if (!resolved)
         return ExitBadInput;
-    }
-    const Preferences preferences = Preferences::Load(preferencesFile, false);
-    HeadlessInputs resolved = ResolveHeadlessInputs(options, preferences, ProgramProfileNames());
-    SplitInputs& inputs = resolved.inputs;
-
-    ProfileOptions profileOptions;
+    SplitInputs& inputs = resolved->inputs;
+    StartProfile profile;
     try {
-        profileOptions = ProfileOptionsOf(inputs.profileName);
+        profile = LoadStartProfile(inputs.profileName);
     } catch (const std::exception& error) {
         Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
         return ExitBadInput;
@@ -94,33 +136,14 @@ int RunSplitCommand(const QStringList& arguments) {
     }
     inputs.sourceDurationMs = probe.durationMs;
 
-    const InputCheck check = CheckSplitInputs(inputs, profileOptions);
+    const InputCheck check = CheckSplitInputs(inputs, profile.options);
     if (!check.ok) {
-        Print(stderr, check.caption + QStringLiteral(": ") + check.message);
-        // The window would not have loaded such a source at all; say why its start time is refused.
-        if (!probe.problem.isEmpty() && check.caption == QLatin1String("Invalid Start Time") &&
-            TimeTextToSeconds(inputs.startText) != -1)
-            Print(stderr, QStringLiteral("tessel-split: ") + probe.problem);
+        ReportRefusal(check, probe);
         return ExitBadInput;
     }
-
-    if (options.dryRun) {
-        const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
-        for (int i = 1; i <= check.plan.Count(); ++i)
-            Print(stdout, MakeClipJob(inputs, check.plan, i, outputFolder, profileOptions).commandLine);
+    if (parse.options.dryRun) {
+        PrintCommandLines(inputs, check.plan, profile);
         return 0;
     }
-
-    ConsoleSettings settings;
-    settings.quiet = options.quiet;
-    settings.liveProgress = isatty(STDOUT_FILENO) == 1;
-    settings.askQuestions = isatty(STDIN_FILENO) == 1;
-    ConsoleSplitView view(inputs, resolved.overwrite, check.plan.Count(), settings);
-    SplitRunner runner(view);
-    view.Attach(runner);
-    runner.RunSplit(profileOptions);
-    const int exitCode = view.ExitCode();
-    if (exitCode == ExitInterrupted)
-        Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));
-    return exitCode;
+    return RunOnConsole(parse.options, *resolved, profile, check.plan.Count());
 }

@@ -23,103 +23,104 @@ const OptionSpec* FindSpec(const QString& name) {
     return nullptr;
 }
 
+// What the options seen so far say beyond the values they set.
+struct Seen {
+    std::optional<bool> overwrite;
+    bool start = false;
+    bool end = false;
+};
+
+// Sets what the option stands for; returns the problem, or an empty text.
+QString Apply(const QString& name, const QString& value, SplitOptions& options, Seen& seen) {
+    if (name == QLatin1String("--start")) {
+        options.start = value;
+        seen.start = true;
+    } else if (name == QLatin1String("--end")) {
+        options.end = value;
+        seen.end = true;
+    } else if (name == QLatin1String("--sections")) {
+        options.sections = value;
+    } else if (name == QLatin1String("--profile")) {
+        options.profile = value;
+    } else if (name == QLatin1String("--output")) {
+        options.output = value;
+    } else if (name == QLatin1String("--overwrite") || name == QLatin1String("--no-overwrite")) {
+        const bool overwrite = name == QLatin1String("--overwrite");
+        if (seen.overwrite && *seen.overwrite != overwrite)
+            return QStringLiteral("--overwrite and --no-overwrite exclude each other");
+        seen.overwrite = overwrite;
+        options.overwrite = overwrite;
+    } else if (name == QLatin1String("--dry-run")) {
+        options.dryRun = true;
+    } else if (name == QLatin1String("--quiet")) {
+        options.quiet = true;
+    } else if (name == QLatin1String("--help")) {
+        options.help = true;
+    }
+    return QString();
+}
+
+// Reads the option at arguments[i], and its value, which moves i on when it is the next argument. Returns
+// the problem, or an empty text.
+QString ReadOption(const QStringList& arguments, int& i, SplitOptions& options, Seen& seen) {
+    const QString& argument = arguments.at(i);
+    const int equals = argument.indexOf(QLatin1Char('='));
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    const OptionSpec* spec = FindSpec(name);
+    if (!spec)
+        return QStringLiteral("unknown option %1").arg(name);
+    QString value;
+    if (spec->takes == Takes::Value) {
+        if (equals >= 0)
+            value = argument.mid(equals + 1);
+        else if (i + 1 < arguments.size())
+            value = arguments.at(++i);
+        else
+            return QStringLiteral("%1 needs a value").arg(name);
+    } else if (equals >= 0) {
+        return QStringLiteral("%1 takes no value").arg(name);
+    }
+    return Apply(name, value, options, seen);
+}
+
+// The source and the required options, once every argument has been read.
+QString CheckComplete(const QStringList& positional, const Seen& seen, SplitOptions& options) {
+    if (positional.isEmpty())
+        return QStringLiteral("no source video given");
+    if (positional.size() > 1)
+        return QStringLiteral("more than one source given (%1)").arg(positional.at(1));
+    options.source = positional.first();
+    if (!seen.start)
+        return QStringLiteral("--start is required");
+    if (!seen.end)
+        return QStringLiteral("--end is required");
+    return QString();
+}
+
 } // namespace
 
 SplitOptionsParse ParseSplitOptions(const QStringList& arguments) {
     SplitOptionsParse parse;
-    SplitOptions& options = parse.options;
     QStringList positional;
     bool optionsEnded = false;
-    std::optional<bool> overwriteSeen;
-    bool startSeen = false;
-    bool endSeen = false;
-
+    Seen seen;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
             positional << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
+        } else if (argument == QLatin1String("--")) {
             optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("-h")) {
-            options.help = true;
-            continue;
-        }
-
-        const int equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        const OptionSpec* spec = FindSpec(name);
-        if (!spec) {
-            parse.error = QStringLiteral("unknown option %1").arg(name);
-            return parse;
-        }
-        QString value;
-        if (spec->takes == Takes::Value) {
-            if (equals >= 0) {
-                value = argument.mid(equals + 1);
-            } else if (i + 1 < arguments.size()) {
-                value = arguments.at(++i);
-            } else {
-                parse.error = QStringLiteral("%1 needs a value").arg(name);
+        } else if (argument == QLatin1String("-h")) {
+            parse.options.help = true;
+        } else {
+            parse.error = ReadOption(arguments, i, parse.options, seen);
+            if (!parse.error.isEmpty())
                 return parse;
-            }
-        } else if (equals >= 0) {
-            parse.error = QStringLiteral("%1 takes no value").arg(name);
-            return parse;
-        }
-
-        if (name == QLatin1String("--start")) {
-            options.start = value;
-            startSeen = true;
-        } else if (name == QLatin1String("--end")) {
-            options.end = value;
-            endSeen = true;
-        } else if (name == QLatin1String("--sections")) {
-            options.sections = value;
-        } else if (name == QLatin1String("--profile")) {
-            options.profile = value;
-        } else if (name == QLatin1String("--output")) {
-            options.output = value;
-        } else if (name == QLatin1String("--overwrite") || name == QLatin1String("--no-overwrite")) {
-            const bool overwrite = name == QLatin1String("--overwrite");
-            if (overwriteSeen && *overwriteSeen != overwrite) {
-                parse.error = QStringLiteral("--overwrite and --no-overwrite exclude each other");
-                return parse;
-            }
-            overwriteSeen = overwrite;
-            options.overwrite = overwrite;
-        } else if (name == QLatin1String("--dry-run")) {
-            options.dryRun = true;
-        } else if (name == QLatin1String("--quiet")) {
-            options.quiet = true;
-        } else if (name == QLatin1String("--help")) {
-            options.help = true;
         }
     }
-
     // Help wins over everything else, so that any half-typed command line can ask for it.
-    if (options.help)
-        return parse;
-    if (positional.isEmpty()) {
-        parse.error = QStringLiteral("no source video given");
-        return parse;
-    }
-    if (positional.size() > 1) {
-        parse.error = QStringLiteral("more than one source given (%1)").arg(positional.at(1));
-        return parse;
-    }
-    options.source = positional.first();
-    if (!startSeen) {
-        parse.error = QStringLiteral("--start is required");
-        return parse;
-    }
-    if (!endSeen) {
-        parse.error = QStringLiteral("--end is required");
-        return parse;
-    }
+    if (!parse.options.help)
+        parse.error = CheckComplete(positional, seen, parse.options);
     return parse;
 }
 

@@ -6,17 +6,14 @@
 #include "platform/inifile.h"
 #include "platform/platform.h"
 #include "prefs/preferences.h"
-#include "ui/forms.h"
-#include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "prefs/settingstarget.h"
+#include "widgets/ownerlock.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QHideEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
 
@@ -40,7 +37,8 @@ QPushButton* MakeButton(QWidget* parent, int left, int top, int width, int heigh
 
 } // namespace
 
-TSettingForm::TSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+TSettingForm::TSettingForm(SettingsTarget& target, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), target(target), owner(owner) {
     setWindowTitle(QStringLiteral("Settings"));
     setFixedSize(351, 332);
 
@@ -84,7 +82,7 @@ Preferences TSettingForm::Current() const {
     current.AutoOpenDir = chkOpenDir->isChecked();
     current.AutoExit = chkExit->isChecked();
     current.AutoTurnOff = chkTurnoff->isChecked();
-    current.Profile = MainForm ? MainForm->cmbProfile->currentIndex() : -1;
+    current.Profile = target.ProfileIndex();
     return current;
 }
 
@@ -96,13 +94,19 @@ void TSettingForm::Apply(const Preferences& preferences) {
     chkOpenDir->setChecked(preferences.AutoOpenDir);
     chkExit->setChecked(preferences.AutoExit);
     chkTurnoff->setChecked(preferences.AutoTurnOff);
-    if (MainForm) {
-        // Restoring the stored choice must not reload the profile the way a person's pick does.
-        const QSignalBlocker blocker(MainForm->cmbProfile);
-        const int index = preferences.Profile;
-        MainForm->cmbProfile->setCurrentIndex(index >= 0 && index < MainForm->cmbProfile->count() ? index
-                                                                                                  : -1);
-    }
+    target.RestoreProfileIndex(preferences.Profile);
+}
+
+bool TSettingForm::OverwriteWithoutAsking() const {
+    return chkOverwrite->isChecked();
+}
+
+CompletionChoice TSettingForm::ReadCompletionChoice() const {
+    CompletionChoice choice;
+    choice.turnOff = chkTurnoff->isChecked();
+    choice.exit = chkExit->isChecked();
+    choice.openDir = chkOpenDir->isChecked();
+    return choice;
 }
 
 void TSettingForm::LoadPreferences(bool useDefaults) {
@@ -110,7 +114,7 @@ void TSettingForm::LoadPreferences(bool useDefaults) {
     // The built-in values stand in; closing the program then leaves the file alone.
     if (!ini.Readable())
         ReportError(QStringLiteral("Unable to read ") + ini.path(),
-                    isVisible() ? static_cast<QWidget*>(this) : MainForm);
+                    isVisible() ? static_cast<QWidget*>(this) : owner);
     Apply(Preferences::Load(ini, useDefaults));
 }
 
@@ -125,8 +129,8 @@ void TSettingForm::FormCreate() {
 }
 
 void TSettingForm::CopyOutputDirToMainForm() {
-    if (MainForm && chkoutputdir->isChecked())
-        MainForm->edtOutputDir->setText(edtOutputDir->text());
+    if (chkoutputdir->isChecked())
+        target.SetOutputDir(edtOutputDir->text());
 }
 
 void TSettingForm::btnOKClick() {
@@ -134,8 +138,7 @@ void TSettingForm::btnOKClick() {
         [this] {
             SavePreferences();
             CopyOutputDirToMainForm();
-            if (MainForm)
-                MainForm->chkPreview->setChecked(chkPreview->isChecked());
+            target.SetPreview(chkPreview->isChecked());
             close();
         },
         this);
@@ -151,11 +154,11 @@ void TSettingForm::btnDefaultClick() {
 }
 
 void TSettingForm::ReloadPreferences(bool useDefaults) {
-    const int selected = MainForm ? MainForm->cmbProfile->currentIndex() : -1;
+    const int selected = target.ProfileIndex();
     LoadPreferences(useDefaults);
     // A run takes the profile's name from the list but its options and extension from what was loaded.
-    if (MainForm && MainForm->cmbProfile->currentIndex() != selected)
-        MainForm->cmbProfileChange();
+    if (target.ProfileIndex() != selected)
+        target.LoadSelectedProfile();
 }
 
 void TSettingForm::bbtnBrowseClick() {
@@ -166,14 +169,14 @@ void TSettingForm::bbtnBrowseClick() {
 
 void TSettingForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || !MainForm)
+    if (event->spontaneous())
         return;
-    setGeometry(QRect(MainForm->geometry().center() - rect().center(), size()));
-    OwnerLock::DisableOwner(MainForm);
+    setGeometry(QRect(owner->geometry().center() - rect().center(), size()));
+    OwnerLock::DisableOwner(owner);
 }
 
 void TSettingForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous())
-        OwnerLock::EnableOwner(MainForm);
+        OwnerLock::EnableOwner(owner);
 }

@@ -1,19 +1,23 @@
 #pragma once
 
+#include "split/livepreferences.h"
+
 #include <QWidget>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class SettingsTarget;
 struct Preferences;
 
 // The settings dialog. Its check boxes are the live preferences: a run reads chkOverwrite, chkOpenDir,
-// chkExit and chkTurnoff from here, not from the file. Shown without being modal, it keeps the main
-// window disabled while it is open; closing only hides it.
-class TSettingForm : public QWidget {
+// chkExit and chkTurnoff from here, not from the file. Shown without being modal, it keeps its owner, the
+// main window, disabled while it is open; closing only hides it.
+class TSettingForm : public QWidget, public LivePreferences {
     Q_OBJECT
 public:
-    explicit TSettingForm(QWidget* parent = nullptr);
+    // Fills itself from the preferences file at once, which also selects the stored profile in the target.
+    TSettingForm(SettingsTarget& target, QWidget* owner);
 
     QCheckBox* chkPreview = nullptr;
     QCheckBox* chkOverwrite = nullptr;
@@ -43,6 +47,9 @@ public:
     void btnDefaultClick();
     void bbtnBrowseClick();
 
+    bool OverwriteWithoutAsking() const override;
+    CompletionChoice ReadCompletionChoice() const override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -51,4 +58,7 @@ private:
     void CopyOutputDirToMainForm();
     // LoadPreferences, then loads the profile that it selected in the main window, if that changed.
     void ReloadPreferences(bool useDefaults);
+
+    SettingsTarget& target;
+    QWidget* owner;
 };

@@ -108,6 +108,10 @@ void MediaGraph::RenderFile(const QString& path) {
         return;
     }
 
+    FailRender(errorCode, errorText, timeout.isActive());
+}
+
+void MediaGraph::FailRender(int errorCode, QString errorText, bool interrupted) {
     if (player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         if (errorCode == QMediaPlayer::NoError) {
             errorCode =
@@ -117,8 +121,8 @@ void MediaGraph::RenderFile(const QString& path) {
     } else {
         // Either the back-end never answered, or the program is quitting and ended every event loop.
         errorCode = QMediaPlayer::ResourceError;
-        errorText = timeout.isActive() ? QStringLiteral("Opening the file was interrupted.")
-                                       : QStringLiteral("The media back-end did not open the file in time.");
+        errorText = interrupted ? QStringLiteral("Opening the file was interrupted.")
+                                : QStringLiteral("The media back-end did not open the file in time.");
     }
     if (errorText.trimmed().isEmpty())
         errorText = ErrorText(errorCode);

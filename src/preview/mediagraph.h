@@ -62,6 +62,8 @@ private:
     void Deactivate();
     void CreatePlayer();
     void DestroyPlayer();
+    // A render that did not reach the loaded media: a fresh player, and AppError with the reason.
+    [[noreturn]] void FailRender(int errorCode, QString errorText, bool interrupted);
     void OnMediaStatus(int status);
 
     QVideoWidget* videoWindow = nullptr;

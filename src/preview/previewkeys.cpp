@@ -2,8 +2,8 @@
 
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
+#include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
-#include "ui/mainform.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -15,15 +15,17 @@
 #include <algorithm>
 #include <climits>
 
-PreviewKeys::PreviewKeys(TMainForm* form) : QObject(form), form(form) {
+PreviewKeys::PreviewKeys(const PreviewKeyWidgets& widgets, SourcePreview& preview,
+                         std::function<bool()> running, std::function<void()> help, QObject* parent)
+    : QObject(parent), ui(widgets), preview(preview), running(std::move(running)), help(std::move(help)) {
     // Keys that the focused control leaves alone travel up to the window. The track would take the
     // arrows, Home and End for its thumb, so its keys are looked at before it sees them.
-    form->installEventFilter(this);
-    form->tkbProgress->installEventFilter(this);
+    ui.window->installEventFilter(this);
+    ui.tkbProgress->installEventFilter(this);
 }
 
 bool PreviewKeys::FocusInText() const {
-    const QWidget* focus = form->focusWidget();
+    const QWidget* focus = ui.window->focusWidget();
     if (!focus)
         return false;
     if (const auto* combo = qobject_cast<const QComboBox*>(focus))
@@ -35,8 +37,8 @@ bool PreviewKeys::FocusInText() const {
 
 KeyShortcut::State PreviewKeys::State() const {
     KeyShortcut::State state;
-    state.sourceLoaded = form->SourceLoaded;
-    state.running = form->RunState != 0 || !form->panProgress->isHidden();
+    state.sourceLoaded = preview.SourceLoaded();
+    state.running = running();
     state.focusInText = FocusInText();
     return state;
 }
@@ -51,10 +53,10 @@ bool PreviewKeys::Handle(const QKeyEvent& event) {
         TogglePlay();
         break;
     case KeyShortcut::MarkStart:
-        form->imgSelStartClick();
+        preview.Range()->MarkStart();
         break;
     case KeyShortcut::MarkEnd:
-        form->imgSelEndClick();
+        preview.Range()->MarkEnd();
         break;
     case KeyShortcut::Seek:
     case KeyShortcut::SeekToStart:
@@ -62,29 +64,29 @@ bool PreviewKeys::Handle(const QKeyEvent& event) {
         SeekTo(shortcut);
         break;
     case KeyShortcut::Open:
-        form->tbtnOpenClick();
+        preview.OpenClick();
         break;
     case KeyShortcut::Help:
-        form->tbtnHelpClick();
+        help();
         break;
     case KeyShortcut::Erase:
-        form->imgEraseClick();
+        preview.Range()->Erase();
         break;
     }
     return true;
 }
 
 void PreviewKeys::TogglePlay() {
-    const MediaGraph* graph = form->Preview()->FilterGraph();
+    const MediaGraph* graph = preview.FilterGraph();
     if (graph && graph->Playing())
-        form->imgPauseClick();
+        preview.Pause();
     else
-        form->imgPlayClick();
+        preview.Play();
 }
 
 void PreviewKeys::SeekTo(const KeyShortcut& shortcut) {
-    TDSTrackBar* track = form->tkbProgress;
-    MediaGraph* graph = form->Preview()->FilterGraph();
+    TDSTrackBar* track = ui.tkbProgress;
+    MediaGraph* graph = preview.FilterGraph();
     // While the thumb is held, its release decides where playback goes.
     if (!graph || track->Tracking())
         return;
@@ -103,11 +105,11 @@ void PreviewKeys::SeekTo(const KeyShortcut& shortcut) {
     track->setMinimum(0);
     track->SetMax(int(std::clamp<qint64>(durationMs / TDSTrackBar::TimerInterval, 0, INT_MAX)));
     track->SetPosition(int(std::clamp<qint64>(targetMs / TDSTrackBar::TimerInterval, 0, INT_MAX)));
-    form->tkbProgressTimer();
+    preview.TrackTimer();
 }
 
 bool PreviewKeys::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || (watched != form && watched != form->tkbProgress))
+    if (event->type() != QEvent::KeyPress || (watched != ui.window && watched != ui.tkbProgress))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (!Handle(*key))

@@ -3,75 +3,75 @@
 #include "app/timetext.h"
 #include "preview/dstrackbar.h"
 #include "preview/rangemarks.h"
-#include "ui/mainform.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
-RangeEditor::RangeEditor(TMainForm* form, std::function<qint64()> durationMs)
-    : QObject(form), form(form), durationMs(std::move(durationMs)) {
-    form->edtStart->installEventFilter(this);
-    form->edtEnd->installEventFilter(this);
+RangeEditor::RangeEditor(const RangeWidgets& widgets, std::function<bool()> sourceLoaded,
+                         std::function<qint64()> durationMs, QObject* parent)
+    : QObject(parent), ui(widgets), sourceLoaded(std::move(sourceLoaded)), durationMs(std::move(durationMs)) {
+    ui.edtStart->installEventFilter(this);
+    ui.edtEnd->installEventFilter(this);
 }
 
 RangeView RangeEditor::Read() const {
     RangeView view;
-    const TDSTrackBar* track = form->tkbProgress;
+    const TDSTrackBar* track = ui.tkbProgress;
     view.max = track->Max();
     view.position = track->Position();
     view.trackLeft = track->x();
     view.trackWidth = track->width();
     view.selStart = track->SelStart();
     view.selEnd = track->SelEnd();
-    view.startField = form->edtStart->text();
-    view.endField = form->edtEnd->text();
-    view.startCaption = form->labStart->text();
-    view.startLeft = form->labStart->x();
-    view.startTop = form->labStart->y();
-    view.startWidth = form->labStart->width();
-    view.startShown = !form->labStart->isHidden();
-    view.endCaption = form->labEnd->text();
-    view.endLeft = form->labEnd->x();
-    view.endTop = form->labEnd->y();
-    view.endWidth = form->labEnd->width();
-    view.endShown = !form->labEnd->isHidden();
-    view.lengthText = form->labLength->text();
-    view.lengthShown = !form->labLength->isHidden();
+    view.startField = ui.edtStart->text();
+    view.endField = ui.edtEnd->text();
+    view.startCaption = ui.labStart->text();
+    view.startLeft = ui.labStart->x();
+    view.startTop = ui.labStart->y();
+    view.startWidth = ui.labStart->width();
+    view.startShown = !ui.labStart->isHidden();
+    view.endCaption = ui.labEnd->text();
+    view.endLeft = ui.labEnd->x();
+    view.endTop = ui.labEnd->y();
+    view.endWidth = ui.labEnd->width();
+    view.endShown = !ui.labEnd->isHidden();
+    view.lengthText = ui.labLength->text();
+    view.lengthShown = !ui.labLength->isHidden();
     return view;
 }
 
 void RangeEditor::Write(const RangeView& view) {
-    form->tkbProgress->SetSelStart(view.selStart);
-    form->tkbProgress->SetSelEnd(view.selEnd);
+    ui.tkbProgress->SetSelStart(view.selStart);
+    ui.tkbProgress->SetSelEnd(view.selEnd);
     // Rewriting an unchanged field would only lose the cursor and the undo history.
-    if (form->edtStart->text() != view.startField)
-        form->edtStart->setText(view.startField);
-    if (form->edtEnd->text() != view.endField)
-        form->edtEnd->setText(view.endField);
-    form->labStart->setText(view.startCaption);
-    form->labStart->adjustSize();
-    form->labStart->move(view.startLeft, view.startTop);
-    form->labStart->setVisible(view.startShown);
-    form->labEnd->setText(view.endCaption);
-    form->labEnd->adjustSize();
-    form->labEnd->move(view.endLeft, view.endTop);
-    form->labEnd->setVisible(view.endShown);
-    form->labLength->setText(view.lengthText);
-    form->labLength->setVisible(view.lengthShown);
+    if (ui.edtStart->text() != view.startField)
+        ui.edtStart->setText(view.startField);
+    if (ui.edtEnd->text() != view.endField)
+        ui.edtEnd->setText(view.endField);
+    ui.labStart->setText(view.startCaption);
+    ui.labStart->adjustSize();
+    ui.labStart->move(view.startLeft, view.startTop);
+    ui.labStart->setVisible(view.startShown);
+    ui.labEnd->setText(view.endCaption);
+    ui.labEnd->adjustSize();
+    ui.labEnd->move(view.endLeft, view.endTop);
+    ui.labEnd->setVisible(view.endShown);
+    ui.labLength->setText(view.lengthText);
+    ui.labLength->setVisible(view.lengthShown);
 }
 
 int RangeEditor::LabelWidth(const QString& caption) const {
     // Both labels share the font, so a probe sized the way the labels size themselves tells the width.
     QLabel probe(caption);
-    probe.setFont(form->labStart->font());
+    probe.setFont(ui.labStart->font());
     probe.adjustSize();
     return probe.width();
 }
 
 void RangeEditor::MarkStart() {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
     RangeView view = Read();
     RangeMarks::MarkStart(view, [this](const QString& caption) { return LabelWidth(caption); });
@@ -79,7 +79,7 @@ void RangeEditor::MarkStart() {
 }
 
 void RangeEditor::MarkEnd() {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
     RangeView view = Read();
     RangeMarks::MarkEnd(view, [this](const QString& caption) { return LabelWidth(caption); });
@@ -87,7 +87,7 @@ void RangeEditor::MarkEnd() {
 }
 
 void RangeEditor::Erase() {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
     Reset();
 }
@@ -99,7 +99,7 @@ void RangeEditor::Reset() {
 }
 
 void RangeEditor::SetRangeStart(double seconds) {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
     RangeView view = Read();
     RangeMarks::SetStart(view, seconds, durationMs(),
@@ -108,7 +108,7 @@ void RangeEditor::SetRangeStart(double seconds) {
 }
 
 void RangeEditor::SetRangeEnd(double seconds) {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
     RangeView view = Read();
     RangeMarks::SetEnd(view, seconds, durationMs(),
@@ -117,24 +117,24 @@ void RangeEditor::SetRangeEnd(double seconds) {
 }
 
 void RangeEditor::StartExit() {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
-    const double seconds = TimeTextToSeconds(form->edtStart->text());
+    const double seconds = TimeTextToSeconds(ui.edtStart->text());
     if (seconds != -1)
-        form->SetRangeStart(seconds);
+        SetRangeStart(seconds);
 }
 
 void RangeEditor::EndExit() {
-    if (!form->SourceLoaded)
+    if (!sourceLoaded())
         return;
-    const double seconds = TimeTextToSeconds(form->edtEnd->text());
+    const double seconds = TimeTextToSeconds(ui.edtEnd->text());
     if (seconds != -1)
-        form->SetRangeEnd(seconds);
+        SetRangeEnd(seconds);
 }
 
 bool RangeEditor::eventFilter(QObject* watched, QEvent* event) {
-    const bool start = watched == form->edtStart;
-    const bool end = watched == form->edtEnd;
+    const bool start = watched == ui.edtStart;
+    const bool end = watched == ui.edtEnd;
     if (!start && !end)
         return false;
     bool leaves = false;
@@ -148,9 +148,9 @@ bool RangeEditor::eventFilter(QObject* watched, QEvent* event) {
     }
     if (leaves) {
         if (start)
-            form->edtStartExit();
+            StartExit();
         else
-            form->edtEndExit();
+            EndExit();
     }
     // Enter is not consumed: the field and the window still see it.
     return false;

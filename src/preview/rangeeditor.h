@@ -7,15 +7,27 @@
 #include <functional>
 
 class QLabel;
-class TMainForm;
+class QLineEdit;
+class TDSTrackBar;
 
-// The window side of the range marking: copies the marks, fields and labels of the main window into a
-// RangeView, lets RangeMarks decide, and shows the result. It also turns leaving a time field, or Enter in
-// it, into the field's exit handler.
+// The main window's controls that the range marking reads and writes.
+struct RangeWidgets {
+    TDSTrackBar* tkbProgress = nullptr;
+    QLineEdit* edtStart = nullptr;
+    QLineEdit* edtEnd = nullptr;
+    QLabel* labStart = nullptr;
+    QLabel* labEnd = nullptr;
+    QLabel* labLength = nullptr;
+};
+
+// The window side of the range marking: copies the marks, fields and labels into a RangeView, lets
+// RangeMarks decide, and shows the result. It also turns leaving a time field, or Enter in it, into the
+// field's exit handler. Nothing is marked before a source is loaded.
 class RangeEditor : public QObject {
     Q_OBJECT
 public:
-    RangeEditor(TMainForm* form, std::function<qint64()> durationMs);
+    RangeEditor(const RangeWidgets& widgets, std::function<bool()> sourceLoaded,
+                std::function<qint64()> durationMs, QObject* parent);
 
     void MarkStart();
     void MarkEnd();
@@ -35,6 +47,7 @@ private:
     void Write(const RangeView& view);
     int LabelWidth(const QString& caption) const;
 
-    TMainForm* form;
+    RangeWidgets ui;
+    std::function<bool()> sourceLoaded;
     std::function<qint64()> durationMs;
 };

@@ -7,33 +7,22 @@
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
+#include "prefs/preferences.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangeeditor.h"
-#include "ui/imagebutton.h"
-#include "ui/mainform.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <QTimer>
-#include <QToolButton>
 #include <QVideoWidget>
 #include <utility>
 
-SourcePreview::SourcePreview(TMainForm* form) : form(form) {
-    range = new RangeEditor(form, [this] { return DurationMs(); });
-
-    connect(form->imgPlay, &ImageButton::clicked, form, &TMainForm::imgPlayClick);
-    connect(form->imgPause, &ImageButton::clicked, form, &TMainForm::imgPauseClick);
-    connect(form->imgStop, &ImageButton::clicked, form, &TMainForm::imgStopClick);
-    connect(form->imgSelStart, &ImageButton::clicked, form, &TMainForm::imgSelStartClick);
-    connect(form->imgSelEnd, &ImageButton::clicked, form, &TMainForm::imgSelEndClick);
-    connect(form->imgErase, &ImageButton::clicked, form, &TMainForm::imgEraseClick);
-    connect(form->tbtnOpen, &QToolButton::clicked, form, &TMainForm::tbtnOpenClick);
-    connect(form->tkbProgress, &TDSTrackBar::OnTimer, form, &TMainForm::tkbProgressTimer);
-    connect(form->tmrPreview, &QTimer::timeout, form, &TMainForm::tmrPreviewTimer);
+SourcePreview::SourcePreview(const PreviewWidgets& widgets, const RangeWidgets& rangeWidgets,
+                             std::function<bool()> busy, std::function<void()> loaded, QObject* parent)
+    : QObject(parent), ui(widgets), busy(std::move(busy)), loaded(std::move(loaded)) {
+    range = new RangeEditor(
+        rangeWidgets, [this] { return sourceLoaded; }, [this] { return DurationMs(); }, this);
 }
 
 SourcePreview::~SourcePreview() {
@@ -42,8 +31,8 @@ SourcePreview::~SourcePreview() {
 }
 
 void SourcePreview::CreateGraph() {
-    graph = std::make_unique<MediaGraph>(form->VideoWindow);
-    TDSTrackBar* track = form->tkbProgress;
+    graph = std::make_unique<MediaGraph>(ui.VideoWindow);
+    TDSTrackBar* track = ui.tkbProgress;
     connect(graph.get(), &MediaGraph::Activated, track, &TDSTrackBar::SetSeeking);
     connect(graph.get(), &MediaGraph::Deactivated, track, [track] { track->SetSeeking(nullptr); });
     connect(graph.get(), &MediaGraph::PlayStarted, track, &TDSTrackBar::PlayStarted);
@@ -67,17 +56,20 @@ void SourcePreview::LoadSource(const QString& path) {
             // The last load's error goes to the caller; an earlier one is told before the next load.
             if (!pendingSource)
                 throw;
-            ReportException(error, form);
+            ReportException(error, ui.window);
         }
     }
 }
 
+void SourcePreview::LoadSourceReported(const QString& path) {
+    Guarded([&] { LoadSource(path); }, ui.window);
+}
+
 void SourcePreview::LoadOne(const QString& path) {
-    form->edtSource->setText(path);
-    const IniFile preferences(App().PreferencesPath());
-    if (!preferences.ReadBool(QStringLiteral("Main"), QStringLiteral("Aptotic"), true))
-        form->edtOutputDir->setText(EnsureTrailingBackslash(FolderOf(path)));
-    form->SourceLoaded = true;
+    ui.edtSource->setText(path);
+    if (!Preferences::StoredAptotic(IniFile(App().PreferencesPath())))
+        ui.edtOutputDir->setText(EnsureTrailingBackslash(FolderOf(path)));
+    sourceLoaded = true;
     if (!graph)
         CreateGraph();
     if (!graph->Active())
@@ -87,54 +79,53 @@ void SourcePreview::LoadOne(const QString& path) {
     graph->Run();
 
     const qint64 duration = graph->DurationMs();
-    form->labMiddle->setText(SecondsToTimeText(duration / 2000.0));
-    form->labRight->setText(SecondsToTimeText(duration / 1000.0));
+    ui.labMiddle->setText(SecondsToTimeText(duration / 2000.0));
+    ui.labRight->setText(SecondsToTimeText(duration / 1000.0));
     range->Reset();
-    form->VideoWindow->show();
-    form->RunState = 0;
+    ui.VideoWindow->show();
+    loaded();
 }
 
 void SourcePreview::OpenClick() {
     const QString name =
-        Platform::FileDialogs().OpenFileName(form, QStringLiteral("Open"), form->OpenDialogFilter);
+        Platform::FileDialogs().OpenFileName(ui.window, QStringLiteral("Open"), OpenDialogFilter);
     if (!name.isEmpty())
-        form->LoadSource(name);
+        LoadSourceReported(name);
 }
 
 void SourcePreview::HandleDroppedFiles(const QStringList& paths) {
-    // A run shows the progress panel; nothing may change the source then.
-    if (!form->panProgress->isHidden() || paths.isEmpty())
+    if (busy() || paths.isEmpty())
         return;
     const QString name = paths.first();
-    if (!HasSupportedExtension(name, form->SupportedExtensions))
+    if (!HasSupportedExtension(name, SupportedExtensions))
         return;
     if (SourceFileExists(name))
-        form->LoadSource(name);
+        LoadSourceReported(name);
 }
 
 void SourcePreview::Play() {
-    if (form->SourceLoaded && graph)
+    if (sourceLoaded && graph)
         graph->Run();
 }
 
 void SourcePreview::Pause() {
-    if (form->SourceLoaded && graph)
+    if (sourceLoaded && graph)
         graph->Pause();
 }
 
 void SourcePreview::Stop() {
-    if (form->SourceLoaded && graph)
+    if (sourceLoaded && graph)
         graph->Stop();
 }
 
 void SourcePreview::TrackTimer() {
-    form->labCurrent->setText(SecondsToTimeText(form->tkbProgress->Position()));
+    ui.labCurrent->setText(SecondsToTimeText(ui.tkbProgress->Position()));
 }
 
 void SourcePreview::PreviewTimer() {
     const double seconds = DurationMs() / 1000.0;
-    form->labCurrent->setText(SecondsToTimeText(seconds));
-    form->tkbProgress->SetPosition(static_cast<int>(RoundHalfEven(seconds)));
+    ui.labCurrent->setText(SecondsToTimeText(seconds));
+    ui.tkbProgress->SetPosition(static_cast<int>(RoundHalfEven(seconds)));
 }
 
 qint64 SourcePreview::DurationMs() const {

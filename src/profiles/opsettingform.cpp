@@ -4,11 +4,8 @@
 #include "app/filehelpers.h"
 #include "platform/errorreporter.h"
 #include "profiles/listheights.h"
-#include "profiles/sizeform.h"
 #include "profiles/valuelistview.h"
 #include "profiles/videosize.h"
-#include "ui/forms.h"
-#include "ui/mainform.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,7 +29,8 @@ QPushButton* MakeButton(QWidget* parent, int left, int top, const QString& text)
 
 } // namespace
 
-TopSettingForm::TopSettingForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+TopSettingForm::TopSettingForm(const QStringList& profileNames, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), profileNames(profileNames), owner(owner) {
     setWindowTitle(QStringLiteral("Profile"));
     setFixedSize(391, 472);
 
@@ -139,10 +137,7 @@ QFrame* TopSettingForm::MakeGroupHeader(QWidget* parent, const QString& caption,
 
 void TopSettingForm::FormCreate() {
     cmbProfile->clear();
-    if (MainForm) {
-        for (int i = 0; i < MainForm->cmbProfile->count(); ++i)
-            cmbProfile->addItem(MainForm->cmbProfile->itemText(i));
-    }
+    cmbProfile->addItems(profileNames);
     cmbProfile->setCurrentIndex(-1);
 }
 
@@ -228,11 +223,8 @@ void TopSettingForm::RedrawLists() {
 }
 
 void TopSettingForm::vleVideoStringsChange() {
-    if (SizeForm && VideoSize::WantsCustomSize(Lists.vleVideo, vleVideo->CurrentRow())) {
-        SizeForm->show();
-        SizeForm->raise();
-        SizeForm->activateWindow();
-    }
+    if (VideoSize::WantsCustomSize(Lists.vleVideo, vleVideo->CurrentRow()))
+        emit CustomSizeWanted();
 }
 
 void TopSettingForm::ShowDetail(int mainProfileIndex) {
@@ -247,6 +239,6 @@ void TopSettingForm::ShowDetail(int mainProfileIndex) {
 
 void TopSettingForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous() && MainForm)
-        move(MainForm->geometry().center() - rect().center());
+    if (!event->spontaneous())
+        move(owner->geometry().center() - rect().center());
 }

@@ -14,12 +14,13 @@ class ValueListView;
 
 // The profile editor: the working lists of the current profile in their Video, Audio and Advanced groups,
 // with OK to save them into the selected profile, Save as to copy it, and Cancel to reload it. Shown
-// without being modal; the main window stays usable, and a run started meanwhile uses the lists as they
-// stand. Closing only hides it.
+// without being modal; its owner, the main window, stays usable, and a run started meanwhile uses the
+// lists as they stand. Closing only hides it.
 class TopSettingForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TopSettingForm(QWidget* parent = nullptr);
+    // profileNames: the main window's list of profiles, which this one offers too.
+    TopSettingForm(const QStringList& profileNames, QWidget* owner);
     ~TopSettingForm() override;
 
     // The working lists vleVideo, vleAudio and vleAdvanced of the current profile.
@@ -63,6 +64,10 @@ public:
     // loading that profile only when the two differ.
     void ShowDetail(int mainProfileIndex);
 
+signals:
+    // The person chose "Custom Size" in the video list; the size dialog asks for it.
+    void CustomSizeWanted();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -71,4 +76,7 @@ private:
     void ToggleGroup(QPushButton* button, ValueListView* view);
     void FitListsToRows();
     void RedrawLists();
+
+    QStringList profileNames;
+    QWidget* owner;
 };

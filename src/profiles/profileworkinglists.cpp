@@ -1,6 +1,5 @@
 #include "profiles/profileworkinglists.h"
 
-#include "app/appcontext.h"
 #include "app/apperror.h"
 #include "app/filehelpers.h"
 #include "platform/inifile.h"
@@ -61,7 +60,7 @@ void ProfileWorkingLists::LoadProfile(const QString& path) {
     vleVideo.Clear();
     vleAudio.Clear();
     vleAdvanced.Clear();
-    App().OutputExt = QStringLiteral(".") + profile.ReadString(MainSection, QStringLiteral("Type"), "mp4");
+    outputExt = QStringLiteral(".") + profile.ReadString(MainSection, QStringLiteral("Type"), "mp4");
 
     for (const QString& name : ProfileItemNames(profile)) {
         ValueListModel* list = ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));

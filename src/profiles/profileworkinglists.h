@@ -21,7 +21,7 @@ public:
     ValueListModel* ListForSort(int sort);
     const ValueListModel* ListForSort(int sort) const;
 
-    // Replaces the lists' content with the profile's items and sets App().OutputExt; a missing file
+    // Replaces the lists' content with the profile's items and sets OutputExt; a missing file
     // changes nothing, and one that cannot be read throws AppError "Unable to read %s". Throws AppError "List
     // index out of bounds (%d)" for a choice index outside its item's choices, keeping the rows appended so
     // far.
@@ -33,7 +33,13 @@ public:
     // Copies the profile file over the destination, then saves the current values into the copy.
     void CopyProfile(const QString& sourcePath, const QString& destinationPath);
 
+    // "." followed by the type of the profile loaded last; empty until a profile has been loaded.
+    const QString& OutputExt() const { return outputExt; }
+
 signals:
     // A load has finished (not emitted when it stopped on an error): views fit themselves to the rows.
     void ProfileLoaded();
+
+private:
+    QString outputExt;
 };

@@ -2,11 +2,9 @@
 
 #include "platform/platform.h"
 #include "profiles/customsize.h"
-#include "profiles/opsettingform.h"
+#include "profiles/valuelistmodel.h"
 #include "profiles/videosize.h"
-#include "ui/forms.h"
-#include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -40,7 +38,8 @@ QLineEdit* MakeEdit(QWidget* parent, int left, int width) {
 
 } // namespace
 
-TSizeForm::TSizeForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+TSizeForm::TSizeForm(ValueListModel& videoList, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), videoList(videoList), owner(owner) {
     setWindowTitle(QStringLiteral("Video Size of output files"));
     setFixedSize(336, 106);
 
@@ -76,9 +75,14 @@ void TSizeForm::btnOKClick() {
     case CustomSize::Verdict::Accepted:
         break;
     }
-    if (opSettingForm)
-        opSettingForm->Lists.vleVideo.SetValueOf(VideoSize::Key, VideoSize::SizeText(width, height));
+    videoList.SetValueOf(VideoSize::Key, VideoSize::SizeText(width, height));
     close();
+}
+
+void TSizeForm::Ask() {
+    show();
+    raise();
+    activateWindow();
 }
 
 void TSizeForm::btnCancelClick() {
@@ -86,17 +90,14 @@ void TSizeForm::btnCancelClick() {
 }
 
 void TSizeForm::FormShow() {
-    if (!MainForm)
-        return;
-    move(MainForm->geometry().center() - rect().center());
+    move(owner->geometry().center() - rect().center());
     // Keeps the profile editor, also a window of the main window, usable.
-    OwnerLock::DisableOwner(MainForm);
+    OwnerLock::DisableOwner(owner);
 }
 
 void TSizeForm::FormClose() {
-    if (opSettingForm)
-        VideoSize::DropStandingCustomSize(opSettingForm->Lists.vleVideo);
-    OwnerLock::EnableOwner(MainForm);
+    VideoSize::DropStandingCustomSize(videoList);
+    OwnerLock::EnableOwner(owner);
 }
 
 void TSizeForm::showEvent(QShowEvent* event) {

@@ -19,7 +19,7 @@ struct ClipJob {
     QStringList arguments;
 };
 
-// Clip i (from 1) of a checked run; outputFolder ends in the separator. The extension is the one in
-// effect at the moment of the call, since a profile loaded during a run changes the later clips.
+// Clip i (from 1) of a checked run; outputFolder ends in the separator. outputExt is the extension of the
+// profile loaded last, read afresh for every clip: a profile loaded during a run changes the later clips.
 ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
-                    const ProfileOptions& profileOptions);
+                    const ProfileOptions& profileOptions, const QString& outputExt);

@@ -1,8 +1,6 @@
 #include "split/countdownform.h"
 
-#include "ui/forms.h"
-#include "ui/mainform.h"
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -11,9 +9,10 @@
 #include <QStyle>
 #include <QTimer>
 
-TCountDownForm::TCountDownForm(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+TCountDownForm::TCountDownForm(CountdownHandlers handlers, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      owner(owner), handlers(std::move(handlers)) {
     setWindowTitle(QStringLiteral("Countdown"));
     setFixedSize(376, 106);
     QPalette face = palette();
@@ -39,6 +38,19 @@ TCountDownForm::TCountDownForm(QWidget* parent)
     connect(tmrCountdown, &QTimer::timeout, this, &TCountDownForm::tmrCountdownTimer);
 }
 
+void TCountDownForm::Start(CountdownAction action) {
+    Action = action;
+    if (action == CountdownAction::TurnOff) {
+        btnDoNow->setText(QStringLiteral("Turn off Now"));
+        MessagePrefix = QStringLiteral("The computer will be turned off within");
+    } else {
+        btnDoNow->setText(QStringLiteral("Exit Now"));
+        MessagePrefix = QStringLiteral("The program will exit within");
+    }
+    show();
+    activateWindow();
+}
+
 void TCountDownForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
@@ -51,10 +63,8 @@ void TCountDownForm::closeEvent(QCloseEvent* event) {
 }
 
 void TCountDownForm::FormShow() {
-    if (MainForm) {
-        move(MainForm->geometry().center() - rect().center());
-        OwnerLock::DisableOwner(MainForm);
-    }
+    move(owner->geometry().center() - rect().center());
+    OwnerLock::DisableOwner(owner);
     SecondsLeft = 10;
     ShowSecondsLeft();
     btnDoNow->setFocus();
@@ -63,12 +73,10 @@ void TCountDownForm::FormShow() {
 
 void TCountDownForm::FormClose() {
     tmrCountdown->stop();
-    if (MainForm) {
-        OwnerLock::EnableOwner(MainForm);
-        // The close box gives up the action as Cancel does.
-        if (!closingByCancel)
-            MainForm->LeaveBusyState();
-    }
+    OwnerLock::EnableOwner(owner);
+    // The close box gives up the action as Cancel does.
+    if (!closingByCancel)
+        handlers.leaveBusyState();
     closingByCancel = false;
 }
 
@@ -84,17 +92,14 @@ void TCountDownForm::tmrCountdownTimer() {
 void TCountDownForm::btnDoNowClick() {
     // Acting once is enough: a refused power-off must not be asked for again when the count runs out.
     tmrCountdown->stop();
-    if (!MainForm)
-        return;
-    if (Action == 0)
-        MainForm->close();
+    if (Action == CountdownAction::Exit)
+        owner->close();
     else
-        MainForm->PowerOff();
+        handlers.powerOff();
 }
 
 void TCountDownForm::btnCancelClick() {
-    if (MainForm)
-        MainForm->LeaveBusyState();
+    handlers.leaveBusyState();
     closingByCancel = true;
     close();
 }

@@ -9,14 +9,14 @@ bool IsSourceSettingsProfile(const QString& profileName) {
     return profileName == QLatin1String("Settings of the source file.");
 }
 
-QString ClipExtension(const QString& profileName, const QString& sourcePath) {
+QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt) {
     if (IsSourceSettingsProfile(profileName)) {
         const QString name = FileNameOf(sourcePath);
         const int dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0 && dot + 1 < name.size())
             return name.mid(dot);
     }
-    return App().OutputExt;
+    return outputExt;
 }
 
 QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, int clip,
@@ -34,8 +34,10 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath) {
-    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),        sourcePath,
-                          QStringLiteral("-ss"),    FormatOneDecimal(clipStart), QStringLiteral("-t"),
+    // The exact start, unlike the displayed tenth: neighbouring sections then neither overlap nor leave a
+    // gap between them.
+    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),   sourcePath,
+                          QStringLiteral("-ss"),    FormatExact(clipStart), QStringLiteral("-t"),
                           FormatGeneral(clipLength)};
     arguments << profileOptions.Arguments();
     arguments << outputPath;

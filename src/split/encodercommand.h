@@ -8,9 +8,9 @@ class ProfileOptions;
 // The profile whose clips keep the source's own container and streams.
 bool IsSourceSettingsProfile(const QString& profileName);
 
-// The extension of clip files: the source's own for the stream-copy profile (OutputExt when the source has
-// none), otherwise OutputExt as it stands now, since a profile loaded during a run changes later clips.
-QString ClipExtension(const QString& profileName, const QString& sourcePath);
+// The extension of clip files: the source's own for the stream-copy profile (outputExt when the source has
+// none), otherwise outputExt, the extension of the profile loaded last.
+QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt);
 
 // Output folder (ending in the separator) + the source's file name without extension + "_Clip" + clip
 // number + extension.
@@ -23,7 +23,8 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
                            const ProfileOptions& profileOptions, const QString& outputPath);
 
-// The same pieces as the arguments the encoder is started with: one input, one output, and the profile's
-// options and values between them, each one argument. No shell ever sees them, so nothing is quoted.
+// The same pieces as the arguments the encoder is started with, but with the start in full: one input,
+// one output, and the profile's options and values between them, each one argument. No shell ever sees
+// them, so nothing is quoted.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath);

@@ -2,6 +2,7 @@
 
 #include "app/timetext.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -54,4 +55,22 @@ QString FailureReport(const QList<FailedClip>& clips) {
             text += QStringLiteral(": ") + clip.lastErrorLine;
     }
     return text;
+}
+
+QString ClipFailure(const ClipExit& exit, const QString& outputPath, const QByteArray& outputTail) {
+    // What the encoder said on exit decides first; our own stop after the exit changes nothing.
+    if (exit.crashed || exit.exitCode != 0) {
+        const QString reason = LastErrorLine(outputTail);
+        if (!reason.isEmpty())
+            return reason;
+        return exit.crashed ? QStringLiteral("the encoder stopped unexpectedly")
+                            : QStringLiteral("the encoder ended with exit code %1").arg(exit.exitCode);
+    }
+    // ffmpeg ends well even when the folder was removed under it and the clip went with it.
+    if (!QFileInfo::exists(outputPath))
+        return QStringLiteral("the encoder ended, but the clip file is missing");
+    // A range past the source's end gives a clip of headers only, and ffmpeg still ends well.
+    if (QFileInfo(outputPath).size() == 0 || ReportsNothingEncoded(outputTail))
+        return QStringLiteral("the encoder wrote no frames");
+    return QString();
 }

@@ -9,8 +9,10 @@
 
 namespace {
 
-InputCheck Refuse(const char* message, const char* caption, SplitFocus focus = SplitFocus::Stays) {
+InputCheck Refuse(InputProblem problem, const char* message, const char* caption,
+                  SplitFocus focus = SplitFocus::Stays) {
     InputCheck check;
+    check.problem = problem;
     check.message = QString::fromLatin1(message);
     check.caption = QString::fromLatin1(caption);
     check.focus = focus;
@@ -21,40 +23,47 @@ InputCheck Refuse(const char* message, const char* caption, SplitFocus focus = S
 
 InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions) {
     if (!SourceFileExists(inputs.sourcePath))
-        return Refuse("Please specify a valid input video file.", "Invalid File", SplitFocus::Source);
+        return Refuse(InputProblem::Source, "Please specify a valid input video file.", "Invalid File",
+                      SplitFocus::Source);
 
     const double start = TimeTextToSeconds(inputs.startText);
     if (start == -1)
-        return Refuse("Please varify the Start Time you selected.", "Invalid Start Time");
+        return Refuse(InputProblem::StartUnreadable, "Please varify the Start Time you selected.",
+                      "Invalid Start Time");
     if (!(inputs.sourceDurationMs / 1000.0 > start))
-        return Refuse("Please varify the Start Time you selected.", "Invalid Start Time");
+        return Refuse(InputProblem::StartPastEnd, "Please varify the Start Time you selected.",
+                      "Invalid Start Time");
 
     const double end = TimeTextToSeconds(inputs.endText);
     if (end == -1 || !(end > 0))
-        return Refuse("Please varify the End Time you selected.", "Invalid End Time");
+        return Refuse(InputProblem::EndTime, "Please varify the End Time you selected.", "Invalid End Time");
 
     const double length = end - start;
     if (!(length > 0))
-        return Refuse("The End Time should be later than the Start Time.", "Invalid Time");
+        return Refuse(InputProblem::TimeOrder, "The End Time should be later than the Start Time.",
+                      "Invalid Time");
 
     int count = 1;
     if (!inputs.oneClip) {
         const auto parsed = ParseWholeNumber(inputs.sectionQtyText);
         // No sections at all would make a run that writes nothing and still reports success.
         if (!parsed || *parsed <= 0)
-            return Refuse("Please specify a valid section quantity.", "Invalid Section",
-                          SplitFocus::SectionQty);
+            return Refuse(InputProblem::SectionQty, "Please specify a valid section quantity.",
+                          "Invalid Section", SplitFocus::SectionQty);
         count = *parsed;
     }
 
     if (!QFileInfo(App().ProfilePath(inputs.profileName)).isFile())
-        return Refuse("Please select a valid output profile.", "Invalid Output Path", SplitFocus::Profile);
+        return Refuse(InputProblem::ProfileFile, "Please select a valid output profile.",
+                      "Invalid Output Path", SplitFocus::Profile);
 
     if (inputs.outputDirText.isEmpty() || !QFileInfo(inputs.outputDirText).isDir())
-        return Refuse("Please specify a valid output path.", "Invalid Output Path", SplitFocus::OutputDir);
+        return Refuse(InputProblem::OutputDir, "Please specify a valid output path.", "Invalid Output Path",
+                      SplitFocus::OutputDir);
 
     if (profileOptions.Refused()) {
         InputCheck check;
+        check.problem = InputProblem::ProfileRefused;
         check.message = profileOptions.Refusal();
         check.caption = QStringLiteral("Invalid Profile");
         check.focus = SplitFocus::Profile;

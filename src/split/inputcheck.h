@@ -21,9 +21,25 @@ struct SplitInputs {
 // The field that gets the keyboard focus after a refused input.
 enum class SplitFocus { Stays, Source, SectionQty, Profile, OutputDir };
 
+// Which check refused the inputs.
+enum class InputProblem {
+    None,
+    Source,
+    StartUnreadable,
+    // A readable start time at or past the source's end (also when no duration is known).
+    StartPastEnd,
+    EndTime,
+    TimeOrder,
+    SectionQty,
+    ProfileFile,
+    OutputDir,
+    ProfileRefused,
+};
+
 // The outcome of the checks: either a plan, or the first problem with its message box texts.
 struct InputCheck {
     bool ok = false;
+    InputProblem problem = InputProblem::None;
     QString message;
     QString caption;
     SplitFocus focus = SplitFocus::Stays;

@@ -4,18 +4,16 @@
 #include "app/filehelpers.h"
 #include "split/clipjob.h"
 #include "split/clipprogress.h"
+#include "split/encoderclipprocess.h"
+#include "split/encodercommand.h"
 #include "split/encodernotes.h"
 #include "split/inputcheck.h"
+#include "split/sessionclipprocess.h"
 #include "split/splitview.h"
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QFileInfo>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace {
 
@@ -28,43 +26,70 @@ constexpr int LoopWakeUp = 1;
 
 } // namespace
 
-SplitRunner::SplitRunner(SplitView& view, QObject* parent) : QObject(parent), view(view) {}
+// A checked run and what it gathers clip by clip.
+struct SplitRunner::Run {
+    SplitInputs inputs;
+    ClipPlan plan;
+    ProfileOptions profileOptions;
+    QString outputFolder;
+    ClipProgress progress;
+    QList<FailedClip> failures;
+    QStringList notes;
+
+    Run(const SplitInputs& inputs, const ClipPlan& plan, const ProfileOptions& profileOptions)
+        : inputs(inputs), plan(plan), profileOptions(profileOptions),
+          outputFolder(EnsureTrailingBackslash(inputs.outputDirText)), progress(plan) {}
+};
+
+// What one clip's work printed: the end of it for the error line, and the front-end's notes.
+struct SplitRunner::ClipOutput {
+    QByteArray tail;
+    EncoderNotes notes;
+};
+
+SplitRunner::SplitRunner(SplitView& view, QObject* parent)
+    : QObject(parent), view(view), process(std::make_unique<EncoderClipProcess>()) {}
 
 SplitRunner::~SplitRunner() {
     StopEncoder();
 }
 
 bool SplitRunner::EncoderRunning() const {
-    return encoder && encoder->state() != QProcess::NotRunning;
+    return process->Running();
 }
 
 qint64 SplitRunner::EncoderProcessId() const {
-    return EncoderRunning() ? encoder->processId() : 0;
+    return process->ProcessId();
 }
 
 void SplitRunner::StopEncoder() {
-    if (!EncoderRunning())
-        return;
-    // SIGKILL: an encoder that ignores a polite request must stop all the same.
-    encoder->kill();
-    encoder->waitForFinished(10000);
+    process->Stop();
+}
+
+RunState SplitRunner::State() const {
+    return state == RunState::Running && view.StopRequested() ? RunState::CancelRequested : state;
 }
 
 void SplitRunner::ConfirmCancel() {
-    if (view.RunState() != 1)
+    if (State() != RunState::Running)
         return;
     if (view.AskYesNo(QStringLiteral("Do you want to cancel the splitting?"), QStringLiteral("Query")))
-        view.SetRunState(2);
+        state = RunState::CancelRequested;
 }
 
 bool SplitRunner::CloseQuery() {
-    if (view.RunState() != 1)
+    if (State() != RunState::Running)
         return true;
     if (!view.AskYesNo(QStringLiteral("Do you want to cancel the splitting and exit?"),
                        QStringLiteral("Exit Query")))
         return false;
-    view.SetRunState(2);
+    state = RunState::CancelRequested;
     return true;
+}
+
+void SplitRunner::LeaveBusyState() {
+    state = RunState::Idle;
+    view.LeaveBusyState();
 }
 
 void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
@@ -86,125 +111,108 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     } runningFlag{running};
 
     view.EnterBusyState();
-    view.SetRunState(1);
-    const ClipPlan& plan = check.plan;
-    const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
-    ClipProgress progress(plan);
-    QList<FailedClip> failures;
-    QStringList notes;
-
-    for (int i = 1; i <= plan.Count(); ++i) {
-        const ClipJob job = MakeClipJob(inputs, plan, i, outputFolder, profileOptions);
-        emit ClipPending(i, job.outputPath);
-        const bool declined = QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
-                              !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
-                                             QStringLiteral("Overwrite"));
-        // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
-        if (view.RunState() == 2) {
-            view.LeaveBusyState();
+    state = RunState::Running;
+    Run run(inputs, check.plan, profileOptions);
+    process = MakeClipProcess(run);
+    for (int i = 1; i <= run.plan.Count(); ++i) {
+        if (ProcessClip(run, i) == ClipOutcome::RunStopped) {
+            process->EndRun();
+            LeaveBusyState();
             return;
         }
-        if (declined) {
-            if (plan.OneClip()) {
-                view.LeaveBusyState();
-                return;
-            }
-            continue;
-        }
-
-        view.ShowProcessing(plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(inputs.sourcePath)
-                                           : QStringLiteral("Splitting: Section ") + QString::number(i));
-        commandLine = job.commandLine;
-        emit ClipStarted(i, commandLine);
-
-        progress.SetClip(i);
-        QByteArray outputTail;
-        EncoderNotes clipNotes;
-        const ClipEnd end = RunClip(job.arguments, progress, outputTail, clipNotes);
-        for (const QString& note : clipNotes.Notes())
-            notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
-        if (end == ClipEnd::FailedToStart) {
-            view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName,
-                             App().ProductName, SplitMessageKind::Plain);
-            view.LeaveBusyState();
-            return;
-        }
-        if (end == ClipEnd::Cancelled) {
-            StopEncoder();
-            view.LeaveBusyState();
-            return;
-        }
-
-        // A clip counts as failed by what its encoder said on exit; our own stop after the exit changes
-        // nothing.
-        if (encoder->exitStatus() == QProcess::CrashExit || encoder->exitCode() != 0) {
-            QString reason = LastErrorLine(outputTail);
-            if (reason.isEmpty())
-                reason = encoder->exitStatus() == QProcess::CrashExit
-                             ? QStringLiteral("the encoder stopped unexpectedly")
-                             : QStringLiteral("the encoder ended with exit code %1").arg(encoder->exitCode());
-            failures << FailedClip{FileNameOf(job.outputPath), reason};
-        } else if (!QFileInfo::exists(job.outputPath)) {
-            // ffmpeg ends well even when the folder was removed under it and the clip went with it.
-            failures << FailedClip{FileNameOf(job.outputPath),
-                                   QStringLiteral("the encoder ended, but the clip file is missing")};
-        } else if (QFileInfo(job.outputPath).size() == 0 || ReportsNothingEncoded(outputTail)) {
-            // A range past the source's end gives a clip of headers only, and ffmpeg still ends well.
-            failures << FailedClip{FileNameOf(job.outputPath), QStringLiteral("the encoder wrote no frames")};
-        }
-        view.ResetCurrentBar();
-        progress.EndClip();
-        StopEncoder();
     }
-
+    process->EndRun();
     view.StopRunTimers();
-    Complete(failures, notes);
+    Complete(run);
 }
 
-SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProgress& progress,
-                                          QByteArray& outputTail, EncoderNotes& notes) {
-    encoder = std::make_unique<QProcess>();
-    encoder->setProcessChannelMode(QProcess::MergedChannels);
-    encoder->setStandardInputFile(QProcess::nullDevice());
-#ifdef Q_OS_LINUX
-    // Should the program itself be killed, the kernel ends the encoder too (kept across the exec).
-    encoder->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
+// The sections of a stream copy share one front-end, which reads the source's index once; everything else
+// starts the front-end for each clip.
+std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const {
+    if (IsSourceSettingsProfile(run.inputs.profileName) && !run.plan.OneClip())
+        return std::make_unique<SessionClipProcess>();
+    return std::make_unique<EncoderClipProcess>();
+}
 
+SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
+    const ClipJob job =
+        MakeClipJob(run.inputs, run.plan, clip, run.outputFolder, run.profileOptions, view.OutputExt());
+    emit ClipPending(clip, job.outputPath);
+    const bool kept = KeepsExistingOutput(job);
+    // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
+    if (CancelRequested())
+        return ClipOutcome::RunStopped;
+    if (kept)
+        return run.plan.OneClip() ? ClipOutcome::RunStopped : ClipOutcome::Skipped;
+
+    view.ShowProcessing(run.plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(run.inputs.sourcePath)
+                                           : QStringLiteral("Splitting: Section ") + QString::number(clip));
+    commandLine = job.commandLine;
+    emit ClipStarted(clip, commandLine);
+
+    run.progress.SetClip(clip);
+    ClipOutput output;
+    const ClipEnd end = WaitForClip(job, run, output);
+    for (const QString& note : output.notes.Notes())
+        run.notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
+    if (end == ClipEnd::FailedToStart) {
+        view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName, App().ProductName,
+                         SplitMessageKind::Plain);
+        return ClipOutcome::RunStopped;
+    }
+    if (end == ClipEnd::Cancelled) {
+        StopEncoder();
+        return ClipOutcome::RunStopped;
+    }
+
+    const QString failure = ClipFailure(process->Exit(), job.outputPath, output.tail);
+    if (!failure.isEmpty())
+        run.failures << FailedClip{FileNameOf(job.outputPath), failure};
+    view.ResetCurrentBar();
+    run.progress.EndClip();
+    StopEncoder();
+    return failure.isEmpty() ? ClipOutcome::Written : ClipOutcome::Failed;
+}
+
+bool SplitRunner::KeepsExistingOutput(const ClipJob& job) {
+    return QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
+           !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
+                          QStringLiteral("Overwrite"));
+}
+
+SplitRunner::ClipEnd SplitRunner::WaitForClip(const ClipJob& job, Run& run, ClipOutput& output) {
     QEventLoop loop;
     bool failedToStart = false;
     bool finished = false;
-    connect(encoder.get(), &QProcess::readyRead, &loop, [&] {
-        ReadChunks(progress, outputTail, notes);
-        if (view.RunState() == 2)
+    connect(process.get(), &ClipProcess::OutputReady, &loop, [&] {
+        ReadChunks(run, output);
+        if (CancelRequested())
             loop.exit(LoopWakeUp);
     });
-    connect(encoder.get(), &QProcess::finished, &loop, [&] {
+    connect(process.get(), &ClipProcess::Finished, &loop, [&] {
         finished = true;
         loop.exit(LoopWakeUp);
     });
-    connect(encoder.get(), &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            failedToStart = true;
-            loop.exit(LoopWakeUp);
-        }
+    connect(process.get(), &ClipProcess::FailedToStart, &loop, [&] {
+        failedToStart = true;
+        loop.exit(LoopWakeUp);
     });
     // Once the window has handled everything pending, a cancel asked for by one of those events is seen
     // at once, even while the encoder is silent.
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
-            if (view.RunState() == 2)
+            if (CancelRequested())
                 loop.exit(LoopWakeUp);
         });
 
-    encoder->start(App().EncoderPath, arguments);
+    process->Start(job);
     for (;;) {
         if (failedToStart)
             return ClipEnd::FailedToStart;
-        if (view.RunState() == 2)
+        if (CancelRequested())
             return ClipEnd::Cancelled;
         if (finished) {
-            ReadChunks(progress, outputTail, notes);
+            ReadChunks(run, output);
             return ClipEnd::Done;
         }
         // The application is ending (its last window closed): stop as for a cancel.
@@ -213,37 +221,37 @@ SplitRunner::ClipEnd SplitRunner::RunClip(const QStringList& arguments, ClipProg
     }
 }
 
-void SplitRunner::ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes) {
-    while (encoder->bytesAvailable() > 0 && view.RunState() != 2) {
-        const QByteArray chunk = encoder->read(ChunkSize);
+void SplitRunner::ReadChunks(Run& run, ClipOutput& output) {
+    while (!CancelRequested()) {
+        const QByteArray chunk = process->ReadChunk(ChunkSize);
         if (chunk.isEmpty())
             break;
-        outputTail += chunk;
-        if (outputTail.size() > OutputTailSize)
-            outputTail.remove(0, outputTail.size() - OutputTailSize);
-        progress.Feed(chunk);
-        notes.Feed(chunk);
-        view.ShowProgress(progress.Current(), progress.Total());
+        output.tail += chunk;
+        if (output.tail.size() > OutputTailSize)
+            output.tail.remove(0, output.tail.size() - OutputTailSize);
+        run.progress.Feed(chunk);
+        output.notes.Feed(chunk);
+        view.ShowProgress(run.progress.Current(), run.progress.Total());
     }
 }
 
-void SplitRunner::Complete(const QList<FailedClip>& failures, const QStringList& notes) {
+void SplitRunner::Complete(const Run& run) {
     // Where clips differ from the times asked for, the person learns it once the run is over.
     const auto showNotes = [&] {
-        if (!notes.isEmpty())
-            view.ShowMessage(QStringLiteral("Notes on the clips:\n") + notes.join(QLatin1Char('\n')),
+        if (!run.notes.isEmpty())
+            view.ShowMessage(QStringLiteral("Notes on the clips:\n") + run.notes.join(QLatin1Char('\n')),
                              QStringLiteral("Cut Points"), SplitMessageKind::Information);
     };
-    if (!failures.isEmpty()) {
-        view.ShowMessage(FailureReport(failures), QStringLiteral("Splitting Failed"),
+    if (!run.failures.isEmpty()) {
+        view.ShowMessage(FailureReport(run.failures), QStringLiteral("Splitting Failed"),
                          SplitMessageKind::Error);
         showNotes();
-        view.LeaveBusyState();
+        LeaveBusyState();
         return;
     }
     const CompletionChoice choice = view.ReadCompletionChoice();
     if (choice.turnOff || choice.exit) {
-        view.SetRunState(0);
+        state = RunState::Idle;
         view.StartCountdown(choice.turnOff ? CountdownAction::TurnOff : CountdownAction::Exit);
         return;
     }
@@ -252,5 +260,5 @@ void SplitRunner::Complete(const QList<FailedClip>& failures, const QStringList&
     showNotes();
     if (choice.openDir)
         view.OpenFolder(view.OutputDirText());
-    view.LeaveBusyState();
+    LeaveBusyState();
 }

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "profiles/profileoptions.h"
-#include "split/encoderfailure.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <memory>
 
-class ClipPlan;
-class ClipProgress;
-class EncoderNotes;
+struct ClipJob;
+class ClipProcess;
 class SplitView;
 
-// Carries out one split run for a view: checks its inputs, runs the encoder once per clip and turns the
-// encoder's output into progress, and ends with the completion action. RunSplit returns only when the run
-// is over; meanwhile a nested event loop keeps the window alive, and the view's RunState is the one link
-// to the Cancel and close questions.
+// Where a run stands. The window's handlers that run in the middle of a run (the Cancel image, the close
+// question, the timers, the shortcuts) talk to it only through this.
+enum class RunState { Idle, Running, CancelRequested };
+
+// Carries out one split run for a view: checks its inputs, has each clip produced in turn and turns the
+// work's output into progress, and ends with the completion action. RunSplit returns only when the run is
+// over; meanwhile a nested event loop keeps the window alive, and State() is the one link to the Cancel
+// and close questions.
 class SplitRunner : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +27,7 @@ public:
 
     // The profile's options go to every clip; a refused profile ends the run before any encoder starts.
     void RunSplit(const ProfileOptions& profileOptions = {});
-    // Ends the encoder of the current clip, if it still runs.
+    // Ends the work on the current clip, if it still goes on.
     void StopEncoder();
 
     bool Running() const { return running; }
@@ -36,7 +37,13 @@ public:
     // The command line of the clip started last, as text.
     QString CommandLine() const { return commandLine; }
 
-    // The questions of a run; each asks only while the run is going (RunState 1).
+    // A stop that the view reports from outside (StopRequested) counts as a cancel asked for.
+    RunState State() const;
+    // The window sets it back to Idle when it leaves its busy state and when it loads a source.
+    void SetState(RunState newState) { state = newState; }
+    bool CancelRequested() const { return State() == RunState::CancelRequested; }
+
+    // The questions of a run; each asks only while the run is going (Running).
     // The Cancel image: Yes requests the cancel.
     void ConfirmCancel();
     // A request to close the window: true when it may close; Yes during a run requests the cancel.
@@ -48,15 +55,26 @@ signals:
     void ClipStarted(int clip, const QString& commandLine);
 
 private:
+    struct Run;
+    struct ClipOutput;
+    // What became of one clip; RunStopped ends the run at once (a cancel, a declined overwrite of the only
+    // clip, an encoder that cannot be started).
+    enum class ClipOutcome { Written, Failed, Skipped, RunStopped };
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
-    ClipEnd RunClip(const QStringList& arguments, ClipProgress& progress, QByteArray& outputTail,
-                    EncoderNotes& notes);
-    void ReadChunks(ClipProgress& progress, QByteArray& outputTail, EncoderNotes& notes);
-    void Complete(const QList<FailedClip>& failures, const QStringList& notes);
+    std::unique_ptr<ClipProcess> MakeClipProcess(const Run& run) const;
+    ClipOutcome ProcessClip(Run& run, int clip);
+    // Asks before an existing file is replaced; true when the person keeps it.
+    bool KeepsExistingOutput(const ClipJob& job);
+    ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output);
+    void ReadChunks(Run& run, ClipOutput& output);
+    void Complete(const Run& run);
+    // Every way out of a run ends here, back to Idle.
+    void LeaveBusyState();
 
     SplitView& view;
-    std::unique_ptr<QProcess> encoder;
+    std::unique_ptr<ClipProcess> process;
     QString commandLine;
     bool running = false;
+    RunState state = RunState::Idle;
 };

@@ -28,6 +28,9 @@ public:
     virtual SplitInputs ReadInputs() = 0;
     // Read again before every clip: the box is live.
     virtual bool OverwriteWithoutAsking() = 0;
+    // The extension of the profile loaded last, read again before every clip: a profile loaded while a run
+    // goes on changes the extension of its later clips, not their options.
+    virtual QString OutputExt() = 0;
     virtual CompletionChoice ReadCompletionChoice() = 0;
     // The output folder field exactly as typed, for opening it when the run completes.
     virtual QString OutputDirText() = 0;
@@ -38,9 +41,9 @@ public:
 
     virtual void EnterBusyState() = 0;
     virtual void LeaveBusyState() = 0;
-    // 0 idle, 1 running, 2 cancel requested.
-    virtual int RunState() const = 0;
-    virtual void SetRunState(int state) = 0;
+    // A request to stop that reaches the view from outside its questions (a console's Ctrl+C); the run
+    // treats it as a cancel asked for.
+    virtual bool StopRequested() const { return false; }
 
     virtual void ShowProcessing(const QString& text) = 0;
     // Both bars and their percentages.

@@ -4,8 +4,8 @@
 #include "app/contact.h"
 #include "platform/platform.h"
 #include "ui/linklabel.h"
-#include "ui/ownerlock.h"
 #include "ui/pictures.h"
+#include "widgets/ownerlock.h"
 
 #include <QFrame>
 #include <QKeyEvent>

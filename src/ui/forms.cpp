@@ -7,30 +7,52 @@
 #include "ui/aboutform.h"
 #include "ui/mainform.h"
 
-TMainForm* MainForm = nullptr;
-TSettingForm* SettingForm = nullptr;
-TCountDownForm* CountDownForm = nullptr;
-TAboutForm* AboutForm = nullptr;
-TopSettingForm* opSettingForm = nullptr;
-TSizeForm* SizeForm = nullptr;
-
-void CreateForms(const QStringList& arguments) {
-    MainForm = new TMainForm();
+Forms::Forms(const QStringList& arguments) {
+    MainForm = new TMainForm(*this);
     MainForm->FormCreate(arguments);
-    SettingForm = new TSettingForm(MainForm);
-    CountDownForm = new TCountDownForm(MainForm);
+    SettingForm = new TSettingForm(*MainForm, MainForm);
+    CountDownForm = new TCountDownForm({.leaveBusyState = [this] { MainForm->LeaveBusyState(); },
+                                        .powerOff = [this] { MainForm->PowerOff(); }},
+                                       MainForm);
     AboutForm = new TAboutForm(MainForm);
-    opSettingForm = new TopSettingForm(MainForm);
-    SizeForm = new TSizeForm(MainForm);
+    opSettingForm = new TopSettingForm(MainForm->ProfileNames(), MainForm);
+    SizeForm = new TSizeForm(opSettingForm->Lists.vleVideo, MainForm);
+    QObject::connect(opSettingForm, &TopSettingForm::CustomSizeWanted, SizeForm, &TSizeForm::Ask);
 }
 
-void DestroyForms() {
-    // The dialogs are children of the main window and go with it.
+Forms::~Forms() {
     delete MainForm;
-    MainForm = nullptr;
-    SettingForm = nullptr;
-    CountDownForm = nullptr;
-    AboutForm = nullptr;
-    opSettingForm = nullptr;
-    SizeForm = nullptr;
+}
+
+void Forms::ShowSettings() {
+    SettingForm->show();
+    SettingForm->activateWindow();
+}
+
+void Forms::ShowAbout() {
+    AboutForm->show();
+}
+
+void Forms::ShowProfileDetail(int profileIndex) {
+    opSettingForm->ShowDetail(profileIndex);
+}
+
+ProfileWorkingLists& Forms::ProfileLists() {
+    return opSettingForm->Lists;
+}
+
+void Forms::SavePreferences() {
+    SettingForm->SavePreferences();
+}
+
+const LivePreferences& Forms::Preferences() {
+    return *SettingForm;
+}
+
+void Forms::StartCountdown(CountdownAction action) {
+    CountDownForm->Start(action);
+}
+
+QWidget* Forms::ShownCountdown() {
+    return CountDownForm->isVisible() ? CountDownForm : nullptr;
 }

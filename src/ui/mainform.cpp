@@ -4,26 +4,24 @@
 #include "app/commandline.h"
 #include "app/filehelpers.h"
 #include "app/supportedfiles.h"
+#include "app/timetext.h"
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
-#include "prefs/settingform.h"
 #include "preview/dstrackbar.h"
 #include "preview/previewkeys.h"
 #include "preview/rangeeditor.h"
 #include "preview/sourcepreview.h"
-#include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
-#include "split/countdownform.h"
+#include "profiles/profileworkinglists.h"
+#include "split/clipprogress.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
-#include "ui/aboutform.h"
-#include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/linklabel.h"
-#include "ui/pictures.h"
+#include "ui/mainformdialogs.h"
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -36,7 +34,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -46,240 +43,127 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
-#include <QVideoWidget>
 
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text, int width = -1, int height = 13) {
-    auto* label = new QLabel(text, parent);
-    if (width < 0) {
-        label->move(left, top);
-        label->adjustSize();
-    } else {
-        label->setGeometry(left, top, width, height);
-    }
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, int left, int top, int width, const QString& text = QString()) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setGeometry(left, top, width, 19);
-    edit->setFrame(true);
-    return edit;
-}
-
-} // namespace
-
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+TMainForm::TMainForm(MainFormDialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs(dialogs) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(772, 410);
-
-    iglButtons = Pictures::PlayerButtons();
-    iglbuttons2 = Pictures::MarkButtons();
-    iglStart = Pictures::RoundButtons();
-    imlToolbar = Pictures::ToolbarImages();
-    imlToolbar2 = Pictures::ToolbarDisabledImages();
-
-    panLeft = new QFrame(this);
-    panLeft->setGeometry(0, 0, 399, 410);
-    imgScreen = new QLabel(panLeft);
-    imgScreen->setGeometry(0, 0, 390, 290);
-    imgScreen->setPixmap(Pictures::PreviewBackground(imgScreen->size()));
-    Image1 = new QLabel(panLeft);
-    Image1->setGeometry(32, 105, 320, 80);
-    Image1->setAlignment(Qt::AlignCenter);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(Pictures::PreviewEmblem(Image1->size()));
-    VideoWindow = new QVideoWidget(panLeft);
-    VideoWindow->setGeometry(26, 24, 331, 237);
-    VideoWindow->setAutoFillBackground(true);
-    QPalette black = VideoWindow->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    VideoWindow->setPalette(black);
-    VideoWindow->hide();
-    labLeft = MakeLabel(panLeft, 16, 292, QStringLiteral("00:00:00"), 80);
-    labLeft->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    labMiddle = MakeLabel(panLeft, 131, 292, QStringLiteral("00:00:00"), 80);
-    labMiddle->setAlignment(Qt::AlignCenter);
-    labRight = MakeLabel(panLeft, 248, 292, QStringLiteral("00:00:00"), 80);
-    labRight->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    tkbProgress = new TDSTrackBar(panLeft);
-    tkbProgress->setGeometry(11, 314, 326, 13);
-    labCurrent = MakeLabel(panLeft, 333, 316, QStringLiteral("00:00:00"), 50);
-    labCurrent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    labStart = MakeLabel(panLeft, 16, 332, QString());
-    labStart->hide();
-    labEnd = MakeLabel(panLeft, 293, 332, QString());
-    labEnd->hide();
-
-    const int buttonLefts[6] = {5, 68, 131, 203, 266, 329};
-    ImageButton** buttons[6] = {&imgPlay, &imgPause, &imgStop, &imgSelStart, &imgSelEnd, &imgErase};
-    const char* hints[6] = {
-        "Play", "Pause | Resume", "Stop", "Set the Start Time", "Set the End Time", "Remove the selection"};
-    for (int i = 0; i < 6; ++i) {
-        const QList<QPixmap>& list = i < 3 ? iglButtons : iglbuttons2;
-        *buttons[i] = new ImageButton(list.at(i % 3), list.at(i % 3 + 3), panLeft);
-        (*buttons[i])->setGeometry(buttonLefts[i], 364, 63, 35);
-        (*buttons[i])->SetHint(QString::fromLatin1(hints[i]));
-    }
-
-    panRight = new QFrame(this);
-    panRight->setGeometry(399, 0, 373, 410);
-    ToolBar1 = new QToolBar(panRight);
-    ToolBar1->setGeometry(0, -2, 372, 94);
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(48, 48));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setContentsMargins(5, 5, 5, 5);
-    QToolButton** toolButtons[4] = {&tbtnOpen, &tbtnSettings, &tbtnAbout, &tbtnHelp};
-    const char* captions[4] = {"Open", "Settings", "About", "Help"};
-    for (int i = 0; i < 4; ++i) {
-        auto* button = new QToolButton(ToolBar1);
-        button->setText(QString::fromLatin1(captions[i]));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setIconSize(QSize(48, 48));
-        QIcon icon;
-        icon.addPixmap(imlToolbar.at(i), QIcon::Normal);
-        icon.addPixmap(imlToolbar2.at(i), QIcon::Disabled);
-        button->setIcon(icon);
-        button->setFixedSize(58, 68);
-        button->setToolTip(QString());
-        ToolBar1->addWidget(button);
-        *toolButtons[i] = button;
-    }
-    Label2 = MakeLabel(panRight, 16, 95, QStringLiteral("Source:"));
-    edtSource = MakeEdit(panRight, 58, 92, 300);
-
-    gpbOutput = new QGroupBox(QStringLiteral("Output"), panRight);
-    gpbOutput->setGeometry(12, 114, 348, 183);
-    rdbStartEnd = new QRadioButton(QStringLiteral("Split the marked rang out."), gpbOutput);
-    rdbStartEnd->setGeometry(24, 22, 193, 17);
-    rdbStartEnd->setChecked(true);
-    Label4 = MakeLabel(gpbOutput, 43, 43, QStringLiteral("Start Time:"));
-    edtStart = MakeEdit(gpbOutput, 99, 41, 75, QStringLiteral("00:00:00"));
-    Label5 = MakeLabel(gpbOutput, 209, 44, QStringLiteral("End Time:"));
-    edtEnd = MakeEdit(gpbOutput, 262, 41, 75, QStringLiteral("00:00:00"));
-    rdbEqual = new QRadioButton(QStringLiteral("Split the marked rang to "), gpbOutput);
-    rdbEqual->setGeometry(24, 75, 137, 17);
-    edtSectionQty = MakeEdit(gpbOutput, 161, 73, 49);
-    Label7 = MakeLabel(gpbOutput, 216, 77, QStringLiteral("equal sections."));
-    labLength = MakeLabel(gpbOutput, 16, 101, QString(), 281);
-    QPalette blue = labLength->palette();
-    blue.setColor(QPalette::WindowText, QColor(0x1a, 0x4f, 0xc4));
-    labLength->setPalette(blue);
-    labLength->hide();
-    Label10 = MakeLabel(gpbOutput, 16, 128, QStringLiteral("Output Profile:"));
-    cmbProfile = new QComboBox(gpbOutput);
-    cmbProfile->setGeometry(88, 125, 185, 21);
-    BitBtn1 = new QPushButton(QStringLiteral("Detail"), gpbOutput);
-    BitBtn1->setGeometry(277, 123, 65, 23);
-    Label3 = MakeLabel(gpbOutput, 23, 156, QStringLiteral("Output Path:"));
-    edtOutputDir = MakeEdit(gpbOutput, 88, 154, 185);
-    bbtnBrowse = new QPushButton(QStringLiteral("Browse"), gpbOutput);
-    bbtnBrowse->setGeometry(277, 151, 65, 23);
-
-    // Its height is set when the window is created (FormCreate); the run shows it over the source row.
-    panProgress = new QFrame(panRight);
-    panProgress->setGeometry(6, 80, 360, 17);
-    panProgress->setAutoFillBackground(true);
-    panProgress->hide();
-    labProcessing = MakeLabel(panProgress, 16, 17, QString(), 337);
-    Label1 = MakeLabel(panProgress, 24, 42, QStringLiteral("Current:"));
-    pgbCurrent = new QProgressBar(panProgress);
-    pgbCurrent->setGeometry(67, 41, 241, 17);
-    pgbCurrent->setRange(0, 100);
-    pgbCurrent->setTextVisible(false);
-    labCurProgress = MakeLabel(panProgress, 312, 41, QStringLiteral("%"));
-    Label6 = MakeLabel(panProgress, 34, 81, QStringLiteral("Total:"));
-    pgbTotal = new QProgressBar(panProgress);
-    pgbTotal->setGeometry(67, 81, 241, 17);
-    pgbTotal->setRange(0, 100);
-    pgbTotal->setTextVisible(false);
-    labTotalProgress = MakeLabel(panProgress, 312, 81, QStringLiteral("%"));
-    Label8 = MakeLabel(panProgress, 20, 116, QStringLiteral("Elapsed:"));
-    labElapsed = MakeLabel(panProgress, 67, 116, QString(), 100);
-    Label9 = MakeLabel(panProgress, 200, 116, QStringLiteral("Remaining:"));
-    labRemaining = MakeLabel(panProgress, 259, 116, QString(), 94);
-    chkPreview = new QCheckBox(QStringLiteral("Preview"), panProgress);
-    chkPreview->setGeometry(16, 148, 97, 17);
-    chkPreview->hide();
-
-    imgRightBottom = new QLabel(panRight);
-    imgRightBottom->setGeometry(112, 311, 263, 99);
-    imgRightBottom->setPixmap(Pictures::Decoration(imgRightBottom->size()));
-    imgLogo = new LinkLabel(panRight);
-    imgLogo->setGeometry(224, 339, 137, 63);
-    imgLogo->setPixmap(Pictures::Logo(imgLogo->size()));
-    imgLogo->setToolTip(QStringLiteral("Visit our Company Website"));
-    imgStart = new RoundImage(iglStart.at(0), iglStart.at(1), iglStart.at(2), panRight);
-    imgStart->setGeometry(54, 297, 110, 110);
-    imgCancel = new RoundImage(iglStart.at(3), iglStart.at(4), iglStart.at(5), panRight);
-    imgCancel->setGeometry(54, 297, 110, 110);
-    imgCancel->hide();
-
-    tmrPreview = new QTimer(this);
-    tmrPreview->setInterval(1000);
-    tmrProcess = new QTimer(this);
-    tmrProcess->setInterval(1000);
+    ui.SetupUi(this);
 
     // Moves over the surroundings of the round images put them back to their normal picture.
-    for (QWidget* surrounding : {static_cast<QWidget*>(panLeft), static_cast<QWidget*>(imgScreen),
-                                 static_cast<QWidget*>(panRight), static_cast<QWidget*>(imgRightBottom),
-                                 static_cast<QWidget*>(gpbOutput), static_cast<QWidget*>(panProgress)}) {
+    for (QWidget* surrounding :
+         {static_cast<QWidget*>(ui.panLeft), static_cast<QWidget*>(ui.imgScreen),
+          static_cast<QWidget*>(ui.panRight), static_cast<QWidget*>(ui.imgRightBottom),
+          static_cast<QWidget*>(ui.gpbOutput), static_cast<QWidget*>(ui.panProgress)}) {
         surrounding->setMouseTracking(true);
         surrounding->installEventFilter(this);
     }
-    edtSectionQty->installEventFilter(this);
+    ui.edtSectionQty->installEventFilter(this);
 
-    connect(imgStart, &RoundImage::clicked, this, &TMainForm::imgStartClick);
-    connect(imgCancel, &RoundImage::clicked, this, &TMainForm::imgCancelClick);
-    connect(tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
-    connect(tbtnSettings, &QToolButton::clicked, this, &TMainForm::tbtnSettingsClick);
-    connect(tbtnAbout, &QToolButton::clicked, this, &TMainForm::tbtnAboutClick);
-    connect(tbtnHelp, &QToolButton::clicked, this, &TMainForm::tbtnHelpClick);
-    connect(static_cast<LinkLabel*>(imgLogo), &LinkLabel::clicked, this, &TMainForm::imgLogoClick);
-    connect(bbtnBrowse, &QPushButton::clicked, this, &TMainForm::bbtnBrowseClick);
-    connect(BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
-    // Only the person's choice runs the change handler, not an index set by the program.
-    connect(cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
-
-    preview = std::make_unique<SourcePreview>(this);
-    new PreviewKeys(this);
+    CreateFeatures();
+    ConnectControls();
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateFeatures() {
+    const RangeWidgets range{.tkbProgress = ui.tkbProgress,
+                             .edtStart = ui.edtStart,
+                             .edtEnd = ui.edtEnd,
+                             .labStart = ui.labStart,
+                             .labEnd = ui.labEnd,
+                             .labLength = ui.labLength};
+    const PreviewWidgets previewWidgets{.window = this,
+                                        .VideoWindow = ui.VideoWindow,
+                                        .tkbProgress = ui.tkbProgress,
+                                        .labMiddle = ui.labMiddle,
+                                        .labRight = ui.labRight,
+                                        .labCurrent = ui.labCurrent,
+                                        .edtSource = ui.edtSource,
+                                        .edtOutputDir = ui.edtOutputDir};
+    preview = std::make_unique<SourcePreview>(
+        previewWidgets, range, [this] { return RunShown(); }, [this] { Runner().SetState(RunState::Idle); },
+        nullptr);
+
+    const SplitWidgets splitWidgets{.window = this,
+                                    .edtSource = ui.edtSource,
+                                    .edtStart = ui.edtStart,
+                                    .edtEnd = ui.edtEnd,
+                                    .rdbStartEnd = ui.rdbStartEnd,
+                                    .edtSectionQty = ui.edtSectionQty,
+                                    .cmbProfile = ui.cmbProfile,
+                                    .edtOutputDir = ui.edtOutputDir,
+                                    .labProcessing = ui.labProcessing,
+                                    .pgbCurrent = ui.pgbCurrent,
+                                    .pgbTotal = ui.pgbTotal,
+                                    .labCurProgress = ui.labCurProgress,
+                                    .labTotalProgress = ui.labTotalProgress,
+                                    .tmrPreview = ui.tmrPreview,
+                                    .tmrProcess = ui.tmrProcess};
+    SplitWindowLinks links;
+    links.enterBusyState = [this] { EnterBusyState(); };
+    links.leaveBusyState = [this] { LeaveBusyState(); };
+    links.sourceDurationMs = [this] { return SourceDurationMs(); };
+    links.outputExt = [this] { return dialogs.ProfileLists().OutputExt(); };
+    links.preferences = [this]() -> const LivePreferences& { return dialogs.Preferences(); };
+    links.startCountdown = [this](CountdownAction action) { dialogs.StartCountdown(action); };
+    splitView = std::make_unique<MainFormSplitView>(splitWidgets, std::move(links));
+
+    keys = std::make_unique<PreviewKeys>(
+        PreviewKeyWidgets{.window = this, .tkbProgress = ui.tkbProgress}, *preview,
+        [this] { return Runner().State() != RunState::Idle || RunShown(); }, [this] { tbtnHelpClick(); },
+        nullptr);
+}
+
+void TMainForm::ConnectControls() {
+    connect(ui.imgPlay, &ImageButton::clicked, this, &TMainForm::imgPlayClick);
+    connect(ui.imgPause, &ImageButton::clicked, this, &TMainForm::imgPauseClick);
+    connect(ui.imgStop, &ImageButton::clicked, this, &TMainForm::imgStopClick);
+    connect(ui.imgSelStart, &ImageButton::clicked, this, &TMainForm::imgSelStartClick);
+    connect(ui.imgSelEnd, &ImageButton::clicked, this, &TMainForm::imgSelEndClick);
+    connect(ui.imgErase, &ImageButton::clicked, this, &TMainForm::imgEraseClick);
+    connect(ui.tbtnOpen, &QToolButton::clicked, this, &TMainForm::tbtnOpenClick);
+    connect(ui.tkbProgress, &TDSTrackBar::OnTimer, this, &TMainForm::tkbProgressTimer);
+    connect(ui.tmrPreview, &QTimer::timeout, this, &TMainForm::tmrPreviewTimer);
+    connect(ui.imgStart, &RoundImage::clicked, this, &TMainForm::imgStartClick);
+    connect(ui.imgCancel, &RoundImage::clicked, this, &TMainForm::imgCancelClick);
+    connect(ui.tmrProcess, &QTimer::timeout, this, &TMainForm::tmrProcessTimer);
+    connect(ui.tbtnSettings, &QToolButton::clicked, this, &TMainForm::tbtnSettingsClick);
+    connect(ui.tbtnAbout, &QToolButton::clicked, this, &TMainForm::tbtnAboutClick);
+    connect(ui.tbtnHelp, &QToolButton::clicked, this, &TMainForm::tbtnHelpClick);
+    connect(static_cast<LinkLabel*>(ui.imgLogo), &LinkLabel::clicked, this, &TMainForm::imgLogoClick);
+    connect(ui.bbtnBrowse, &QPushButton::clicked, this, &TMainForm::bbtnBrowseClick);
+    connect(ui.BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
+    // Only the person's choice runs the change handler, not an index set by the program.
+    connect(ui.cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
+}
 
 void TMainForm::FormCreate(const QStringList& arguments) {
     try {
         if (App().AppDir.isEmpty())
             App().SetAppDir(QCoreApplication::applicationDirPath());
-        SourceLoaded = false;
-        panProgress->resize(panProgress->width(), 217);
+        ui.panProgress->resize(ui.panProgress->width(), 217);
         // The version is the program's, never the person's: an installed program reads its own copy, which
         // an upgrade renews, not the user's.
         App().AppVersion =
             IniFile(App().AppDir + QStringLiteral("Preferences.ini"))
-                .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("1.8"));
+                .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), ProgramVersion());
         // The application's own title. Qt would append a display name to every window title, so the
         // product name goes into the application name instead.
         QCoreApplication::setApplicationName(App().ProductName);
         setWindowTitle(App().ProductName + QStringLiteral(" V") + App().AppVersion);
-        SupportedExtensions = DefaultSupportedExtensions();
-        OpenDialogFilter = BuildOpenDialogFilter(SupportedExtensions);
+        preview->SupportedExtensions = DefaultSupportedExtensions();
+        preview->OpenDialogFilter = BuildOpenDialogFilter(preview->SupportedExtensions);
 
-        cmbProfile->clear();
+        ui.cmbProfile->clear();
         for (const QString& name : ListFilesByExtension(App().ProfilesDir(), QStringLiteral(".apf")))
-            cmbProfile->addItem(RemoveExtension(name));
-        cmbProfile->setCurrentIndex(-1);
+            ui.cmbProfile->addItem(RemoveExtension(name));
+        ui.cmbProfile->setCurrentIndex(-1);
 
-        const QString source = CommandLineSource(arguments, SupportedExtensions);
+        const QString source = CommandLineSource(arguments, preview->SupportedExtensions);
         if (!source.isEmpty())
             LoadSource(source);
 
@@ -296,55 +180,53 @@ void TMainForm::FormShow() {
 
 void TMainForm::FormClose() {
     // A failed save is shown, and the program still ends.
-    Guarded([] { SettingForm->SavePreferences(); }, this);
+    Guarded([this] { dialogs.SavePreferences(); }, this);
 }
 
 bool TMainForm::FormCloseQuery() {
-    return MainFormSplitView::For(this).Runner().CloseQuery();
+    return Runner().CloseQuery();
 }
 
 void TMainForm::EnterBusyState() {
     // Stopping does nothing before the first source is loaded, as there is no player yet.
     imgStopClick();
-    ElapsedSeconds = 0;
-    tmrPreview->start();
-    tmrProcess->start();
-    for (QWidget* control :
-         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
-          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
-          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+    elapsedSeconds = 0;
+    ui.tmrPreview->start();
+    ui.tmrProcess->start();
+    for (QWidget* control : ui.PlayerControls())
         control->setEnabled(false);
-    imgStart->hide();
-    imgCancel->show();
-    tbtnOpen->setEnabled(false);
-    tbtnSettings->setEnabled(false);
-    pgbCurrent->setValue(0);
-    pgbTotal->setValue(0);
-    labCurProgress->setText(QStringLiteral("0%"));
-    labTotalProgress->setText(QStringLiteral("0%"));
-    labElapsed->clear();
-    labRemaining->clear();
-    panProgress->show();
+    ui.imgStart->hide();
+    ui.imgCancel->show();
+    ui.tbtnOpen->setEnabled(false);
+    ui.tbtnSettings->setEnabled(false);
+    ui.pgbCurrent->setValue(0);
+    ui.pgbTotal->setValue(0);
+    ui.labCurProgress->setText(QStringLiteral("0%"));
+    ui.labTotalProgress->setText(QStringLiteral("0%"));
+    ui.labElapsed->clear();
+    ui.labRemaining->clear();
+    ui.panProgress->show();
 }
 
 void TMainForm::LeaveBusyState() {
     // tmrProcess is left to the run, which stops it itself on completion.
-    tmrPreview->stop();
-    for (QWidget* control :
-         {static_cast<QWidget*>(tkbProgress), static_cast<QWidget*>(imgPlay), static_cast<QWidget*>(imgPause),
-          static_cast<QWidget*>(imgStop), static_cast<QWidget*>(imgSelStart),
-          static_cast<QWidget*>(imgSelEnd), static_cast<QWidget*>(imgErase)})
+    ui.tmrPreview->stop();
+    for (QWidget* control : ui.PlayerControls())
         control->setEnabled(true);
-    imgStart->show();
-    imgCancel->hide();
-    tbtnOpen->setEnabled(true);
-    tbtnSettings->setEnabled(true);
-    panProgress->hide();
-    RunState = 0;
+    ui.imgStart->show();
+    ui.imgCancel->hide();
+    ui.tbtnOpen->setEnabled(true);
+    ui.tbtnSettings->setEnabled(true);
+    ui.panProgress->hide();
+    Runner().SetState(RunState::Idle);
+}
+
+bool TMainForm::RunShown() const {
+    return !ui.panProgress->isHidden();
 }
 
 void TMainForm::LoadSource(const QString& path) {
-    Guarded([&] { preview->LoadSource(path); }, this);
+    preview->LoadSourceReported(path);
 }
 void TMainForm::tbtnOpenClick() {
     preview->OpenClick();
@@ -391,33 +273,60 @@ void TMainForm::edtStartExit() {
 void TMainForm::edtEndExit() {
     preview->Range()->EndExit();
 }
+
 void TMainForm::cmbProfileChange() {
-    // The profile editor, which owns the working lists, is created after the main window.
-    if (!opSettingForm)
-        return;
-    Guarded([this] { opSettingForm->LoadProfile(App().ProfilePath(cmbProfile->currentText())); }, this);
+    Guarded([this] { dialogs.ProfileLists().LoadProfile(App().ProfilePath(ui.cmbProfile->currentText())); },
+            this);
 }
 void TMainForm::BitBtn1Click() {
-    if (opSettingForm)
-        opSettingForm->ShowDetail(cmbProfile->currentIndex());
+    dialogs.ShowProfileDetail(ui.cmbProfile->currentIndex());
+}
+
+QStringList TMainForm::ProfileNames() const {
+    QStringList names;
+    for (int i = 0; i < ui.cmbProfile->count(); ++i)
+        names << ui.cmbProfile->itemText(i);
+    return names;
+}
+
+int TMainForm::ProfileIndex() const {
+    return ui.cmbProfile->currentIndex();
+}
+
+void TMainForm::RestoreProfileIndex(int index) {
+    // Restoring the stored choice must not reload the profile the way a person's pick does.
+    const QSignalBlocker blocker(ui.cmbProfile);
+    ui.cmbProfile->setCurrentIndex(index >= 0 && index < ui.cmbProfile->count() ? index : -1);
+}
+
+void TMainForm::LoadSelectedProfile() {
+    cmbProfileChange();
+}
+
+void TMainForm::SetOutputDir(const QString& folder) {
+    ui.edtOutputDir->setText(folder);
+}
+
+void TMainForm::SetPreview(bool preview) {
+    ui.chkPreview->setChecked(preview);
 }
 
 bool TMainForm::StartHitAt(const QPoint& pointerOnScreen) const {
-    return RoundButton::StartHit(pointerOnScreen, frameGeometry().topLeft(), panRight->pos(),
-                                 imgStart->geometry());
+    return RoundButton::StartHit(pointerOnScreen, frameGeometry().topLeft(), ui.panRight->pos(),
+                                 ui.imgStart->geometry());
 }
 
 void TMainForm::imgStartClick() {
     // The event's own coordinates are not used: the pointer's screen position decides.
     if (!StartHitAt(QCursor::pos()))
         return;
-    const QString profilePath = App().ProfilePath(cmbProfile->currentText());
+    const QString profilePath = App().ProfilePath(ui.cmbProfile->currentText());
     ProfileOptions profileOptions;
     bool built = false;
     // A profile whose choice has no argument value is reported, and no run begins.
     Guarded(
         [&] {
-            BuildProfileArguments(profilePath, profileOptions, opSettingForm->Lists);
+            BuildProfileArguments(profilePath, profileOptions, dialogs.ProfileLists());
             built = true;
         },
         this);
@@ -426,34 +335,40 @@ void TMainForm::imgStartClick() {
 }
 
 void TMainForm::RunSplit(const ProfileOptions& profileOptions) {
-    MainFormSplitView::For(this).Runner().RunSplit(profileOptions);
+    Runner().RunSplit(profileOptions);
 }
 void TMainForm::imgCancelClick() {
-    MainFormSplitView::For(this).Runner().ConfirmCancel();
+    Runner().ConfirmCancel();
 }
+SplitRunner& TMainForm::Runner() {
+    return splitView->Runner();
+}
+
 void TMainForm::tmrProcessTimer() {
-    MainFormSplitView::For(this).tmrProcessTimer();
+    ++elapsedSeconds;
+    const long long remaining = RemainingSeconds(elapsedSeconds, ui.pgbTotal->value());
+    ui.labElapsed->setText(SecondsToTimeText(elapsedSeconds));
+    ui.labRemaining->setText(SecondsToTimeText(static_cast<double>(remaining)));
 }
+
 void TMainForm::PowerOff() {
     // The system may first ask the person for authorisation; the windows stay usable meanwhile.
     const QPointer<TMainForm> form(this);
     Platform::Power().PowerOff([form](const QString& reason) {
         if (!form)
             return;
-        QWidget* owner =
-            CountDownForm && CountDownForm->isVisible() ? static_cast<QWidget*>(CountDownForm) : form.data();
-        Platform::MessageBox().Show(owner, QStringLiteral("The computer could not be turned off: ") + reason,
+        QWidget* countdown = form->dialogs.ShownCountdown();
+        Platform::MessageBox().Show(countdown ? countdown : form.data(),
+                                    QStringLiteral("The computer could not be turned off: ") + reason,
                                     App().ProductName, MsgIcon::Warning, MsgButtons::Ok);
     });
 }
 void TMainForm::tbtnSettingsClick() {
-    SettingForm->show();
-    SettingForm->activateWindow();
+    dialogs.ShowSettings();
 }
 
 void TMainForm::tbtnAboutClick() {
-    if (AboutForm)
-        AboutForm->show();
+    dialogs.ShowAbout();
 }
 
 void TMainForm::tbtnHelpClick() {
@@ -467,20 +382,21 @@ void TMainForm::imgLogoClick() {
 void TMainForm::bbtnBrowseClick() {
     QString folder;
     if (PickFolder(this, QStringLiteral("Select the output directory."), QString(), folder))
-        edtOutputDir->setText(EnsureTrailingBackslash(folder));
+        ui.edtOutputDir->setText(EnsureTrailingBackslash(folder));
 }
 
 void TMainForm::edtSectionQtyClick() {
-    rdbEqual->setChecked(true);
+    ui.rdbEqual->setChecked(true);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove && watched != edtSectionQty) {
-        imgStart->ResetToNormal();
-        imgCancel->ResetToNormal();
-    } else if (watched == edtSectionQty && event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseMove && watched != ui.edtSectionQty) {
+        ui.imgStart->ResetToNormal();
+        ui.imgCancel->ResetToNormal();
+    } else if (watched == ui.edtSectionQty && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && edtSectionQty->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton &&
+            ui.edtSectionQty->rect().contains(mouse->position().toPoint()))
             edtSectionQtyClick();
     }
     return QWidget::eventFilter(watched, event);

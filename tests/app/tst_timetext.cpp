@@ -118,23 +118,35 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("oneDecimal");
         QTest::addColumn<QString>("general");
+        QTest::addColumn<QString>("exact");
         QTest::newRow("whole") << 60.0 << "60.0"
-                               << "60";
+                               << "60"
+                               << "60.0";
         QTest::newRow("third") << 10.0 / 3 << "3.3"
-                               << "3.33333333333333";
+                               << "3.33333333333333"
+                               << "3.3333333333333335";
         QTest::newRow("two thirds") << 20.0 / 3 << "6.7"
-                                    << "6.66666666666667";
+                                    << "6.66666666666667"
+                                    << "6.666666666666667";
         QTest::newRow("zero") << 0.0 << "0.0"
-                              << "0";
+                              << "0"
+                              << "0.0";
         QTest::newRow("half tenth up") << 0.25 << "0.3"
+                                       << "0.25"
                                        << "0.25";
+        QTest::newRow("hours, no exponent") << 123456789.125 << "123456789.1"
+                                            << "123456789.125"
+                                            << "123456789.125";
     }
     void encoderNumbers() {
         QFETCH(double, value);
         QFETCH(QString, oneDecimal);
         QFETCH(QString, general);
+        QFETCH(QString, exact);
         QCOMPARE(FormatOneDecimal(value), oneDecimal);
         QCOMPARE(FormatGeneral(value), general);
+        QCOMPARE(FormatExact(value), exact);
+        QCOMPARE(FormatExact(value).toDouble(), value);
     }
 
     void bankersRounding() {

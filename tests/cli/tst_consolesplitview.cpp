@@ -55,7 +55,8 @@ class TestConsoleSplitView : public QObject {
 private slots:
     void plainProgressOneLinePerTotalChange() {
         Capture out, err;
-        ConsoleSplitView view(Inputs(false), true, 2, ConsoleSettings{}, out.Stream(), err.Stream());
+        ConsoleSplitView view(Inputs(false), QString(), true, 2, ConsoleSettings{}, out.Stream(),
+                              err.Stream());
         SplitRunner runner(view);
         view.Attach(runner);
         view.EnterBusyState();
@@ -84,7 +85,7 @@ private slots:
         Capture out, err;
         ConsoleSettings settings;
         settings.liveProgress = true;
-        ConsoleSplitView view(Inputs(false), true, 3, settings, out.Stream(), err.Stream());
+        ConsoleSplitView view(Inputs(false), QString(), true, 3, settings, out.Stream(), err.Stream());
         SplitRunner runner(view);
         view.Attach(runner);
         view.EnterBusyState();
@@ -106,7 +107,7 @@ private slots:
         ConsoleSettings settings;
         settings.quiet = true;
         settings.liveProgress = true;
-        ConsoleSplitView view(Inputs(false), true, 2, settings, out.Stream(), err.Stream());
+        ConsoleSplitView view(Inputs(false), QString(), true, 2, settings, out.Stream(), err.Stream());
         SplitRunner runner(view);
         view.Attach(runner);
         view.EnterBusyState();
@@ -135,7 +136,8 @@ private slots:
         QFETCH(int, ending);
         QFETCH(int, code);
         Capture out, err;
-        ConsoleSplitView view(Inputs(true), true, 1, ConsoleSettings{}, out.Stream(), err.Stream());
+        ConsoleSplitView view(Inputs(true), QString(), true, 1, ConsoleSettings{}, out.Stream(),
+                              err.Stream());
         if (ending == 0) {
             view.ShowMessage(QStringLiteral("Please specify a valid output path."),
                              QStringLiteral("Invalid Output Path"), SplitMessageKind::Information);
@@ -186,7 +188,8 @@ private slots:
         Capture out, err;
         ConsoleSettings settings;
         settings.askQuestions = true;
-        ConsoleSplitView view(Inputs(false), false, 3, settings, out.Stream(), err.Stream(), ends[0]);
+        ConsoleSplitView view(Inputs(false), QString(), false, 3, settings, out.Stream(), err.Stream(),
+                              ends[0]);
         SplitRunner runner(view);
         view.Attach(runner);
         emit runner.ClipPending(2, QStringLiteral("/out/talk_Clip2.avi"));
@@ -216,7 +219,8 @@ private slots:
         QFETCH(bool, oneClip);
         QFETCH(QString, message);
         Capture out, err;
-        ConsoleSplitView view(Inputs(oneClip), false, 3, ConsoleSettings{}, out.Stream(), err.Stream());
+        ConsoleSplitView view(Inputs(oneClip), QString(), false, 3, ConsoleSettings{}, out.Stream(),
+                              err.Stream());
         SplitRunner runner(view);
         view.Attach(runner);
         emit runner.ClipPending(2, QStringLiteral("/out/talk_Clip2.avi"));
@@ -234,7 +238,6 @@ private slots:
                       "#!/bin/sh\necho started >> \"$(dirname \"$0\")/calls\"\n");
         QFile::setPermissions(program.path() + QStringLiteral("wmaspi.dll"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        App().OutputExt = QStringLiteral(".avi");
         SplitInputs inputs = Inputs(false);
         inputs.sourcePath = program.Write(QStringLiteral("talk.avi"), "video");
         inputs.startText = QStringLiteral("0:0:0");
@@ -253,7 +256,8 @@ private slots:
         settings.askQuestions = true;
         {
             SignalPipe stopSignals;
-            ConsoleSplitView view(inputs, false, 2, settings, out.Stream(), err.Stream(), ends[0]);
+            ConsoleSplitView view(inputs, QStringLiteral(".avi"), false, 2, settings, out.Stream(),
+                                  err.Stream(), ends[0]);
             SplitRunner runner(view);
             view.Attach(runner);
             QTimer::singleShot(0, [] { std::raise(SIGINT); });

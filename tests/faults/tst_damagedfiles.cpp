@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "app/apperror.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
 #include "prefs/settingform.h"
@@ -10,7 +11,6 @@
 #include "smalldisk.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -60,7 +60,7 @@ const QByteArray TwoItems =
 
 // Profiles and preferences that were damaged on disk load without a crash and without hanging, and a
 // save on a full disk leaves the file it replaces whole.
-class TestDamagedFiles : public QObject {
+class TestDamagedFiles : public QObject, public FormsFixture {
     Q_OBJECT
 
 private slots:
@@ -114,7 +114,7 @@ private slots:
         ProfileWorkingLists lists;
         lists.LoadProfile(path);
         QCOMPARE(AllRows(lists), rows);
-        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(lists.OutputExt(), outputExt);
         ProfileOptions built;
         BuildProfileArguments(path, built, lists);
         QCOMPARE(built.Text(), arguments);
@@ -202,9 +202,9 @@ private slots:
         CreateForms({});
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
-        QCOMPARE(MainForm->cmbProfile->count(), 1);
+        QCOMPARE(ui.cmbProfile->count(), 1);
         QCOMPARE(AllRows(opSettingForm->Lists), rows);
-        QVERIFY(MainForm->edtOutputDir->text().size() <= 2048);
+        QVERIFY(ui.edtOutputDir->text().size() <= 2048);
         QVERIFY(MainForm->close());
         DestroyForms();
         QCOMPARE(doubles.messages.Texts(), QStringList{});
@@ -232,14 +232,13 @@ private slots:
         const QString path = program.path() + name;
         QFile::remove(path);
         QVERIFY(folder ? QDir().mkpath(path) : QFile::link(QStringLiteral("/proc/self/mem"), path));
-        App().OutputExt = QStringLiteral(".old");
 
         CreateForms({});
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
         QCOMPARE(doubles.messages.Texts(), QStringList{QStringLiteral("Unable to read ") + path});
         if (name.endsWith(QLatin1String(".apf"))) {
-            QCOMPARE(App().OutputExt, QStringLiteral(".old"));
+            QVERIFY(opSettingForm->Lists.OutputExt().isEmpty());
             // Start builds the profile's options first, and stops there.
             ProfileOptions built;
             QVERIFY_THROWS_EXCEPTION(AppError, BuildProfileArguments(path, built, opSettingForm->Lists));

@@ -48,8 +48,8 @@ class TestEncoderFaults : public QObject {
 
     // A run of `sections` clips of the whole source into outputDir.
     void Prepare(const QString& end, int sections, const QString& extension) {
-        App().OutputExt = extension;
         view = std::make_unique<RecordingView>();
+        view->outputExt = extension;
         view->inputs.sourcePath = source;
         view->inputs.startText = QStringLiteral("00:00:00");
         view->inputs.endText = end;

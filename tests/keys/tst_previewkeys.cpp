@@ -1,14 +1,15 @@
 #include "app/appcontext.h"
 #include "app/timetext.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangemarks.h"
 #include "preview/sourcepreview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -16,52 +17,53 @@
 #include <QPushButton>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(RunState)
+
 namespace {
 
 using Mods = Qt::KeyboardModifiers;
 
-MediaGraph* Graph() {
-    return MainForm->Preview()->FilterGraph();
-}
-
-// A key as a person presses it: to the control that has the keyboard focus.
-void Press(int key, Mods modifiers = Qt::NoModifier) {
-    QWidget* focus = MainForm->focusWidget();
-    QTest::keyClick(focus ? focus : MainForm, Qt::Key(key), modifiers);
-}
-
-// Everything the preview's keys and buttons can change, as text for readable comparisons.
-QStringList Snapshot() {
-    const TDSTrackBar* track = MainForm->tkbProgress;
-    const auto label = [](const QLabel* label) {
-        return QStringLiteral("%1 at %2,%3 %4")
-            .arg(label->text())
-            .arg(label->x())
-            .arg(label->y())
-            .arg(label->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
-    };
-    const MediaGraph* graph = Graph();
-    return {QStringLiteral("marks %1..%2").arg(track->SelStart()).arg(track->SelEnd()),
-            QStringLiteral("track %1 of %2").arg(track->Position()).arg(track->Max()),
-            MainForm->edtStart->text(),
-            MainForm->edtEnd->text(),
-            label(MainForm->labStart),
-            label(MainForm->labEnd),
-            label(MainForm->labLength),
-            MainForm->labCurrent->text(),
-            graph ? QStringLiteral("graph at %1 ms, %2")
-                        .arg(graph->CurrentPositionMs())
-                        .arg(graph->Playing()  ? QStringLiteral("playing")
-                             : graph->Paused() ? QStringLiteral("paused")
-                                               : QStringLiteral("stopped"))
-                  : QStringLiteral("no graph")};
-}
-
 } // namespace
 
 // The main window's keyboard shortcuts, with a generated 30-second video, the window shown headless.
-class TestPreviewKeys : public QObject {
+class TestPreviewKeys : public QObject, public FormsFixture {
     Q_OBJECT
+
+    MediaGraph* Graph() { return MainForm->Preview()->FilterGraph(); }
+
+    // A key as a person presses it: to the control that has the keyboard focus.
+    void Press(int key, Mods modifiers = Qt::NoModifier) {
+        QWidget* focus = MainForm->focusWidget();
+        QTest::keyClick(focus ? focus : MainForm, Qt::Key(key), modifiers);
+    }
+
+    // Everything the preview's keys and buttons can change, as text for readable comparisons.
+    QStringList Snapshot() {
+        const TDSTrackBar* track = ui.tkbProgress;
+        const auto label = [](const QLabel* label) {
+            return QStringLiteral("%1 at %2,%3 %4")
+                .arg(label->text())
+                .arg(label->x())
+                .arg(label->y())
+                .arg(label->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
+        };
+        const MediaGraph* graph = Graph();
+        return {QStringLiteral("marks %1..%2").arg(track->SelStart()).arg(track->SelEnd()),
+                QStringLiteral("track %1 of %2").arg(track->Position()).arg(track->Max()),
+                ui.edtStart->text(),
+                ui.edtEnd->text(),
+                label(ui.labStart),
+                label(ui.labEnd),
+                label(ui.labLength),
+                ui.labCurrent->text(),
+                graph ? QStringLiteral("graph at %1 ms, %2")
+                            .arg(graph->CurrentPositionMs())
+                            .arg(graph->Playing()  ? QStringLiteral("playing")
+                                 : graph->Paused() ? QStringLiteral("paused")
+                                                   : QStringLiteral("stopped"))
+                      : QStringLiteral("no graph")};
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(media.isValid());
@@ -86,7 +88,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(MainForm));
         // The track is first in the window's focus chain, so most keys below pass through it: its own
         // arrow, Home and End keys would move the thumb and not the playback.
-        QCOMPARE(MainForm->focusWidget(), MainForm->tkbProgress);
+        QCOMPARE(MainForm->focusWidget(), ui.tkbProgress);
     }
     void cleanup() {
         DestroyForms();
@@ -98,10 +100,10 @@ private slots:
     void playerKeysWaitForASource() {
         QFETCH(int, key);
         QFETCH(Mods, modifiers);
-        MainForm->tkbProgress->SetPosition(5);
-        MainForm->edtStart->setText(QStringLiteral("0:0:3"));
+        ui.tkbProgress->SetPosition(5);
+        ui.edtStart->setText(QStringLiteral("0:0:3"));
         // Keys that the track uses itself still move its thumb; that is no seek.
-        MainForm->tkbProgress->setFocusPolicy(Qt::NoFocus);
+        ui.tkbProgress->setFocusPolicy(Qt::NoFocus);
         MainForm->setFocus();
         const QStringList before = Snapshot();
         Press(key, modifiers);
@@ -116,35 +118,35 @@ private slots:
         Press(Qt::Key_F1);
         QCOMPARE(doubles->shell.opened, QStringList{App().HelpFilePath});
         Press(Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(doubles->files.filters, QStringList{MainForm->OpenDialogFilter});
-        QVERIFY(!MainForm->SourceLoaded);
+        QCOMPARE(doubles->files.filters, QStringList{MainForm->Preview()->OpenDialogFilter});
+        QVERIFY(!MainForm->Preview()->SourceLoaded());
 
         // Neither types anything, so a text field does not stop them.
-        MainForm->edtSource->setFocus();
+        ui.edtSource->setFocus();
         doubles->files.openAnswer = source;
         Press(Qt::Key_O, Qt::ControlModifier);
-        QVERIFY(MainForm->SourceLoaded);
-        QCOMPARE(MainForm->edtSource->text(), source);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
+        QCOMPARE(ui.edtSource->text(), source);
         Press(Qt::Key_F1);
         QCOMPARE(doubles->shell.opened.size(), 2);
     }
 
     void noKeyActsDuringARun_data() {
-        QTest::addColumn<int>("runState");
+        QTest::addColumn<RunState>("runState");
         QTest::addColumn<bool>("busy");
-        QTest::newRow("busy state") << 0 << true;
-        QTest::newRow("running") << 1 << false;
-        QTest::newRow("cancel requested") << 2 << true;
+        QTest::newRow("busy state") << RunState::Idle << true;
+        QTest::newRow("running") << RunState::Running << false;
+        QTest::newRow("cancel requested") << RunState::CancelRequested << true;
     }
     void noKeyActsDuringARun() {
-        QFETCH(int, runState);
+        QFETCH(RunState, runState);
         QFETCH(bool, busy);
         LoadAndPause();
         Graph()->SetPositions(8000);
-        MainForm->tkbProgress->SetPosition(12);
+        ui.tkbProgress->SetPosition(12);
         if (busy)
             MainForm->EnterBusyState();
-        MainForm->RunState = runState;
+        MainForm->Runner().SetState(runState);
         MainForm->setFocus();
         const QStringList before = Snapshot();
         for (const auto& [key, modifiers] : AllKeys()) {
@@ -190,17 +192,17 @@ private slots:
         MarkFourToTwentyFiveAndStandAtTwelve();
         Press(key);
         const QStringList byKey = Snapshot();
-        QCOMPARE(MainForm->edtStart->text(), start);
-        QCOMPARE(MainForm->edtEnd->text(), end);
-        QCOMPARE(MainForm->labLength->isHidden(), length.isEmpty());
+        QCOMPARE(ui.edtStart->text(), start);
+        QCOMPARE(ui.edtEnd->text(), end);
+        QCOMPARE(ui.labLength->isHidden(), length.isEmpty());
         if (!length.isEmpty())
-            QCOMPARE(MainForm->labLength->text(), length);
+            QCOMPARE(ui.labLength->text(), length);
 
         MainForm->imgEraseClick();
         MarkFourToTwentyFiveAndStandAtTwelve();
-        const QHash<QString, ImageButton*> buttons{{QStringLiteral("imgSelStart"), MainForm->imgSelStart},
-                                                   {QStringLiteral("imgSelEnd"), MainForm->imgSelEnd},
-                                                   {QStringLiteral("imgErase"), MainForm->imgErase}};
+        const QHash<QString, ImageButton*> buttons{{QStringLiteral("imgSelStart"), ui.imgSelStart},
+                                                   {QStringLiteral("imgSelEnd"), ui.imgSelEnd},
+                                                   {QStringLiteral("imgErase"), ui.imgErase}};
         QTest::mouseClick(buttons.value(button), Qt::LeftButton);
         QCOMPARE(byKey, Snapshot());
     }
@@ -209,10 +211,10 @@ private slots:
         LoadAndPause();
         Press(Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
-        QVERIFY(MainForm->tkbProgress->TimerRunning());
+        QVERIFY(ui.tkbProgress->TimerRunning());
         Press(Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Paused(), 30000);
-        QVERIFY(!MainForm->tkbProgress->TimerRunning());
+        QVERIFY(!ui.tkbProgress->TimerRunning());
         MainForm->imgStopClick();
         QVERIFY(!Graph()->Playing() && !Graph()->Paused());
         Press(Qt::Key_Space);
@@ -251,13 +253,13 @@ private slots:
         Graph()->SetPositions(fromMs);
         QTRY_COMPARE_WITH_TIMEOUT(Graph()->CurrentPositionMs(), fromMs, 30000);
         // The track has not followed the graph yet, as right after a load.
-        QCOMPARE(MainForm->tkbProgress->Max(), 10);
+        QCOMPARE(ui.tkbProgress->Max(), 10);
 
         Press(key, modifiers);
         // The thumb and the label follow at once, with no timer step in between.
-        QCOMPARE(MainForm->tkbProgress->Max(), int(durationMs / 1000));
-        QCOMPARE(MainForm->tkbProgress->Position(), int(toMs / 1000));
-        QCOMPARE(MainForm->labCurrent->text(), SecondsToTimeText(double(toMs / 1000)));
+        QCOMPARE(ui.tkbProgress->Max(), int(durationMs / 1000));
+        QCOMPARE(ui.tkbProgress->Position(), int(toMs / 1000));
+        QCOMPARE(ui.labCurrent->text(), SecondsToTimeText(double(toMs / 1000)));
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(Graph()->CurrentPositionMs() - toMs) < 100, 30000);
         QVERIFY(Graph()->Paused());
     }
@@ -270,8 +272,8 @@ private slots:
             Press(Qt::Key_Right);
         Press(Qt::Key_Right, Qt::ShiftModifier);
         Press(Qt::Key_Left);
-        QCOMPARE(MainForm->tkbProgress->Position(), 12);
-        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:12"));
+        QCOMPARE(ui.tkbProgress->Position(), 12);
+        QCOMPARE(ui.labCurrent->text(), QStringLiteral("00:00:12"));
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(Graph()->CurrentPositionMs() - 12000) < 100, 30000);
     }
 
@@ -280,7 +282,7 @@ private slots:
         LoadAndPause();
         MainForm->imgStopClick();
         Press(Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:10"));
+        QCOMPARE(ui.labCurrent->text(), QStringLiteral("00:00:10"));
         Press(Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->CurrentPositionMs() > 10000, 30000);
@@ -300,12 +302,12 @@ private slots:
         QFETCH(QString, field);
         LoadAndPause();
         Graph()->SetPositions(8000);
-        MainForm->tkbProgress->SetPosition(8);
-        const QHash<QString, QLineEdit*> fields{{QStringLiteral("edtStart"), MainForm->edtStart},
-                                                {QStringLiteral("edtEnd"), MainForm->edtEnd},
-                                                {QStringLiteral("edtSource"), MainForm->edtSource},
-                                                {QStringLiteral("edtSectionQty"), MainForm->edtSectionQty},
-                                                {QStringLiteral("edtOutputDir"), MainForm->edtOutputDir}};
+        ui.tkbProgress->SetPosition(8);
+        const QHash<QString, QLineEdit*> fields{{QStringLiteral("edtStart"), ui.edtStart},
+                                                {QStringLiteral("edtEnd"), ui.edtEnd},
+                                                {QStringLiteral("edtSource"), ui.edtSource},
+                                                {QStringLiteral("edtSectionQty"), ui.edtSectionQty},
+                                                {QStringLiteral("edtOutputDir"), ui.edtOutputDir}};
         QLineEdit* edit = fields.value(field);
         QVERIFY(edit);
         edit->setFocus();
@@ -333,14 +335,14 @@ private slots:
     // A focused button keeps Space, so it can still be pressed from the keyboard.
     void focusedButtonKeepsSpace() {
         LoadAndPause();
-        MainForm->bbtnBrowse->setFocus();
+        ui.bbtnBrowse->setFocus();
         const QStringList before = Snapshot();
         Press(Qt::Key_Space);
         QCOMPARE(doubles->folders.calls, 1);
         QCOMPARE(Snapshot(), before);
         // Keys that the button does not use still reach the shortcuts.
         Press(Qt::Key_End);
-        QCOMPARE(MainForm->tkbProgress->Position(), int(Graph()->DurationMs() / 1000));
+        QCOMPARE(ui.tkbProgress->Position(), int(Graph()->DurationMs() / 1000));
     }
 
     // A range marked from the keyboard alone, from opening the source on.
@@ -357,11 +359,11 @@ private slots:
         Press(Qt::Key_Right);
         Press(Qt::Key_Right);
         Press(Qt::Key_BracketRight);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:10"));
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:00:22"));
-        QCOMPARE(MainForm->tkbProgress->SelStart(), 10);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 22);
-        QCOMPARE(MainForm->labLength->text(), RangeMarks::LengthPrefix + QStringLiteral("00:00:12"));
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("00:00:10"));
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("00:00:22"));
+        QCOMPARE(ui.tkbProgress->SelStart(), 10);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 22);
+        QCOMPARE(ui.labLength->text(), RangeMarks::LengthPrefix + QStringLiteral("00:00:12"));
     }
 
 private:
@@ -399,16 +401,16 @@ private:
         QVERIFY(doubles->messages.calls.isEmpty());
         MainForm->imgPauseClick();
         QVERIFY(Graph()->Paused());
-        QVERIFY(!MainForm->tkbProgress->TimerRunning());
+        QVERIFY(!ui.tkbProgress->TimerRunning());
     }
 
-    static void MarkFourToTwentyFiveAndStandAtTwelve() {
-        MainForm->tkbProgress->SetMax(30);
-        MainForm->tkbProgress->SetPosition(4);
+    void MarkFourToTwentyFiveAndStandAtTwelve() {
+        ui.tkbProgress->SetMax(30);
+        ui.tkbProgress->SetPosition(4);
         MainForm->imgSelStartClick();
-        MainForm->tkbProgress->SetPosition(25);
+        ui.tkbProgress->SetPosition(25);
         MainForm->imgSelEndClick();
-        MainForm->tkbProgress->SetPosition(12);
+        ui.tkbProgress->SetPosition(12);
     }
 
     QTemporaryDir media;

@@ -1,11 +1,11 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "readonlyfolder.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QCheckBox>
@@ -24,32 +24,32 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QCheckBox*> Boxes() {
-    return {SettingForm->chkPreview, SettingForm->chkOverwrite, SettingForm->chkoutputdir,
-            SettingForm->chkOpenDir, SettingForm->chkExit,      SettingForm->chkTurnoff};
-}
-
-// "1" for a checked box, "0" for a clear one, in the order of Boxes().
-QString Flags() {
-    QString flags;
-    for (QCheckBox* box : Boxes())
-        flags += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-    return flags;
-}
-
-void SetFlags(const QString& flags) {
-    const QList<QCheckBox*> boxes = Boxes();
-    for (int i = 0; i < boxes.size(); ++i)
-        boxes.at(i)->setChecked(flags.at(i) == QLatin1Char('1'));
-}
-
 const QByteArray StoredMain = "[Main]\nPreview=0\nOverwrite=0\nAptotic=0\nOutput Dir=/stored\n"
                               "Auto Open Dir=0\nAuto Exit=0\nAuto Turn Off=0\nProfile=2\n";
 
 } // namespace
 
-class TestSettingForm : public QObject {
+class TestSettingForm : public QObject, public FormsFixture {
     Q_OBJECT
+
+    QList<QCheckBox*> Boxes() {
+        return {SettingForm->chkPreview, SettingForm->chkOverwrite, SettingForm->chkoutputdir,
+                SettingForm->chkOpenDir, SettingForm->chkExit,      SettingForm->chkTurnoff};
+    }
+
+    // "1" for a checked box, "0" for a clear one, in the order of Boxes().
+    QString Flags() {
+        QString flags;
+        for (QCheckBox* box : Boxes())
+            flags += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        return flags;
+    }
+
+    void SetFlags(const QString& flags) {
+        const QList<QCheckBox*> boxes = Boxes();
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes.at(i)->setChecked(flags.at(i) == QLatin1Char('1'));
+    }
 
     std::unique_ptr<TempProgramDir> program;
     std::unique_ptr<PlatformDoubles> doubles;
@@ -64,9 +64,9 @@ class TestSettingForm : public QObject {
         CreateForms({});
         // Where the main window does not fill its list from the profiles folder, fill it the same way and
         // load again, as the dialog's creation would have.
-        if (MainForm->cmbProfile->count() == 0) {
-            const QSignalBlocker blocker(MainForm->cmbProfile);
-            MainForm->cmbProfile->addItems(profiles);
+        if (ui.cmbProfile->count() == 0) {
+            const QSignalBlocker blocker(ui.cmbProfile);
+            ui.cmbProfile->addItems(profiles);
             SettingForm->LoadPreferences(false);
         }
     }
@@ -83,8 +83,8 @@ private slots:
         Start(QByteArray());
         QCOMPARE(Flags(), QStringLiteral("111111"));
         QCOMPARE(SettingForm->edtOutputDir->text(), App().AppDir);
-        QCOMPARE(MainForm->edtOutputDir->text(), App().AppDir);
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), 0);
+        QCOMPARE(ui.edtOutputDir->text(), App().AppDir);
+        QCOMPARE(ui.cmbProfile->currentIndex(), 0);
         QVERIFY(!SettingForm->isVisible());
         QVERIFY(!QFile::exists(App().PreferencesPath()));
     }
@@ -128,7 +128,7 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(int, selected);
         Start("[Main]\nProfile=" + value + "\n");
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), selected);
+        QCOMPARE(ui.cmbProfile->currentIndex(), selected);
         // No selection is stored back as -1.
         SettingForm->SavePreferences();
         QCOMPARE(IniFile(App().PreferencesPath()).ReadInteger("Main", "Profile", 99), selected);
@@ -136,23 +136,23 @@ private slots:
 
     void loadingTheProfileDoesNotRunTheChangeHandler() {
         Start(StoredMain);
-        QSignalSpy changes(MainForm->cmbProfile, &QComboBox::currentIndexChanged);
-        MainForm->cmbProfile->setCurrentIndex(0);
+        QSignalSpy changes(ui.cmbProfile, &QComboBox::currentIndexChanged);
+        ui.cmbProfile->setCurrentIndex(0);
         changes.clear();
         SettingForm->LoadPreferences(false);
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
+        QCOMPARE(ui.cmbProfile->currentIndex(), 2);
         QCOMPARE(changes.count(), 0);
     }
 
     void loadDefault() {
         Start(StoredMain + "[Default]\nPreview=1\nAptotic=0\nOutput Dir=/shipped/\nProfile=1\n");
         const QByteArray before = ReadAll(App().PreferencesPath());
-        MainForm->cmbProfile->setCurrentIndex(0);
+        ui.cmbProfile->setCurrentIndex(0);
         QTest::mouseClick(SettingForm->btnDefault, Qt::LeftButton);
         QCOMPARE(Flags(), QStringLiteral("110111"));
         QCOMPARE(SettingForm->edtOutputDir->text(), QStringLiteral("/shipped/"));
         // The profile always comes from [Main], undoing the change made since.
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
+        QCOMPARE(ui.cmbProfile->currentIndex(), 2);
         QCOMPARE(ReadAll(App().PreferencesPath()), before);
     }
 
@@ -175,13 +175,13 @@ private slots:
         MainForm->tbtnSettingsClick();
         SetFlags(QStringLiteral("111111"));
         SettingForm->edtOutputDir->setText(QStringLiteral("/typed"));
-        MainForm->cmbProfile->setCurrentIndex(0);
+        ui.cmbProfile->setCurrentIndex(0);
         QTest::mouseClick(SettingForm->btnCancel, Qt::LeftButton);
         QVERIFY(!SettingForm->isVisible());
         QVERIFY(MainForm->isEnabled());
         QCOMPARE(Flags(), QStringLiteral("000000"));
         QCOMPARE(SettingForm->edtOutputDir->text(), QStringLiteral("/stored"));
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
+        QCOMPARE(ui.cmbProfile->currentIndex(), 2);
     }
 
     // Cancel and Load Default put the stored profile back in the main window, and load it: the next run
@@ -197,15 +197,15 @@ private slots:
         program->Write(QStringLiteral("Profiles/A.apf"), "[Main]\nType=avi\n");
         program->Write(QStringLiteral("Profiles/C.apf"), "[Main]\nType=mov\n");
         MainForm->show();
-        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
-        MainForm->cmbProfile->setCurrentIndex(0);
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".mov"));
+        ui.cmbProfile->setCurrentIndex(0);
         MainForm->cmbProfileChange();
-        QCOMPARE(App().OutputExt, QStringLiteral(".avi"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".avi"));
 
         MainForm->tbtnSettingsClick();
         QTest::mouseClick(loadDefault ? SettingForm->btnDefault : SettingForm->btnCancel, Qt::LeftButton);
-        QCOMPARE(MainForm->cmbProfile->currentIndex(), 2);
-        QCOMPARE(App().OutputExt, QStringLiteral(".mov"));
+        QCOMPARE(ui.cmbProfile->currentIndex(), 2);
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".mov"));
         QVERIFY(doubles->messages.calls.isEmpty());
     }
 
@@ -217,20 +217,20 @@ private slots:
     void okSavesAndCopies() {
         QFETCH(bool, aptotic);
         Start(StoredMain);
-        MainForm->edtOutputDir->setText(QStringLiteral("/from the source"));
+        ui.edtOutputDir->setText(QStringLiteral("/from the source"));
         MainForm->tbtnSettingsClick();
         SetFlags(QStringLiteral("101111"));
         SettingForm->chkoutputdir->setChecked(aptotic);
         SettingForm->edtOutputDir->setText(QStringLiteral("/typed without separator"));
-        MainForm->cmbProfile->setCurrentIndex(1);
+        ui.cmbProfile->setCurrentIndex(1);
         QTest::mouseClick(SettingForm->btnOK, Qt::LeftButton);
 
         QVERIFY(doubles->messages.calls.isEmpty());
         QVERIFY(!SettingForm->isVisible());
         QVERIFY(MainForm->isEnabled());
-        QCOMPARE(MainForm->edtOutputDir->text(),
+        QCOMPARE(ui.edtOutputDir->text(),
                  aptotic ? QStringLiteral("/typed without separator") : QStringLiteral("/from the source"));
-        QVERIFY(MainForm->chkPreview->isChecked());
+        QVERIFY(ui.chkPreview->isChecked());
         const IniFile saved(App().PreferencesPath());
         QCOMPARE(saved.ReadString("Main", "Output Dir", QString()),
                  QStringLiteral("/typed without separator"));
@@ -242,8 +242,8 @@ private slots:
     void failedOkKeepsTheDialogOpen() {
         Start(StoredMain);
         const QByteArray before = ReadAll(App().PreferencesPath());
-        MainForm->edtOutputDir->setText(QStringLiteral("/from the source"));
-        MainForm->chkPreview->setChecked(false);
+        ui.edtOutputDir->setText(QStringLiteral("/from the source"));
+        ui.chkPreview->setChecked(false);
         MainForm->tbtnSettingsClick();
         SetFlags(QStringLiteral("111111"));
         SettingForm->edtOutputDir->setText(QStringLiteral("/typed"));
@@ -258,8 +258,8 @@ private slots:
         QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Stop);
         QVERIFY(SettingForm->isVisible());
         QVERIFY(!MainForm->isEnabled());
-        QCOMPARE(MainForm->edtOutputDir->text(), QStringLiteral("/from the source"));
-        QVERIFY(!MainForm->chkPreview->isChecked());
+        QCOMPARE(ui.edtOutputDir->text(), QStringLiteral("/from the source"));
+        QVERIFY(!ui.chkPreview->isChecked());
         QCOMPARE(ReadAll(App().PreferencesPath()), before);
         QCOMPARE(Flags(), QStringLiteral("111111"));
     }

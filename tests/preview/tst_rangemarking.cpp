@@ -1,13 +1,13 @@
 #include "app/numbers.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/rangemarks.h"
 #include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +29,7 @@ void Leave(QLineEdit* field, Qt::FocusReason reason = Qt::TabFocusReason) {
 } // namespace
 
 // The marking buttons, the two time fields and the labels on the main window, with a 90-second source.
-class TestRangeMarking : public QObject {
+class TestRangeMarking : public QObject, public FormsFixture {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -57,60 +57,60 @@ private slots:
     }
 
     void nothingHappensBeforeALoad() {
-        MainForm->tkbProgress->SetPosition(5);
-        for (ImageButton* button : {MainForm->imgSelStart, MainForm->imgSelEnd, MainForm->imgErase})
+        ui.tkbProgress->SetPosition(5);
+        for (ImageButton* button : {ui.imgSelStart, ui.imgSelEnd, ui.imgErase})
             QTest::mouseClick(button, Qt::LeftButton);
-        Type(MainForm->edtStart, QStringLiteral("0:0:3"));
-        QTest::keyClick(MainForm->edtStart, Qt::Key_Return);
-        Type(MainForm->edtEnd, QStringLiteral("0:0:8"));
-        Leave(MainForm->edtEnd);
+        Type(ui.edtStart, QStringLiteral("0:0:3"));
+        QTest::keyClick(ui.edtStart, Qt::Key_Return);
+        Type(ui.edtEnd, QStringLiteral("0:0:8"));
+        Leave(ui.edtEnd);
         MainForm->SetRangeStart(2);
-        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("0:0:3"));
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("0:0:8"));
-        QVERIFY(MainForm->labStart->isHidden());
-        QVERIFY(MainForm->labEnd->isHidden());
-        QVERIFY(MainForm->labLength->isHidden());
+        QCOMPARE(ui.tkbProgress->SelStart(), 0);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 0);
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("0:0:3"));
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("0:0:8"));
+        QVERIFY(ui.labStart->isHidden());
+        QVERIFY(ui.labEnd->isHidden());
+        QVERIFY(ui.labLength->isHidden());
     }
 
     void markStartAndEndAtThePlayersPosition() {
         LoadAndHold(300);
-        MainForm->tkbProgress->SetPosition(75);
-        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
-        QCOMPARE(MainForm->tkbProgress->SelStart(), 75);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:01:15"));
-        QCOMPARE(MainForm->labStart->text(), QStringLiteral("[ 00:01:15"));
-        QVERIFY(!MainForm->labStart->isHidden());
-        QCOMPARE(MainForm->labStart->x(), TrackPlace(75));
-        QCOMPARE(MainForm->labStart->width(), MainForm->labStart->sizeHint().width());
-        QVERIFY(!MainForm->labLength->isHidden());
-        QCOMPARE(MainForm->labLength->text(), RangeMarks::EndBeforeStart);
-        QVERIFY(MainForm->labEnd->isHidden());
+        ui.tkbProgress->SetPosition(75);
+        QTest::mouseClick(ui.imgSelStart, Qt::LeftButton);
+        QCOMPARE(ui.tkbProgress->SelStart(), 75);
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("00:01:15"));
+        QCOMPARE(ui.labStart->text(), QStringLiteral("[ 00:01:15"));
+        QVERIFY(!ui.labStart->isHidden());
+        QCOMPARE(ui.labStart->x(), TrackPlace(75));
+        QCOMPARE(ui.labStart->width(), ui.labStart->sizeHint().width());
+        QVERIFY(!ui.labLength->isHidden());
+        QCOMPARE(ui.labLength->text(), RangeMarks::EndBeforeStart);
+        QVERIFY(ui.labEnd->isHidden());
 
-        MainForm->tkbProgress->SetPosition(200);
-        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 200);
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:03:20"));
-        QCOMPARE(MainForm->labEnd->text(), QStringLiteral("00:03:20 ]"));
-        QVERIFY(!MainForm->labEnd->isHidden());
-        QCOMPARE(MainForm->labEnd->x() + MainForm->labEnd->width(), TrackPlace(200));
-        QCOMPARE(MainForm->labEnd->y(), MainForm->labStart->y());
-        QCOMPARE(MainForm->labLength->text(), QStringLiteral("The length of the marked rang is 00:02:05"));
+        ui.tkbProgress->SetPosition(200);
+        QTest::mouseClick(ui.imgSelEnd, Qt::LeftButton);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 200);
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("00:03:20"));
+        QCOMPARE(ui.labEnd->text(), QStringLiteral("00:03:20 ]"));
+        QVERIFY(!ui.labEnd->isHidden());
+        QCOMPARE(ui.labEnd->x() + ui.labEnd->width(), TrackPlace(200));
+        QCOMPARE(ui.labEnd->y(), ui.labStart->y());
+        QCOMPARE(ui.labLength->text(), QStringLiteral("The length of the marked rang is 00:02:05"));
     }
 
     void overlappingLabelsDropTheEndLabelAndBringItBack() {
         LoadAndHold(3600);
-        const int line = MainForm->labStart->y();
-        MainForm->tkbProgress->SetPosition(1000);
-        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
-        MainForm->tkbProgress->SetPosition(1002);
-        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
-        QCOMPARE(MainForm->labEnd->y(), line + 10);
-        QCOMPARE(MainForm->labStart->y(), line);
-        MainForm->tkbProgress->SetPosition(3000);
-        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
-        QCOMPARE(MainForm->labEnd->y(), line);
+        const int line = ui.labStart->y();
+        ui.tkbProgress->SetPosition(1000);
+        QTest::mouseClick(ui.imgSelStart, Qt::LeftButton);
+        ui.tkbProgress->SetPosition(1002);
+        QTest::mouseClick(ui.imgSelEnd, Qt::LeftButton);
+        QCOMPARE(ui.labEnd->y(), line + 10);
+        QCOMPARE(ui.labStart->y(), line);
+        ui.tkbProgress->SetPosition(3000);
+        QTest::mouseClick(ui.imgSelEnd, Qt::LeftButton);
+        QCOMPARE(ui.labEnd->y(), line);
     }
 
     void typedTimes_data() {
@@ -132,7 +132,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, mark);
         LoadAndHold(300);
-        QLineEdit* edit = endField ? MainForm->edtEnd : MainForm->edtStart;
+        QLineEdit* edit = endField ? ui.edtEnd : ui.edtStart;
         QSignalSpy returns(edit, &QLineEdit::returnPressed);
         Type(edit, typed);
         if (byEnter)
@@ -142,59 +142,59 @@ private slots:
         // Enter still reaches the field.
         QCOMPARE(returns.count(), byEnter ? 1 : 0);
         QCOMPARE(edit->text(), field);
-        QCOMPARE(endField ? MainForm->tkbProgress->SelEnd() : MainForm->tkbProgress->SelStart(), mark);
-        QLabel* label = endField ? MainForm->labEnd : MainForm->labStart;
+        QCOMPARE(endField ? ui.tkbProgress->SelEnd() : ui.tkbProgress->SelStart(), mark);
+        QLabel* label = endField ? ui.labEnd : ui.labStart;
         QVERIFY(!label->isHidden());
         QVERIFY(label->text().contains(field));
-        QVERIFY(!MainForm->labLength->isHidden());
+        QVERIFY(!ui.labLength->isHidden());
     }
 
     void typedEndLengthUsesTheTypedTime() {
         LoadAndHold(300);
-        MainForm->tkbProgress->SetPosition(3);
-        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
-        Type(MainForm->edtEnd, QStringLiteral("00:00:10.6"));
-        QTest::keyClick(MainForm->edtEnd, Qt::Key_Enter);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 11);
-        QCOMPARE(MainForm->labLength->text(), QStringLiteral("The length of the marked rang is 00:00:07"));
+        ui.tkbProgress->SetPosition(3);
+        QTest::mouseClick(ui.imgSelStart, Qt::LeftButton);
+        Type(ui.edtEnd, QStringLiteral("00:00:10.6"));
+        QTest::keyClick(ui.edtEnd, Qt::Key_Enter);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 11);
+        QCOMPARE(ui.labLength->text(), QStringLiteral("The length of the marked rang is 00:00:07"));
     }
 
     void textThatIsNoTimeChangesNothing() {
         LoadAndHold(300);
-        MainForm->tkbProgress->SetPosition(20);
-        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
-        Type(MainForm->edtEnd, QStringLiteral("abc"));
-        Leave(MainForm->edtEnd);
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("abc"));
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 20);
-        QCOMPARE(MainForm->labEnd->text(), QStringLiteral("00:00:20 ]"));
+        ui.tkbProgress->SetPosition(20);
+        QTest::mouseClick(ui.imgSelEnd, Qt::LeftButton);
+        Type(ui.edtEnd, QStringLiteral("abc"));
+        Leave(ui.edtEnd);
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("abc"));
+        QCOMPARE(ui.tkbProgress->SelEnd(), 20);
+        QCOMPARE(ui.labEnd->text(), QStringLiteral("00:00:20 ]"));
         QVERIFY(doubles->messages.calls.isEmpty());
     }
 
     void switchingWindowsDoesNotLeaveTheField() {
         LoadAndHold(300);
-        Type(MainForm->edtStart, QStringLiteral("0:0:30"));
-        Leave(MainForm->edtStart, Qt::ActiveWindowFocusReason);
-        Leave(MainForm->edtStart, Qt::PopupFocusReason);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("0:0:30"));
-        QVERIFY(MainForm->labStart->isHidden());
+        Type(ui.edtStart, QStringLiteral("0:0:30"));
+        Leave(ui.edtStart, Qt::ActiveWindowFocusReason);
+        Leave(ui.edtStart, Qt::PopupFocusReason);
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("0:0:30"));
+        QVERIFY(ui.labStart->isHidden());
     }
 
     void removeTheSelectionKeepsPlaying() {
         LoadAndHold(300);
-        MainForm->tkbProgress->SetPosition(10);
-        QTest::mouseClick(MainForm->imgSelStart, Qt::LeftButton);
-        MainForm->tkbProgress->SetPosition(40);
-        QTest::mouseClick(MainForm->imgSelEnd, Qt::LeftButton);
-        QTest::mouseClick(MainForm->imgPlay, Qt::LeftButton);
-        QTest::mouseClick(MainForm->imgErase, Qt::LeftButton);
-        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:00:00"));
-        QVERIFY(MainForm->labStart->isHidden());
-        QVERIFY(MainForm->labEnd->isHidden());
-        QVERIFY(MainForm->labLength->isHidden());
+        ui.tkbProgress->SetPosition(10);
+        QTest::mouseClick(ui.imgSelStart, Qt::LeftButton);
+        ui.tkbProgress->SetPosition(40);
+        QTest::mouseClick(ui.imgSelEnd, Qt::LeftButton);
+        QTest::mouseClick(ui.imgPlay, Qt::LeftButton);
+        QTest::mouseClick(ui.imgErase, Qt::LeftButton);
+        QCOMPARE(ui.tkbProgress->SelStart(), 0);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 0);
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("00:00:00"));
+        QVERIFY(ui.labStart->isHidden());
+        QVERIFY(ui.labEnd->isHidden());
+        QVERIFY(ui.labLength->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(MainForm->Preview()->FilterGraph()->Playing(), 30000);
     }
 
@@ -202,10 +202,10 @@ private slots:
         LoadAndHold(0);
         MainForm->SetRangeStart(0.4);
         MainForm->SetRangeEnd(0.7);
-        QCOMPARE(MainForm->labStart->x(), MainForm->tkbProgress->x());
-        QCOMPARE(MainForm->labEnd->x(), MainForm->tkbProgress->x());
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 1);
-        QCOMPARE(MainForm->labEnd->y(), MainForm->labStart->y() + 10);
+        QCOMPARE(ui.labStart->x(), ui.tkbProgress->x());
+        QCOMPARE(ui.labEnd->x(), ui.tkbProgress->x());
+        QCOMPARE(ui.tkbProgress->SelEnd(), 1);
+        QCOMPARE(ui.labEnd->y(), ui.labStart->y() + 10);
     }
 
 private:
@@ -213,14 +213,14 @@ private:
     void LoadAndHold(int max) {
         MainForm->LoadSource(source);
         QVERIFY(doubles->messages.calls.isEmpty());
-        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
-        QVERIFY(!MainForm->tkbProgress->TimerRunning());
-        MainForm->tkbProgress->SetMax(max);
+        QTest::mouseClick(ui.imgPause, Qt::LeftButton);
+        QVERIFY(!ui.tkbProgress->TimerRunning());
+        ui.tkbProgress->SetMax(max);
     }
 
     // Where a mark lies on the window's track, rounded half to even.
-    static int TrackPlace(int mark) {
-        const TDSTrackBar* track = MainForm->tkbProgress;
+    int TrackPlace(int mark) {
+        const TDSTrackBar* track = ui.tkbProgress;
         return int(RoundHalfEven(double(mark) / track->Max() * track->width() + track->x()));
     }
 

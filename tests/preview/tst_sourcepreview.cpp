@@ -1,13 +1,15 @@
 #include "app/appcontext.h"
+#include "app/supportedfiles.h"
+#include "formsfixture.h"
 #include "preview/dstrackbar.h"
 #include "preview/mediagraph.h"
 #include "preview/sourcepreview.h"
 #include "split/mainformsplitview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
+#include "widgets/imagebutton.h"
 
 #include <QDir>
 #include <QFrame>
@@ -19,16 +21,11 @@
 #include <QVideoWidget>
 #include <QtTest>
 
-namespace {
-
-MediaGraph* Graph() {
-    return MainForm->Preview()->FilterGraph();
-}
-
-} // namespace
-
-class TestSourcePreview : public QObject {
+class TestSourcePreview : public QObject, public FormsFixture {
     Q_OBJECT
+
+    MediaGraph* Graph() { return MainForm->Preview()->FilterGraph(); }
+
 private slots:
     void initTestCase() {
         QVERIFY(media.isValid());
@@ -66,7 +63,7 @@ private slots:
         program = std::make_unique<TempProgramDir>();
         doubles = std::make_unique<PlatformDoubles>();
         CreateForms({});
-        MainForm->SupportedExtensions = {
+        MainForm->Preview()->SupportedExtensions = {
             QStringLiteral(".avi"), QStringLiteral(".mpg"), QStringLiteral(".mpeg"), QStringLiteral(".mp4"),
             QStringLiteral(".wmv"), QStringLiteral(".mov"), QStringLiteral(".vob"),  QStringLiteral(".asf")};
     }
@@ -77,47 +74,47 @@ private slots:
     }
 
     void loadShowsTheLengthResetsTheRangeAndPlays() {
-        MainForm->tkbProgress->SetSelStart(3);
-        MainForm->tkbProgress->SetSelEnd(9);
-        MainForm->edtStart->setText(QStringLiteral("00:00:03"));
-        MainForm->edtEnd->setText(QStringLiteral("00:00:09"));
-        MainForm->labStart->show();
-        MainForm->labEnd->show();
-        MainForm->labLength->show();
-        MainForm->RunState = 2;
-        QVERIFY(MainForm->VideoWindow->isHidden());
+        ui.tkbProgress->SetSelStart(3);
+        ui.tkbProgress->SetSelEnd(9);
+        ui.edtStart->setText(QStringLiteral("00:00:03"));
+        ui.edtEnd->setText(QStringLiteral("00:00:09"));
+        ui.labStart->show();
+        ui.labEnd->show();
+        ui.labLength->show();
+        MainForm->Runner().SetState(RunState::CancelRequested);
+        QVERIFY(ui.VideoWindow->isHidden());
         QCOMPARE(MainForm->SourceDurationMs(), 0);
 
         MainForm->LoadSource(mp4);
 
         QVERIFY(doubles->messages.calls.isEmpty());
-        QCOMPARE(MainForm->edtSource->text(), mp4);
-        QVERIFY(MainForm->SourceLoaded);
-        QCOMPARE(MainForm->labLeft->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(MainForm->labMiddle->text(), QStringLiteral("00:00:02"));
-        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:04"));
+        QCOMPARE(ui.edtSource->text(), mp4);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
+        QCOMPARE(ui.labLeft->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(ui.labMiddle->text(), QStringLiteral("00:00:02"));
+        QCOMPARE(ui.labRight->text(), QStringLiteral("00:00:04"));
         QVERIFY(qAbs(MainForm->SourceDurationMs() - 4500) < 100);
-        QCOMPARE(MainForm->tkbProgress->SelStart(), 0);
-        QCOMPARE(MainForm->tkbProgress->SelEnd(), 0);
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(MainForm->edtEnd->text(), QStringLiteral("00:00:00"));
-        QVERIFY(MainForm->labStart->isHidden());
-        QVERIFY(MainForm->labEnd->isHidden());
-        QVERIFY(MainForm->labLength->isHidden());
-        QVERIFY(!MainForm->VideoWindow->isHidden());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(ui.tkbProgress->SelStart(), 0);
+        QCOMPARE(ui.tkbProgress->SelEnd(), 0);
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(ui.edtEnd->text(), QStringLiteral("00:00:00"));
+        QVERIFY(ui.labStart->isHidden());
+        QVERIFY(ui.labEnd->isHidden());
+        QVERIFY(ui.labLength->isHidden());
+        QVERIFY(!ui.VideoWindow->isHidden());
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         // The track and the position label follow at the next timer step, not at the load.
-        QCOMPARE(MainForm->tkbProgress->Max(), 10);
-        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(ui.tkbProgress->Max(), 10);
+        QCOMPARE(ui.labCurrent->text(), QStringLiteral("00:00:00"));
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
-        QVERIFY(MainForm->tkbProgress->TimerRunning());
-        QTRY_COMPARE_WITH_TIMEOUT(MainForm->tkbProgress->Max(), 4, 30000);
+        QVERIFY(ui.tkbProgress->TimerRunning());
+        QTRY_COMPARE_WITH_TIMEOUT(ui.tkbProgress->Max(), 4, 30000);
     }
 
     void runReadsTheLoadedSourcesLength() {
-        QCOMPARE(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs, 0);
+        QCOMPARE(MainForm->RunView().ReadInputs().sourceDurationMs, 0);
         MainForm->LoadSource(mp4);
-        QVERIFY(qAbs(MainFormSplitView::For(MainForm).ReadInputs().sourceDurationMs - 4500) < 100);
+        QVERIFY(qAbs(MainForm->RunView().ReadInputs().sourceDurationMs - 4500) < 100);
     }
 
     void secondSourceReplacesTheFirst() {
@@ -125,12 +122,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
         MainForm->LoadSource(mpg);
         QVERIFY(doubles->messages.calls.isEmpty());
-        QCOMPARE(MainForm->edtSource->text(), mpg);
-        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:02"));
+        QCOMPARE(ui.edtSource->text(), mpg);
+        QCOMPARE(ui.labRight->text(), QStringLiteral("00:00:02"));
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
         // The program stream's start time does not show up as a position.
-        QTRY_VERIFY_WITH_TIMEOUT(MainForm->tkbProgress->Max() == 2, 30000);
-        QVERIFY(MainForm->tkbProgress->Position() <= 2);
+        QTRY_VERIFY_WITH_TIMEOUT(ui.tkbProgress->Max() == 2, 30000);
+        QVERIFY(ui.tkbProgress->Position() <= 2);
     }
 
     // Choices made while a source is still loading are not lost: the latest is loaded when the load ends.
@@ -152,7 +149,7 @@ private slots:
             for (int i = 0; i + 1 < choices.size(); i += 2) {
                 if (choices.at(i) == QLatin1String("open")) {
                     doubles->files.openAnswer = choices.at(i + 1);
-                    QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
+                    QTest::mouseClick(ui.tbtnOpen, Qt::LeftButton);
                 } else {
                     MainForm->HandleDroppedFiles({choices.at(i + 1)});
                 }
@@ -160,8 +157,8 @@ private slots:
         });
         MainForm->LoadSource(first);
         QCOMPARE(doubles->messages.calls.size(), messages);
-        QCOMPARE(MainForm->edtSource->text(), choices.last());
-        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:02"));
+        QCOMPARE(ui.edtSource->text(), choices.last());
+        QCOMPARE(ui.labRight->text(), QStringLiteral("00:00:02"));
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
     }
 
@@ -179,18 +176,18 @@ private slots:
         QFile::remove(App().PreferencesPath());
         if (!preferences.isEmpty())
             program->Write(QStringLiteral("Preferences.ini"), preferences);
-        MainForm->edtOutputDir->setText(QStringLiteral("/srv/clips/"));
+        ui.edtOutputDir->setText(QStringLiteral("/srv/clips/"));
         MainForm->LoadSource(mp4);
         const QString expected =
             followsSource ? media.path() + QLatin1Char('/') : QStringLiteral("/srv/clips/");
-        QCOMPARE(MainForm->edtOutputDir->text(), expected);
+        QCOMPARE(ui.edtOutputDir->text(), expected);
     }
 
     void unrenderableFileReportsAndKeepsThePreviousState() {
         MainForm->LoadSource(mp4);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
-        MainForm->labStart->show();
-        MainForm->edtStart->setText(QStringLiteral("00:00:01"));
+        ui.labStart->show();
+        ui.edtStart->setText(QStringLiteral("00:00:01"));
 
         MainForm->LoadSource(notAVideo);
 
@@ -203,11 +200,11 @@ private slots:
         QCOMPARE(call.icon, MsgIcon::Stop);
         QCOMPARE(call.buttons, MsgButtons::Ok);
         // The steps before the render took effect, those after it did not.
-        QCOMPARE(MainForm->edtSource->text(), notAVideo);
-        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:04"));
-        QCOMPARE(MainForm->labMiddle->text(), QStringLiteral("00:00:02"));
-        QVERIFY(!MainForm->labStart->isHidden());
-        QCOMPARE(MainForm->edtStart->text(), QStringLiteral("00:00:01"));
+        QCOMPARE(ui.edtSource->text(), notAVideo);
+        QCOMPARE(ui.labRight->text(), QStringLiteral("00:00:04"));
+        QCOMPARE(ui.labMiddle->text(), QStringLiteral("00:00:02"));
+        QVERIFY(!ui.labStart->isHidden());
+        QCOMPARE(ui.edtStart->text(), QStringLiteral("00:00:01"));
         QVERIFY(!Graph()->Playing());
         QCOMPARE(MainForm->SourceDurationMs(), 0);
 
@@ -217,34 +214,34 @@ private slots:
     }
 
     void firstLoadFailingLeavesTheStillPicture() {
-        MainForm->RunState = 1;
+        MainForm->Runner().SetState(RunState::Running);
         MainForm->LoadSource(notAVideo);
         QCOMPARE(doubles->messages.calls.size(), 1);
-        QVERIFY(MainForm->SourceLoaded);
-        QVERIFY(MainForm->VideoWindow->isHidden());
-        QCOMPARE(MainForm->labRight->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(MainForm->RunState, 1);
+        QVERIFY(MainForm->Preview()->SourceLoaded());
+        QVERIFY(ui.VideoWindow->isHidden());
+        QCOMPARE(ui.labRight->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(MainForm->Runner().State(), RunState::Running);
     }
 
     void playerButtonsDoNothingBeforeALoad() {
-        for (ImageButton* button : {MainForm->imgPlay, MainForm->imgPause, MainForm->imgStop})
+        for (ImageButton* button : {ui.imgPlay, ui.imgPause, ui.imgStop})
             QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(Graph() == nullptr);
         QVERIFY(doubles->messages.calls.isEmpty());
-        QVERIFY(!MainForm->tkbProgress->TimerRunning());
+        QVERIFY(!ui.tkbProgress->TimerRunning());
     }
 
     void playPauseStopAndSeek() {
         MainForm->LoadSource(mp4);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
-        TDSTrackBar* track = MainForm->tkbProgress;
+        TDSTrackBar* track = ui.tkbProgress;
         QTRY_VERIFY_WITH_TIMEOUT(track->Max() == 4, 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(MainForm->labCurrent->text() != QStringLiteral("00:00:00"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(ui.labCurrent->text() != QStringLiteral("00:00:00"), 30000);
 
-        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
+        QTest::mouseClick(ui.imgPause, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Paused(), 30000);
         QVERIFY(!track->TimerRunning());
-        QTest::mouseClick(MainForm->imgPause, Qt::LeftButton);
+        QTest::mouseClick(ui.imgPause, Qt::LeftButton);
         QVERIFY(Graph()->Paused());
 
         // Releasing the thumb seeks to its share of the source.
@@ -255,30 +252,30 @@ private slots:
         const qint64 target = Graph()->DurationMs() * track->Position() / track->Max();
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(Graph()->CurrentPositionMs() - target) <= 250, 30000);
 
-        QTest::mouseClick(MainForm->imgPlay, Qt::LeftButton);
+        QTest::mouseClick(ui.imgPlay, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
         QVERIFY(track->TimerRunning());
 
-        QTest::mouseClick(MainForm->imgStop, Qt::LeftButton);
+        QTest::mouseClick(ui.imgStop, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!Graph()->Playing() && !Graph()->Paused(), 30000);
         QVERIFY(!track->TimerRunning());
         QCOMPARE(track->Position(), 0);
     }
 
     void positionLabelFollowsTheTrack() {
-        MainForm->tkbProgress->SetPosition(7);
+        ui.tkbProgress->SetPosition(7);
         MainForm->tkbProgressTimer();
-        QCOMPARE(MainForm->labCurrent->text(), QStringLiteral("00:00:07"));
+        QCOMPARE(ui.labCurrent->text(), QStringLiteral("00:00:07"));
     }
 
     void previewTimerShowsTheFullLengthDuringARun() {
         MainForm->LoadSource(mp4);
-        QTest::mouseClick(MainForm->imgStop, Qt::LeftButton);
-        MainForm->tkbProgress->SetMax(4);
-        MainForm->tmrPreview->start();
-        QTRY_COMPARE_WITH_TIMEOUT(MainForm->labCurrent->text(), QStringLiteral("00:00:04"), 30000);
-        MainForm->tmrPreview->stop();
-        QCOMPARE(MainForm->tkbProgress->Position(), 4);
+        QTest::mouseClick(ui.imgStop, Qt::LeftButton);
+        ui.tkbProgress->SetMax(4);
+        ui.tmrPreview->start();
+        QTRY_COMPARE_WITH_TIMEOUT(ui.labCurrent->text(), QStringLiteral("00:00:04"), 30000);
+        ui.tmrPreview->stop();
+        QCOMPARE(ui.tkbProgress->Position(), 4);
     }
 
     void drops_data() {
@@ -302,29 +299,62 @@ private slots:
         QFETCH(bool, duringRun);
         QFETCH(QString, loaded);
         if (duringRun)
-            MainForm->panProgress->show();
+            ui.panProgress->show();
         MainForm->HandleDroppedFiles(files);
         QVERIFY(doubles->messages.calls.isEmpty());
-        QCOMPARE(MainForm->edtSource->text(), loaded);
-        QCOMPARE(MainForm->SourceLoaded, !loaded.isEmpty());
+        QCOMPARE(ui.edtSource->text(), loaded);
+        QCOMPARE(MainForm->Preview()->SourceLoaded(), !loaded.isEmpty());
+    }
+
+    // The containers people record and download today, dropped with the program's own list.
+    void todaysContainersDropLoadAndPlay_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("codecs");
+        QTest::newRow("Matroska") << "film.mkv" << QStringList{"-c:v", "libx264", "-c:a", "aac"};
+        QTest::newRow("MPEG transport stream")
+            << "camcorder.ts" << QStringList{"-c:v", "libx264", "-c:a", "aac"};
+        QTest::newRow("WebM") << "download.webm" << QStringList{"-c:v",     "libvpx-vp9", "-deadline",
+                                                                "realtime", "-c:a",       "libopus"};
+    }
+    void todaysContainersDropLoadAndPlay() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, codecs);
+        const QString file = media.filePath(name);
+        QString error;
+        QVERIFY2(TestMedia::MakeVideo(file, 3,
+                                      codecs << "-pix_fmt"
+                                             << "yuv420p",
+                                      &error),
+                 qPrintable(error));
+        MainForm->Preview()->SupportedExtensions = DefaultSupportedExtensions();
+
+        MainForm->HandleDroppedFiles({file});
+
+        QVERIFY(doubles->messages.calls.isEmpty());
+        QCOMPARE(ui.edtSource->text(), file);
+        QVERIFY2(qAbs(MainForm->SourceDurationMs() - 3000) <= 150,
+                 qPrintable(QString::number(MainForm->SourceDurationMs())));
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->Playing(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Graph()->CurrentPositionMs() > 0, 30000);
     }
 
     void openButtonLoadsWhateverThePersonPicks() {
-        MainForm->OpenDialogFilter = QStringLiteral("All supported files|*.mp4;*.mpg|All Files (*.*)|*.*");
+        MainForm->Preview()->OpenDialogFilter =
+            QStringLiteral("All supported files|*.mp4;*.mpg|All Files (*.*)|*.*");
         doubles->files.openAnswer = QString();
-        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
-        QCOMPARE(doubles->files.filters, QStringList{MainForm->OpenDialogFilter});
-        QVERIFY(!MainForm->SourceLoaded);
+        QTest::mouseClick(ui.tbtnOpen, Qt::LeftButton);
+        QCOMPARE(doubles->files.filters, QStringList{MainForm->Preview()->OpenDialogFilter});
+        QVERIFY(!MainForm->Preview()->SourceLoaded());
 
         doubles->files.openAnswer = mpg;
-        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
-        QCOMPARE(MainForm->edtSource->text(), mpg);
+        QTest::mouseClick(ui.tbtnOpen, Qt::LeftButton);
+        QCOMPARE(ui.edtSource->text(), mpg);
         QVERIFY(doubles->messages.calls.isEmpty());
 
         // No extension test: a text file is handed to the back-end, which refuses it.
         doubles->files.openAnswer = textFile;
-        QTest::mouseClick(MainForm->tbtnOpen, Qt::LeftButton);
-        QCOMPARE(MainForm->edtSource->text(), textFile);
+        QTest::mouseClick(ui.tbtnOpen, Qt::LeftButton);
+        QCOMPARE(ui.edtSource->text(), textFile);
         QCOMPARE(doubles->messages.calls.size(), 1);
     }
 

@@ -1,9 +1,10 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "profiles/opsettingform.h"
 #include "profilesamples.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -14,7 +15,7 @@
 using namespace ProfileSamples;
 
 // The main window's profile choice loads the profile into the editor's working lists.
-class TestProfileChoice : public QObject {
+class TestProfileChoice : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> program;
@@ -29,11 +30,10 @@ private slots:
         program->Write(QStringLiteral("Profiles/Broken.apf"),
                        "[Main]\nType=wmv\nPara=2\n0=A\n1=B\n[A]\nSort=2\nList=0\nCaption=kept\n"
                        "[B]\nSort=1\nCaption=x,\nIndex=5\n");
-        App().OutputExt = QStringLiteral(".old");
         CreateForms({});
-        const QSignalBlocker blocker(MainForm->cmbProfile);
-        MainForm->cmbProfile->clear();
-        MainForm->cmbProfile->addItems({"Broken", "Example", "Missing", "Settings of the source file."});
+        const QSignalBlocker blocker(ui.cmbProfile);
+        ui.cmbProfile->clear();
+        ui.cmbProfile->addItems({"Broken", "Example", "Missing", "Settings of the source file."});
     }
     void cleanup() {
         DestroyForms();
@@ -52,8 +52,8 @@ private slots:
                                             << ".mp4" << QStringList{"Disable Audio=No"} << "";
         QTest::newRow("missing file changes nothing")
             << "Missing"
-            << ".old" << QStringList{"Audio Codec=", "Audio Bitrate=", "Sample Rate=",
-                                     "Channels=",    "Volumn=",        "Disable Audio="}
+            << "" << QStringList{"Audio Codec=", "Audio Bitrate=", "Sample Rate=",
+                                 "Channels=",    "Volumn=",        "Disable Audio="}
             << "";
         QTest::newRow("bad index is reported")
             << "Broken"
@@ -64,9 +64,9 @@ private slots:
         QFETCH(QString, outputExt);
         QFETCH(QStringList, audio);
         QFETCH(QString, error);
-        MainForm->cmbProfile->setCurrentText(name);
+        ui.cmbProfile->setCurrentText(name);
         MainForm->cmbProfileChange();
-        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(opSettingForm->Lists.OutputExt(), outputExt);
         QCOMPARE(Rows(opSettingForm->Lists.vleAudio), audio);
         QCOMPARE(doubles->messages.Texts(), error.isEmpty() ? QStringList() : QStringList{error});
         if (!error.isEmpty()) {
@@ -89,8 +89,8 @@ private slots:
         QFETCH(QByteArray, profile);
         QFETCH(QString, message);
         program->Write(QStringLiteral("Profiles/Start.apf"), profile);
-        MainForm->cmbProfile->addItem(QStringLiteral("Start"));
-        MainForm->cmbProfile->setCurrentText(QStringLiteral("Start"));
+        ui.cmbProfile->addItem(QStringLiteral("Start"));
+        ui.cmbProfile->setCurrentText(QStringLiteral("Start"));
         MainForm->cmbProfileChange();
         const QPoint centre = MainForm->frameGeometry().topLeft() + QPoint(399 + 54 + 4 + 55, 297 + 30 + 55);
         QCursor::setPos(centre);
@@ -98,7 +98,7 @@ private slots:
             QSKIP("This platform cannot place the pointer");
         MainForm->imgStartClick();
         QCOMPARE(doubles->messages.Texts(), QStringList{message});
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
     }
 };
 

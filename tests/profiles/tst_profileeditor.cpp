@@ -1,4 +1,5 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
 #include "platform/inifile.h"
 #include "profiles/opsettingform.h"
 #include "profiles/profilearguments.h"
@@ -10,7 +11,6 @@
 #include "readonlyfolder.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -89,7 +89,7 @@ QWidget* OpenEditor(ValueListView* view, const QString& name) {
 
 } // namespace
 
-class TestProfileEditor : public QObject {
+class TestProfileEditor : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> program;
@@ -104,8 +104,8 @@ class TestProfileEditor : public QObject {
 
     // Shows the editor through "Detail" with the main window on the named profile.
     void Detail(const QString& name) {
-        MainForm->cmbProfile->setCurrentText(name);
-        MainForm->BitBtn1->click();
+        ui.cmbProfile->setCurrentText(name);
+        ui.BitBtn1->click();
     }
 
     // Picks "Custom Size" in the video size row's drop-down and sets the size in the size dialog.
@@ -191,17 +191,17 @@ private slots:
         QVERIFY(!opSettingForm->isModal());
         QVERIFY(MainForm->isEnabled());
         QCOMPARE(opSettingForm->cmbProfile->currentText(), QStringLiteral("Editor"));
-        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Editor"));
+        QCOMPARE(ui.cmbProfile->currentText(), QStringLiteral("Editor"));
         QCOMPARE(opSettingForm->Lists.vleAudio.ValueOf(QStringLiteral("Audio Bitrate")),
                  QString::fromLatin1(reloaded ? "128" : "96"));
-        QCOMPARE(App().OutputExt, QStringLiteral(".avi"));
+        QCOMPARE(opSettingForm->Lists.OutputExt(), QStringLiteral(".avi"));
     }
 
     void choosingHereLeavesTheMainWindow() {
         Detail(QStringLiteral("Example"));
         opSettingForm->cmbProfile->setCurrentText(QStringLiteral("Editor"));
         opSettingForm->cmbProfileChange();
-        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Example"));
+        QCOMPARE(ui.cmbProfile->currentText(), QStringLiteral("Example"));
         QCOMPARE(Rows(opSettingForm->Lists.vleVideo),
                  (QStringList{"Video Codec=XviD", "Video Size=320x240", "Note=shown"}));
     }
@@ -261,7 +261,7 @@ private slots:
                  QStringLiteral("64"));
         QCOMPARE(ReadFile(editorPath), EditorProfile);
         // Hidden, not destroyed: the next Detail shows it again with the edit.
-        MainForm->BitBtn1->click();
+        ui.BitBtn1->click();
         QVERIFY(opSettingForm->isVisible());
         QCOMPARE(opSettingForm->Lists.vleAudio.ValueOf(QStringLiteral("Audio Bitrate")),
                  QStringLiteral("64"));

@@ -1,4 +1,3 @@
-#include "app/appcontext.h"
 #include "app/apperror.h"
 #include "profiles/commalist.h"
 #include "profiles/profileworkinglists.h"
@@ -38,8 +37,6 @@ private:
     }
 
 private slots:
-    void init() { App().OutputExt = QStringLiteral(".old"); }
-
     void splitCommaList_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("entries");
@@ -162,7 +159,7 @@ private slots:
         QCOMPARE(Rows(lists.vleVideo), video);
         QCOMPARE(Rows(lists.vleAudio), audio);
         QCOMPARE(Rows(lists.vleAdvanced), advanced);
-        QCOMPARE(App().OutputExt, outputExt);
+        QCOMPARE(lists.OutputExt(), outputExt);
         // Views fit themselves only to a load that finished.
         QCOMPARE(loaded.count(), error.isEmpty() ? 1 : 0);
     }
@@ -191,7 +188,7 @@ private slots:
         lists.LoadProfile(dir.path()); // a folder is no profile either
         QCOMPARE(Rows(lists.vleVideo), QStringList{"Codec=VP9"});
         QCOMPARE(Rows(lists.vleAudio), QStringList{"Rate=128k"});
-        QCOMPARE(App().OutputExt, QStringLiteral(".mkv"));
+        QCOMPARE(lists.OutputExt(), QStringLiteral(".mkv"));
     }
 
     void loadReplacesEveryList() {

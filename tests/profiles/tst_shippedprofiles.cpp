@@ -150,7 +150,7 @@ private slots:
         ProfileWorkingLists lists;
         lists.LoadProfile(path);
         const QString extension =
-            name == StreamCopyProfile ? QStringLiteral(".") + sourceExtension : App().OutputExt;
+            name == StreamCopyProfile ? QStringLiteral(".") + sourceExtension : lists.OutputExt();
 
         QTemporaryDir clipsDir;
         std::vector<Clip> clips;

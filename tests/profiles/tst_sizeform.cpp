@@ -1,9 +1,9 @@
+#include "formsfixture.h"
 #include "profiles/opsettingform.h"
 #include "profiles/sizeform.h"
 #include "profiles/valuelistview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -35,14 +35,12 @@ void AddCheck(const char* name, const char* width, const char* height, const cha
                         << QString::fromLatin1(message) << QString::fromLatin1(stored);
 }
 
-QString VideoSize() {
-    return opSettingForm->Lists.vleVideo.ValueOf(QStringLiteral("Video Size"));
-}
-
 } // namespace
 
-class TestSizeForm : public QObject {
+class TestSizeForm : public QObject, public FormsFixture {
     Q_OBJECT
+
+    QString VideoSize() { return opSettingForm->Lists.vleVideo.ValueOf(QStringLiteral("Video Size")); }
 
     std::unique_ptr<TempProgramDir> program;
     std::unique_ptr<PlatformDoubles> doubles;
@@ -61,7 +59,7 @@ private slots:
         program->Write(QStringLiteral("Profiles/Sized.apf"), SizeProfile);
         CreateForms({});
         MainForm->show();
-        MainForm->cmbProfile->setCurrentIndex(0);
+        ui.cmbProfile->setCurrentIndex(0);
         MainForm->BitBtn1Click();
         PickCustomSize();
     }

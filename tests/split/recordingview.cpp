@@ -26,7 +26,6 @@ void RecordingView::MoveFocus(SplitFocus target) {
 
 void RecordingView::LeaveBusyState() {
     events << QStringLiteral("leave");
-    runState = 0;
 }
 
 void RecordingView::ShowProgress(int current, int total) {

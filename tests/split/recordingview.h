@@ -11,11 +11,11 @@ class RecordingView : public SplitView {
 public:
     SplitInputs inputs;
     bool overwrite = true;
+    QString outputExt;
     CompletionChoice choice;
     QString outputDirText;
     // Answers to the questions, Yes when empty.
     QQueue<bool> answers;
-    int runState = 0;
 
     // "enter", "leave", "ask:<caption>", "message:<kind>:<caption>", "focus:<n>", "processing:<text>",
     // "progress:<current>/<total>", "reset", "timers off", "countdown:<action>", "open:<folder>"
@@ -28,6 +28,7 @@ public:
 
     SplitInputs ReadInputs() override { return inputs; }
     bool OverwriteWithoutAsking() override { return overwrite; }
+    QString OutputExt() override { return outputExt; }
     CompletionChoice ReadCompletionChoice() override { return choice; }
     QString OutputDirText() override { return outputDirText; }
     void ShowMessage(const QString& text, const QString& caption, SplitMessageKind kind) override;
@@ -35,8 +36,6 @@ public:
     void MoveFocus(SplitFocus target) override;
     void EnterBusyState() override { events << QStringLiteral("enter"); }
     void LeaveBusyState() override;
-    int RunState() const override { return runState; }
-    void SetRunState(int state) override { runState = state; }
     void ShowProcessing(const QString& text) override { events << QStringLiteral("processing:") + text; }
     void ShowProgress(int current, int total) override;
     void ResetCurrentBar() override { events << QStringLiteral("reset"); }

@@ -59,6 +59,78 @@ private slots:
         QCOMPARE(Joined(EncoderFrontEnd::RewriteArguments(Words(given))), expected);
     }
 
+    // A re-encoded clip: the input seek and the source's own timestamps before the input, the trim where
+    // the runner put "-ss" and "-t", and the frames' times kept unless the profile sets a rate.
+    void exactCut_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("seeks");
+        QTest::addColumn<bool>("ownFrameTimes");
+        QTest::addColumn<QString>("expected");
+        const QString quiet =
+            QStringLiteral("-hide_banner -nostdin -loglevel error -stats -stats_period 0.5 -y -copyts ");
+        const QString seek = QStringLiteral("-ss 5.520000 -noaccurate_seek ");
+        QTest::newRow("re-encoded") << "-y -i in.ts -ss 7.0 -t 15.0 -c:v libx264 -c:a aac out.mp4" << true
+                                    << true
+                                    << quiet + seek +
+                                           "-i in.ts -ss 8.458667 -t 14.960000 -fps_mode passthrough -c:v "
+                                           "libx264 -c:a aac out.mp4";
+        QTest::newRow("frame rate of the profile")
+            << "-y -i in.ts -ss 7.0 -t 15.0 -r 25 out.mp4" << true << true
+            << quiet + seek + "-i in.ts -ss 8.458667 -t 14.960000 -r 25 out.mp4";
+        QTest::newRow("no picture") << "-y -i in.ts -ss 7.0 -t 15.0 -vn -c:a libmp3lame out.mp3" << true
+                                    << true
+                                    << quiet + seek +
+                                           "-i in.ts -ss 8.458667 -t 14.960000 -vn -c:a libmp3lame out.mp3";
+        QTest::newRow("frame times made up by the decoder")
+            << "-y -i in.vob -ss 7.0 -t 15.0 out.mp4" << true << false
+            << quiet + seek + "-i in.vob -ss 8.458667 -t 14.960000 -fps_mode cfr out.mp4";
+        QTest::newRow("source that cannot seek")
+            << "-y -i in.ts -ss 7.0 -t 15.0 out.mkv" << false << true
+            << quiet + "-i in.ts -ss 8.458667 -t 14.960000 -fps_mode passthrough out.mkv";
+    }
+    void exactCut() {
+        QFETCH(QString, given);
+        QFETCH(bool, seeks);
+        QFETCH(bool, ownFrameTimes);
+        QFETCH(QString, expected);
+        const auto arguments = Words(given);
+        const auto request = EncoderFrontEnd::ReadClipRequest(arguments);
+        QVERIFY(request && !request->copiesVideo);
+        EncoderFrontEnd::ExactCut cut{5520000, 8458667, 14960000, ownFrameTimes};
+        if (!seeks)
+            cut.inputSeek.reset();
+        QCOMPARE(Joined(EncoderFrontEnd::ExactCutArguments(arguments, *request, cut)), expected);
+    }
+
+    // Which clips get an exact cut: not those that copy the video, which keep today's seeking.
+    void clipRequest_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<bool>("video");
+        QTest::newRow("re-encoded") << "-y -i in.mp4 -ss 3.3333333333333335 -t 3.33333333333333 out.mp4"
+                                    << true << true;
+        QTest::newRow("stream copy") << "-y -i in.mkv -ss 5.0 -t 4 -map 0 -c copy -ignore_unknown out.mkv"
+                                     << false << true;
+        QTest::newRow("video copy") << "-y -i in.mp4 -ss 5.0 -t 4 -c:v copy -c:a aac out.mp4" << false
+                                    << true;
+        QTest::newRow("old video copy") << "-y -i in.mp4 -ss 5.0 -t 4 -vcodec copy out.mp4" << false << true;
+        QTest::newRow("sound copy") << "-y -i in.mp4 -ss 5.0 -t 4 -c:a copy -c:v libx264 out.mp4" << true
+                                    << true;
+        QTest::newRow("no video") << "-y -i in.mp4 -ss 5.0 -t 4 -vn out.mp3" << true << false;
+        QTest::newRow("sound file") << "-y -i in.mp4 -ss 5.0 -t 4 out.MP3" << true << false;
+        QTest::newRow("start not a number") << "-y -i in.mp4 -ss 5,0 -t 4 out.mp4" << false << true;
+        QTest::newRow("no length") << "-y -i in.mp4 -ss 5.0 out.mp4" << false << true;
+    }
+    void clipRequest() {
+        QFETCH(QString, given);
+        QFETCH(bool, exact);
+        QFETCH(bool, video);
+        const auto request = EncoderFrontEnd::ReadClipRequest(Words(given));
+        QCOMPARE(request && !request->copiesVideo, exact);
+        if (request)
+            QCOMPARE(!request->dropsVideo, video);
+    }
+
     void pathsWithBlanksStayWhole() {
         const std::vector<std::string> given{"-y", "-i", "/videos/my talk.avi",     "-ss", "2.0",
                                              "-t", "4",  "/clips/my talk_Clip1.avi"};

@@ -58,8 +58,8 @@ private slots:
         program->Write(QStringLiteral("Profiles/MP4.apf"), "[Main]\n");
         outputDir = program->path() + QStringLiteral("out");
         QVERIFY(QDir().mkpath(outputDir));
-        App().OutputExt = QStringLiteral(".mp4");
         view = std::make_unique<RecordingView>();
+        view->outputExt = QStringLiteral(".mp4");
         view->inputs.sourcePath = program->Write(QStringLiteral("talk.avi"), "source");
         view->inputs.startText = QStringLiteral("00:00:00");
         view->inputs.endText = QStringLiteral("00:00:10");
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(view->events.first(), QStringLiteral("enter"));
         QCOMPARE(view->Events(QStringLiteral("reset")).size(), sections);
         QCOMPARE(view->events.mid(view->events.size() - 3), QStringList({"timers off", Completed, "leave"}));
-        QCOMPARE(view->runState, 0);
+        QCOMPARE(runner->State(), RunState::Idle);
         for (int i = 1; i <= sections; ++i)
             QVERIFY(QFile::exists(ClipPath(i)));
     }
@@ -120,8 +120,8 @@ private slots:
 
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
-        QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3", "-t",
-                                           "3.33333333333333", "-c:v", "libx264", "-an", ClipPath(2)}));
+        QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335",
+                                           "-t", "3.33333333333333", "-c:v", "libx264", "-an", ClipPath(2)}));
         QCOMPARE(started.size(), 3);
         QCOMPARE(started.at(2).at(1).toString(),
                  QStringLiteral(" -y -i \"%1\" -ss 6.7 -t 3.33333333333333 -c:v libx264 -an  \"%2\"")
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(FakeEncoder::Calls(*program).size(), encoderCalls);
         QCOMPARE(view->events.contains(Completed), completed);
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
-        QCOMPARE(view->runState, 0);
+        QCOMPARE(runner->State(), RunState::Idle);
         QFile existing(oneClip ? ClipPath(1) : ClipPath(2));
         QVERIFY(existing.open(QIODevice::ReadOnly));
         QCOMPARE(existing.readAll(), QByteArray(answer || overwrite ? "new" : "old"));
@@ -250,7 +250,7 @@ private slots:
         FakeEncoder::Install(*program, QStringLiteral("echo clip > \"$out\""));
         runner->RunSplit();
         QCOMPARE(view->events.mid(view->events.size() - ending.size()), ending);
-        QCOMPARE(view->runState, 0);
+        QCOMPARE(runner->State(), RunState::Idle);
     }
 
     void refusedInputTouchesNothing() {

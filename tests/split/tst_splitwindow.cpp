@@ -1,5 +1,6 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
+#include "formsfixture.h"
 #include "platform/logindpoweroff.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
@@ -10,7 +11,6 @@
 #include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
@@ -49,7 +49,7 @@ void When(QObject* context, std::function<bool()> condition, std::function<void(
 } // namespace
 
 // The split run as the main window shows it: the elapsed-time tick, the countdown dialog and its actions.
-class TestSplitWindow : public QObject {
+class TestSplitWindow : public QObject, public FormsFixture {
     Q_OBJECT
 private:
     QTemporaryDir media;
@@ -64,17 +64,17 @@ private:
         MainForm->show();
         MainForm->LoadSource(source);
         QVERIFY(MainForm->SourceDurationMs() > 0);
-        MainForm->edtStart->setText(QStringLiteral("00:00:02"));
-        MainForm->edtEnd->setText(QStringLiteral("00:00:06"));
-        MainForm->rdbEqual->setChecked(true);
-        MainForm->edtSectionQty->setText(QStringLiteral("2"));
-        MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(QStringLiteral("Test")));
-        QCOMPARE(MainForm->cmbProfile->currentText(), QStringLiteral("Test"));
-        MainForm->edtOutputDir->setText(outputDir);
+        ui.edtStart->setText(QStringLiteral("00:00:02"));
+        ui.edtEnd->setText(QStringLiteral("00:00:06"));
+        ui.rdbEqual->setChecked(true);
+        ui.edtSectionQty->setText(QStringLiteral("2"));
+        ui.cmbProfile->setCurrentIndex(ui.cmbProfile->findText(QStringLiteral("Test")));
+        QCOMPARE(ui.cmbProfile->currentText(), QStringLiteral("Test"));
+        ui.edtOutputDir->setText(outputDir);
         for (QCheckBox* box : {SettingForm->chkOverwrite, SettingForm->chkOpenDir, SettingForm->chkExit,
                                SettingForm->chkTurnoff})
             box->setChecked(false);
-        App().OutputExt = QStringLiteral(".mp4");
+        MainForm->cmbProfileChange();
         FakeEncoder::Install(*program, encoderBody);
         doubles->messages.calls.clear();
     }
@@ -85,16 +85,16 @@ private:
         return captions;
     }
     void VerifyIdle() {
-        QVERIFY(!MainForm->panProgress->isVisible());
-        QVERIFY(MainForm->imgStart->isVisible());
-        QCOMPARE(MainForm->RunState, 0);
-        QVERIFY(!MainFormSplitView::For(MainForm).Runner().EncoderRunning());
+        QVERIFY(!ui.panProgress->isVisible());
+        QVERIFY(ui.imgStart->isVisible());
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
+        QVERIFY(!MainForm->RunView().Runner().EncoderRunning());
     }
 
     void StartCountdown(CountdownAction action) {
         MainForm->show();
         MainForm->EnterBusyState();
-        MainFormSplitView::For(MainForm).StartCountdown(action);
+        MainForm->RunView().StartCountdown(action);
     }
 
 private slots:
@@ -139,12 +139,13 @@ private slots:
         QFETCH(int, total);
         QFETCH(QString, elapsed);
         QFETCH(QString, remaining);
-        MainForm->ElapsedSeconds = ticks - 1;
-        MainForm->pgbTotal->setValue(total);
+        for (int tick = 1; tick < ticks; ++tick)
+            MainForm->tmrProcessTimer();
+        ui.pgbTotal->setValue(total);
         MainForm->tmrProcessTimer();
-        QCOMPARE(MainForm->ElapsedSeconds, ticks);
-        QCOMPARE(MainForm->labElapsed->text(), elapsed);
-        QCOMPARE(MainForm->labRemaining->text(), remaining);
+        QCOMPARE(MainForm->ElapsedSeconds(), ticks);
+        QCOMPARE(ui.labElapsed->text(), elapsed);
+        QCOMPARE(ui.labRemaining->text(), remaining);
     }
 
     void countdownRunsOut_data() {
@@ -217,9 +218,9 @@ private slots:
         QVERIFY(!CountDownForm->tmrCountdown->isActive());
         QVERIFY(MainForm->isEnabled());
         QVERIFY(MainForm->isVisible());
-        QVERIFY(MainForm->imgStart->isVisible());
-        QVERIFY(!MainForm->panProgress->isVisible());
-        QCOMPARE(MainForm->RunState, 0);
+        QVERIFY(ui.imgStart->isVisible());
+        QVERIFY(!ui.panProgress->isVisible());
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         QCOMPARE(doubles->power.requests, 0);
     }
 
@@ -237,17 +238,16 @@ private slots:
         PrepareRun(QStringLiteral("step 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\""));
         SettingForm->chkOpenDir->setChecked(true);
         QStringList seen;
-        connect(&MainFormSplitView::For(MainForm).Runner(), &SplitRunner::ClipStarted, this, [&] {
+        connect(&MainForm->RunView().Runner(), &SplitRunner::ClipStarted, this, [&] {
             When(
-                this, [this] { return MainForm->pgbCurrent->value() > 0; },
+                this, [this] { return ui.pgbCurrent->value() > 0; },
                 [&] {
-                    seen << MainForm->labProcessing->text() + QStringLiteral(" ") +
-                                MainForm->labCurProgress->text() + QStringLiteral(" ") +
-                                MainForm->labTotalProgress->text();
-                    QVERIFY(MainForm->panProgress->isVisible());
-                    for (QLabel* label : {MainForm->labCurProgress, MainForm->labTotalProgress})
+                    seen << ui.labProcessing->text() + QStringLiteral(" ") + ui.labCurProgress->text() +
+                                QStringLiteral(" ") + ui.labTotalProgress->text();
+                    QVERIFY(ui.panProgress->isVisible());
+                    for (QLabel* label : {ui.labCurProgress, ui.labTotalProgress})
                         QVERIFY(label->width() >= label->sizeHint().width());
-                    QVERIFY(MainForm->tmrProcess->isActive());
+                    QVERIFY(ui.tmrProcess->isActive());
                     FakeEncoder::Release(*program, ++released);
                 });
         });
@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(doubles->messages.calls.first().icon, MsgIcon::Information);
         QCOMPARE(doubles->messages.calls.first().owner, MainForm);
         QCOMPARE(doubles->shell.opened, QStringList{outputDir});
-        QVERIFY(!MainForm->tmrProcess->isActive());
+        QVERIFY(!ui.tmrProcess->isActive());
         VerifyIdle();
         QVERIFY(QFile::exists(outputDir + QStringLiteral("/talk_Clip2.mp4")));
     }
@@ -276,10 +276,10 @@ private slots:
         doubles->messages.answers.enqueue(answer ? MsgResult::Yes : MsgResult::No);
         qint64 pid = 0;
         When(
-            this, [this] { return FakeEncoder::LastPid(*program) != 0 && MainForm->pgbCurrent->value() > 0; },
+            this, [this] { return FakeEncoder::LastPid(*program) != 0 && ui.pgbCurrent->value() > 0; },
             [&] {
                 pid = FakeEncoder::LastPid(*program);
-                QTest::mouseClick(MainForm->imgCancel, Qt::LeftButton, {}, QPoint(55, 55));
+                QTest::mouseClick(ui.imgCancel, Qt::LeftButton, {}, QPoint(55, 55));
                 if (!answer) {
                     // Both clips then go on to the end.
                     FakeEncoder::Release(*program, 1);
@@ -331,7 +331,7 @@ private slots:
         QVERIFY(QFile::exists(App().PreferencesPath()));
         QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
         QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
     }
 
     void runEndsInCountdown() {
@@ -344,10 +344,10 @@ private slots:
         QVERIFY(CountDownForm->isVisible());
         QCOMPARE(CountDownForm->btnDoNow->text(), QStringLiteral("Exit Now"));
         QVERIFY(!MainForm->isEnabled());
-        QCOMPARE(MainForm->RunState, 0);
+        QCOMPARE(MainForm->Runner().State(), RunState::Idle);
         // Still busy under the countdown, until it acts or is given up.
-        QVERIFY(MainForm->panProgress->isVisible());
-        QVERIFY(!MainForm->tmrProcess->isActive());
+        QVERIFY(ui.panProgress->isVisible());
+        QVERIFY(!ui.tmrProcess->isActive());
         QTest::mouseClick(CountDownForm->btnCancel, Qt::LeftButton);
         QVERIFY(MainForm->isEnabled());
         VerifyIdle();
@@ -372,11 +372,11 @@ private slots:
     void refusedInputMovesTheFocus() {
         PrepareRun(QStringLiteral("echo clip > \"$out\""));
         QApplication::setActiveWindow(MainForm);
-        MainForm->edtSectionQty->setText(QStringLiteral("0"));
+        ui.edtSectionQty->setText(QStringLiteral("0"));
         MainForm->RunSplit();
         QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid section quantity."});
         QCOMPARE(Captions(), QStringList{"Invalid Section"});
-        QTRY_COMPARE(QApplication::focusWidget(), MainForm->edtSectionQty);
+        QTRY_COMPARE(QApplication::focusWidget(), ui.edtSectionQty);
         QVERIFY(FakeEncoder::Calls(*program).isEmpty());
         VerifyIdle();
     }
@@ -413,11 +413,11 @@ private slots:
         PrepareRun(QString());
         App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
         MainForm->LoadSource(mov);
-        MainForm->edtStart->setText(QStringLiteral("00:00:01"));
-        MainForm->edtEnd->setText(QStringLiteral("00:00:07"));
-        MainForm->edtSectionQty->setText(QString::number(sections));
-        MainForm->cmbProfile->setCurrentIndex(MainForm->cmbProfile->findText(profile));
-        QCOMPARE(MainForm->cmbProfile->currentText(), profile);
+        ui.edtStart->setText(QStringLiteral("00:00:01"));
+        ui.edtEnd->setText(QStringLiteral("00:00:07"));
+        ui.edtSectionQty->setText(QString::number(sections));
+        ui.cmbProfile->setCurrentIndex(ui.cmbProfile->findText(profile));
+        QCOMPARE(ui.cmbProfile->currentText(), profile);
         MainForm->cmbProfileChange();
         ProfileOptions arguments;
         BuildProfileArguments(App().ProfilePath(profile), arguments, opSettingForm->Lists);

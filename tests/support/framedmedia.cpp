@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
@@ -63,27 +66,60 @@ QString RunFfmpegTool(const QString& program, const QStringList& arguments, int*
     return QString::fromUtf8(process.readAll());
 }
 
-StreamSpan ProbeSpan(const QString& path, const QString& stream, bool* found) {
+struct Probe {
+    double tick = 0;  // the video's time base
+    double start = 0; // of the file: the earliest of its streams
+    StreamSpan video;
+    StreamSpan audio;
+    bool hasVideo = false;
+    bool hasAudio = false;
+};
+
+Probe ProbeFile(const QString& path) {
     int code = 0;
     const QString text = RunFfmpegTool(QStringLiteral("ffprobe"),
-                                       {"-v", "error", "-select_streams", stream, "-show_entries",
-                                        "packet=pts_time,duration_time", "-of", "csv=p=0", path},
+                                       {"-v", "quiet", "-show_entries",
+                                        "stream=index,codec_type,time_base:format=start_time:"
+                                        "packet=stream_index,pts_time,duration_time",
+                                        "-of", "json", path},
                                        &code);
-    StreamSpan span;
-    bool any = false;
-    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(QLatin1Char(','));
+    const QJsonObject root = QJsonDocument::fromJson(text.toUtf8()).object();
+    Probe probe;
+    int video = -1;
+    int audio = -1;
+    for (const QJsonValue& value : root.value(QStringLiteral("streams")).toArray()) {
+        const QJsonObject stream = value.toObject();
+        const QString type = stream.value(QStringLiteral("codec_type")).toString();
+        if (type == QLatin1String("video") && video < 0) {
+            video = stream.value(QStringLiteral("index")).toInt();
+            const QStringList base =
+                stream.value(QStringLiteral("time_base")).toString().split(QLatin1Char('/'));
+            if (base.size() == 2 && base[1].toDouble() > 0)
+                probe.tick = base[0].toDouble() / base[1].toDouble();
+        } else if (type == QLatin1String("audio") && audio < 0) {
+            audio = stream.value(QStringLiteral("index")).toInt();
+        }
+    }
+    probe.start = root.value(QStringLiteral("format"))
+                      .toObject()
+                      .value(QStringLiteral("start_time"))
+                      .toString()
+                      .toDouble();
+    for (const QJsonValue& value : root.value(QStringLiteral("packets")).toArray()) {
+        const QJsonObject packet = value.toObject();
+        const int index = packet.value(QStringLiteral("stream_index")).toInt();
         bool ok = false;
-        const double pts = fields.value(0).toDouble(&ok);
-        if (!ok)
+        const double pts = packet.value(QStringLiteral("pts_time")).toString().toDouble(&ok);
+        if (!ok || (index != video && index != audio))
             continue;
-        const double end = pts + fields.value(1).toDouble();
+        const double end = pts + packet.value(QStringLiteral("duration_time")).toString().toDouble();
+        StreamSpan& span = index == video ? probe.video : probe.audio;
+        bool& any = index == video ? probe.hasVideo : probe.hasAudio;
         span.start = any ? std::min(span.start, pts) : pts;
         span.end = any ? std::max(span.end, end) : end;
         any = true;
     }
-    *found = code == 0 && any;
-    return span;
+    return probe;
 }
 
 } // namespace
@@ -133,14 +169,11 @@ bool Make(const QString& path, const SourceSpec& spec, QString* error) {
 
 Decoded Decode(const QString& path) {
     static const QRegularExpression frameLine(
-        QStringLiteral(R"(pts_time:\s*(-?[0-9.eE+-]+).*mean:\[(\d+) (\d+) (\d+)\])"));
-    // The stored times, less the file's start: ffmpeg's own timeline starts some files at their video.
+        QStringLiteral(R"(pts:\s*(-?\d+).*mean:\[(\d+) (\d+) (\d+)\])"));
+    // The frames' own timestamps, counted from the start of the file: without -copyts ffmpeg counts a
+    // program or transport stream from the first of the streams it decodes.
+    const Probe probe = ProbeFile(path);
     int code = 0;
-    const double fileStart =
-        RunFfmpegTool(QStringLiteral("ffprobe"),
-                      {"-v", "error", "-show_entries", "format=start_time", "-of", "csv=p=0", path}, &code)
-            .trimmed()
-            .toDouble();
     const QString output = RunFfmpegTool(
         QStringLiteral("ffmpeg"),
         {"-hide_banner", "-nostats", "-loglevel", "repeat+level+info", "-copyts", "-i", path, "-map", "0:v:0",
@@ -162,29 +195,45 @@ Decoded Decode(const QString& path) {
             return std::clamp(int(std::lround((match.captured(group).toDouble() - Floor) / Step)), 0,
                               Digits - 1);
         };
-        decoded.frames << Frame{match.captured(1).toDouble() - fileStart,
+        decoded.frames << Frame{match.captured(1).toLongLong() * probe.tick - probe.start,
                                 digit(2) + Digits * digit(3) + Digits * Digits * digit(4)};
     }
-    // The video lasts from its first frame to the end of its last, which lasts as long as the one before.
+    // The video lasts from its first frame to the end of its last, which lasts as long as the one before:
+    // program streams leave the durations of their packets out.
+    decoded.video = {probe.video.start - probe.start, probe.video.end - probe.start};
     if (!decoded.frames.isEmpty()) {
         const int last = int(decoded.frames.size()) - 1;
         const double step = last > 0 ? decoded.frames[last].seconds - decoded.frames[last - 1].seconds : 0;
         decoded.video = {decoded.frames.first().seconds, decoded.frames[last].seconds + step};
     }
-    decoded.audio = ProbeSpan(path, QStringLiteral("a:0"), &decoded.hasAudio);
-    decoded.audio.start -= fileStart;
-    decoded.audio.end -= fileStart;
-    decoded.ok = code == 0 && !decoded.frames.isEmpty();
+    decoded.audio = {probe.audio.start - probe.start, probe.audio.end - probe.start};
+    decoded.hasAudio = probe.hasAudio;
+    decoded.ok = code == 0 && probe.hasVideo && probe.tick > 0;
     return decoded;
 }
 
-int FrameShownAt(const Decoded& source, double seconds) {
-    // A frame is shown from its own time until the next one's; a hair of tolerance for rounded times.
-    int shown = -1;
-    for (const Frame& frame : source.frames)
-        if (frame.seconds <= seconds + 1e-4)
-            shown = frame.number;
+namespace {
+
+// A frame is shown from its own time until the next one's; a hair of tolerance for rounded times.
+qsizetype IndexShownAt(const Decoded& source, double seconds) {
+    qsizetype shown = -1;
+    for (qsizetype i = 0; i < source.frames.size(); ++i)
+        if (source.frames[i].seconds <= seconds + 1e-4)
+            shown = i;
     return shown;
+}
+
+} // namespace
+
+int FrameShownAt(const Decoded& source, double seconds) {
+    const qsizetype shown = IndexShownAt(source, seconds);
+    return shown < 0 ? -1 : source.frames[shown].number;
+}
+
+QList<int> FramesShownBetween(const Decoded& source, double from, double to) {
+    const qsizetype first = std::max<qsizetype>(0, IndexShownAt(source, from));
+    const qsizetype stop = IndexShownAt(source, to);
+    return source.Numbers().mid(first, std::max<qsizetype>(0, stop - first));
 }
 
 } // namespace FramedMedia

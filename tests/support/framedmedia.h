@@ -54,4 +54,8 @@ Decoded Decode(const QString& path);
 // The number of the frame that a player shows at a time counted from the start of the file.
 int FrameShownAt(const Decoded& source, double seconds);
 
+// The frames of a clip from one time to another: from the frame shown at the first (the first frame when
+// none is shown yet) up to the one shown at the second, without it.
+QList<int> FramesShownBetween(const Decoded& source, double from, double to);
+
 } // namespace FramedMedia

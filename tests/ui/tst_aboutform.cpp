@@ -1,9 +1,9 @@
 #include "app/appcontext.h"
 #include "app/contact.h"
+#include "formsfixture.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/aboutform.h"
-#include "ui/forms.h"
 #include "ui/linklabel.h"
 #include "ui/mainform.h"
 
@@ -13,7 +13,7 @@
 #include <QtTest>
 #include <memory>
 
-class TestAboutForm : public QObject {
+class TestAboutForm : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<PlatformDoubles> doubles;
@@ -90,7 +90,7 @@ private slots:
     void disablesTheMainWindow() {
         QFETCH(QString, how);
         Start();
-        QTest::mouseClick(MainForm->tbtnAbout, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnAbout, Qt::LeftButton);
         QVERIFY(AboutForm->isVisible());
         QVERIFY(!MainForm->isEnabled());
         QVERIFY(AboutForm->isEnabled());
@@ -115,7 +115,7 @@ private slots:
     void openDuringARun() {
         Start();
         MainForm->EnterBusyState();
-        QTest::mouseClick(MainForm->tbtnAbout, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnAbout, Qt::LeftButton);
         QVERIFY(AboutForm->isVisible());
         AboutForm->close();
         QVERIFY(MainForm->isEnabled());

@@ -1,9 +1,12 @@
+#include "mainformlookup.h"
 #include "preview/dstrackbar.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -21,11 +24,13 @@ class TestBusyState : public QObject {
 
     PlatformDoubles doubles;
     std::unique_ptr<TempProgramDir> program;
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
+    MainFormControls ui;
 
     QList<QWidget*> PlayerControls() const {
-        return {form->tkbProgress, form->imgPlay,   form->imgPause, form->imgStop,
-                form->imgSelStart, form->imgSelEnd, form->imgErase};
+        return {ui.tkbProgress, ui.imgPlay,   ui.imgPause, ui.imgStop,
+                ui.imgSelStart, ui.imgSelEnd, ui.imgErase};
     }
 
     void Hover(RoundImage* image) {
@@ -37,7 +42,8 @@ class TestBusyState : public QObject {
 private slots:
     void init() {
         program = std::make_unique<TempProgramDir>();
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(dialogs);
+        ui = FindMainControls(form.get());
         form->FormCreate({});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -49,91 +55,92 @@ private slots:
     }
 
     void enter() {
-        form->ElapsedSeconds = 42;
-        form->pgbCurrent->setValue(70);
-        form->pgbTotal->setValue(30);
-        form->labElapsed->setText("00:01:00");
-        form->labRemaining->setText("00:02:00");
+        for (int tick = 0; tick < 42; ++tick)
+            form->tmrProcessTimer();
+        ui.pgbCurrent->setValue(70);
+        ui.pgbTotal->setValue(30);
+        ui.labElapsed->setText("00:01:00");
+        ui.labRemaining->setText("00:02:00");
         form->EnterBusyState();
-        QCOMPARE(form->ElapsedSeconds, 0);
-        QVERIFY(form->tmrPreview->isActive());
-        QVERIFY(form->tmrProcess->isActive());
+        QCOMPARE(form->ElapsedSeconds(), 0);
+        QVERIFY(ui.tmrPreview->isActive());
+        QVERIFY(ui.tmrProcess->isActive());
         for (QWidget* control : PlayerControls())
             QVERIFY(!control->isEnabled());
-        QVERIFY(!form->imgStart->isVisible());
-        QVERIFY(form->imgCancel->isVisible());
-        QVERIFY(!form->tbtnOpen->isEnabled());
-        QVERIFY(!form->tbtnSettings->isEnabled());
-        QVERIFY(form->tbtnAbout->isEnabled());
-        QVERIFY(form->tbtnHelp->isEnabled());
-        QVERIFY(form->imgLogo->isEnabled());
-        QCOMPARE(form->pgbCurrent->value(), 0);
-        QCOMPARE(form->pgbTotal->value(), 0);
-        QCOMPARE(form->labCurProgress->text(), QStringLiteral("0%"));
-        QCOMPARE(form->labTotalProgress->text(), QStringLiteral("0%"));
-        QCOMPARE(form->labElapsed->text(), QString());
-        QCOMPARE(form->labRemaining->text(), QString());
-        QVERIFY(form->panProgress->isVisible());
-        QCOMPARE(form->panProgress->height(), 217);
-        QCOMPARE(form->RunState, 0);
+        QVERIFY(!ui.imgStart->isVisible());
+        QVERIFY(ui.imgCancel->isVisible());
+        QVERIFY(!ui.tbtnOpen->isEnabled());
+        QVERIFY(!ui.tbtnSettings->isEnabled());
+        QVERIFY(ui.tbtnAbout->isEnabled());
+        QVERIFY(ui.tbtnHelp->isEnabled());
+        QVERIFY(ui.imgLogo->isEnabled());
+        QCOMPARE(ui.pgbCurrent->value(), 0);
+        QCOMPARE(ui.pgbTotal->value(), 0);
+        QCOMPARE(ui.labCurProgress->text(), QStringLiteral("0%"));
+        QCOMPARE(ui.labTotalProgress->text(), QStringLiteral("0%"));
+        QCOMPARE(ui.labElapsed->text(), QString());
+        QCOMPARE(ui.labRemaining->text(), QString());
+        QVERIFY(ui.panProgress->isVisible());
+        QCOMPARE(ui.panProgress->height(), 217);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
         // The panel lies over the source row and the Output group.
-        const QRect covered = form->panProgress->geometry();
-        QVERIFY(covered.contains(form->edtSource->geometry()));
-        QVERIFY(covered.contains(form->gpbOutput->geometry()));
+        const QRect covered = ui.panProgress->geometry();
+        QVERIFY(covered.contains(ui.edtSource->geometry()));
+        QVERIFY(covered.contains(ui.gpbOutput->geometry()));
     }
 
     void leave() {
         form->EnterBusyState();
-        form->RunState = 2;
-        form->labCurProgress->setText("37%");
-        form->labTotalProgress->setText("12%");
+        form->Runner().SetState(RunState::CancelRequested);
+        ui.labCurProgress->setText("37%");
+        ui.labTotalProgress->setText("12%");
         form->LeaveBusyState();
-        QVERIFY(!form->tmrPreview->isActive());
+        QVERIFY(!ui.tmrPreview->isActive());
         // The run stops tmrProcess itself on completion.
-        QVERIFY(form->tmrProcess->isActive());
+        QVERIFY(ui.tmrProcess->isActive());
         for (QWidget* control : PlayerControls())
             QVERIFY(control->isEnabled());
-        QVERIFY(form->imgStart->isVisible());
-        QVERIFY(!form->imgCancel->isVisible());
-        QVERIFY(form->tbtnOpen->isEnabled());
-        QVERIFY(form->tbtnSettings->isEnabled());
-        QVERIFY(!form->panProgress->isVisible());
-        QCOMPARE(form->RunState, 0);
-        QCOMPARE(form->labCurProgress->text(), QStringLiteral("37%"));
-        QCOMPARE(form->labTotalProgress->text(), QStringLiteral("12%"));
+        QVERIFY(ui.imgStart->isVisible());
+        QVERIFY(!ui.imgCancel->isVisible());
+        QVERIFY(ui.tbtnOpen->isEnabled());
+        QVERIFY(ui.tbtnSettings->isEnabled());
+        QVERIFY(!ui.panProgress->isVisible());
+        QCOMPARE(form->Runner().State(), RunState::Idle);
+        QCOMPARE(ui.labCurProgress->text(), QStringLiteral("37%"));
+        QCOMPARE(ui.labTotalProgress->text(), QStringLiteral("12%"));
     }
 
     // Leaving enables what it names, whatever the state before the run.
     void leaveDoesNotRestore() {
-        form->imgPlay->setEnabled(false);
-        form->tbtnOpen->setEnabled(false);
+        ui.imgPlay->setEnabled(false);
+        ui.tbtnOpen->setEnabled(false);
         form->EnterBusyState();
         form->LeaveBusyState();
-        QVERIFY(form->imgPlay->isEnabled());
-        QVERIFY(form->tbtnOpen->isEnabled());
+        QVERIFY(ui.imgPlay->isEnabled());
+        QVERIFY(ui.tbtnOpen->isEnabled());
     }
 
     void disabledToolbarLook() {
         form->EnterBusyState();
-        const QImage shown = form->tbtnSettings->icon().pixmap(QSize(48, 48), 1.0, QIcon::Disabled).toImage();
+        const QImage shown = ui.tbtnSettings->icon().pixmap(QSize(48, 48), 1.0, QIcon::Disabled).toImage();
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32),
-                 form->imlToolbar2.at(1).toImage().convertToFormat(QImage::Format_ARGB32));
-        QVERIFY(form->imlToolbar2.at(1).toImage() != form->imlToolbar.at(1).toImage());
+                 ui.imlToolbar2.at(1).toImage().convertToFormat(QImage::Format_ARGB32));
+        QVERIFY(ui.imlToolbar2.at(1).toImage() != ui.imlToolbar.at(1).toImage());
     }
 
     // Each round image keeps its state and picture while hidden.
     void roundImagesKeepTheirState() {
-        Hover(form->imgStart);
-        QCOMPARE(form->imgStart->RoundButtonState(), 1);
+        Hover(ui.imgStart);
+        QCOMPARE(ui.imgStart->RoundButtonState(), 1);
         form->EnterBusyState();
-        Hover(form->imgCancel);
-        QCOMPARE(form->imgCancel->RoundButtonState(), 1);
+        Hover(ui.imgCancel);
+        QCOMPARE(ui.imgCancel->RoundButtonState(), 1);
         form->LeaveBusyState();
-        QCOMPARE(form->imgStart->RoundButtonState(), 1);
-        QCOMPARE(form->imgCancel->RoundButtonState(), 1);
+        QCOMPARE(ui.imgStart->RoundButtonState(), 1);
+        QCOMPARE(ui.imgCancel->RoundButtonState(), 1);
         form->EnterBusyState();
-        QCOMPARE(form->imgCancel->RoundButtonState(), 1);
-        QCOMPARE(form->imgCancel->pixmap().toImage(), form->iglStart.at(4).toImage());
+        QCOMPARE(ui.imgCancel->RoundButtonState(), 1);
+        QCOMPARE(ui.imgCancel->pixmap().toImage(), ui.iglStart.at(4).toImage());
     }
 };
 

@@ -1,3 +1,4 @@
+#include "formsfixture.h"
 #include "prefs/settingform.h"
 #include "profiles/opsettingform.h"
 #include "profiles/sizeform.h"
@@ -5,7 +6,6 @@
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/aboutform.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/skin.h"
 
@@ -79,7 +79,7 @@ Room CaptionRoom(QWidget* control) {
 } // namespace
 
 // Every caption of every window shows whole in the program's own font.
-class TestCaptions : public QObject {
+class TestCaptions : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<PlatformDoubles> doubles;

@@ -1,7 +1,8 @@
 #include "app/appcontext.h"
+#include "formsfixture.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/forms.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 
@@ -14,7 +15,7 @@
 #include <QtTest>
 #include <memory>
 
-class TestMainActions : public QObject {
+class TestMainActions : public QObject, public FormsFixture {
     Q_OBJECT
 
     std::unique_ptr<PlatformDoubles> doubles;
@@ -38,7 +39,7 @@ private slots:
     }
 
     void help() {
-        QTest::mouseClick(form->tbtnHelp, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnHelp, Qt::LeftButton);
         QCOMPARE(doubles->shell.opened, QStringList{App().HelpFilePath});
         QVERIFY(App().HelpFilePath.startsWith(program->path()));
 #ifdef Q_OS_WIN
@@ -50,15 +51,15 @@ private slots:
 
     void helpDuringARun() {
         form->EnterBusyState();
-        QTest::mouseClick(form->tbtnHelp, Qt::LeftButton);
+        QTest::mouseClick(ui.tbtnHelp, Qt::LeftButton);
         QCOMPARE(doubles->shell.opened.size(), 1);
     }
 
     void logo() {
-        QTest::mouseClick(form->imgLogo, Qt::LeftButton, {}, QPoint(60, 30));
+        QTest::mouseClick(ui.imgLogo, Qt::LeftButton, {}, QPoint(60, 30));
         QCOMPARE(doubles->shell.opened, QStringList{App().WebPageAddress});
         QVERIFY(!App().WebPageAddress.isEmpty());
-        QTest::mouseClick(form->imgLogo, Qt::RightButton, {}, QPoint(60, 30));
+        QTest::mouseClick(ui.imgLogo, Qt::RightButton, {}, QPoint(60, 30));
         QCOMPARE(doubles->shell.opened.size(), 1);
     }
 
@@ -77,20 +78,20 @@ private slots:
     void browse() {
         QFETCH(QString, answer);
         QFETCH(QString, expected);
-        form->edtOutputDir->setText("kept");
+        ui.edtOutputDir->setText("kept");
         doubles->folders.answer = answer;
-        QTest::mouseClick(form->bbtnBrowse, Qt::LeftButton);
+        QTest::mouseClick(ui.bbtnBrowse, Qt::LeftButton);
         QCOMPARE(doubles->folders.calls, 1);
         QCOMPARE(doubles->folders.lastCaption, QStringLiteral("Select the output directory."));
-        QCOMPARE(form->edtOutputDir->text(), expected);
+        QCOMPARE(ui.edtOutputDir->text(), expected);
     }
 
     void sectionCountClick() {
-        QVERIFY(form->rdbStartEnd->isChecked());
-        QVERIFY(form->edtSectionQty->text().isEmpty());
-        QTest::mouseClick(form->edtSectionQty, Qt::LeftButton, {}, QPoint(10, 9));
-        QVERIFY(form->rdbEqual->isChecked());
-        QVERIFY(!form->rdbStartEnd->isChecked());
+        QVERIFY(ui.rdbStartEnd->isChecked());
+        QVERIFY(ui.edtSectionQty->text().isEmpty());
+        QTest::mouseClick(ui.edtSectionQty, Qt::LeftButton, {}, QPoint(10, 9));
+        QVERIFY(ui.rdbEqual->isChecked());
+        QVERIFY(!ui.rdbStartEnd->isChecked());
     }
 
     // The click starts the run only when the pointer's screen position lies in the circle after the fixed
@@ -111,19 +112,19 @@ private slots:
         if (QCursor::pos() != centre + offset)
             QSKIP("the platform cannot place the pointer");
         // Where the event lands on the image does not matter, only the pointer's position.
-        QTest::mouseClick(form->imgStart, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(ui.imgStart, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(doubles->messages.calls.size(), messages);
         if (messages)
             QCOMPARE(doubles->messages.calls.constFirst().text,
                      QStringLiteral("Please specify a valid input video file."));
-        QCOMPARE(form->RunState, 0);
-        QVERIFY(form->imgStart->isVisible());
+        QCOMPARE(form->Runner().State(), RunState::Idle);
+        QVERIFY(ui.imgStart->isVisible());
     }
 
     void sectionCountKeyboardFocusDoesNotSelect() {
-        form->edtSectionQty->setFocus();
-        QTest::keyClicks(form->edtSectionQty, "3");
-        QVERIFY(form->rdbStartEnd->isChecked());
+        ui.edtSectionQty->setFocus();
+        QTest::keyClicks(ui.edtSectionQty, "3");
+        QVERIFY(ui.rdbStartEnd->isChecked());
     }
 };
 

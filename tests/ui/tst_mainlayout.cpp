@@ -1,10 +1,14 @@
+#include "mainformlookup.h"
 #include "preview/dstrackbar.h"
+#include "preview/sourcepreview.h"
+#include "split/splitrunner.h"
 #include "testdoubles.h"
 #include "testmedia.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
 #include "ui/skin.h"
+#include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,74 +34,12 @@
 class TestMainLayout : public QObject {
     Q_OBJECT
 
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
-    QHash<QString, QWidget*> controls;
-
-    void Collect() {
-        TMainForm* f = form.get();
-        const QList<QPair<const char*, QWidget*>> all = {
-            {"panLeft", f->panLeft},
-            {"imgScreen", f->imgScreen},
-            {"Image1", f->Image1},
-            {"VideoWindow", f->VideoWindow},
-            {"labLeft", f->labLeft},
-            {"labMiddle", f->labMiddle},
-            {"labRight", f->labRight},
-            {"tkbProgress", f->tkbProgress},
-            {"labCurrent", f->labCurrent},
-            {"labStart", f->labStart},
-            {"labEnd", f->labEnd},
-            {"imgPlay", f->imgPlay},
-            {"imgPause", f->imgPause},
-            {"imgStop", f->imgStop},
-            {"imgSelStart", f->imgSelStart},
-            {"imgSelEnd", f->imgSelEnd},
-            {"imgErase", f->imgErase},
-            {"panRight", f->panRight},
-            {"ToolBar1", f->ToolBar1},
-            {"Label2", f->Label2},
-            {"edtSource", f->edtSource},
-            {"gpbOutput", f->gpbOutput},
-            {"panProgress", f->panProgress},
-            {"imgStart", f->imgStart},
-            {"imgCancel", f->imgCancel},
-            {"imgRightBottom", f->imgRightBottom},
-            {"imgLogo", f->imgLogo},
-            {"rdbStartEnd", f->rdbStartEnd},
-            {"Label4", f->Label4},
-            {"edtStart", f->edtStart},
-            {"Label5", f->Label5},
-            {"edtEnd", f->edtEnd},
-            {"rdbEqual", f->rdbEqual},
-            {"edtSectionQty", f->edtSectionQty},
-            {"Label7", f->Label7},
-            {"labLength", f->labLength},
-            {"Label10", f->Label10},
-            {"cmbProfile", f->cmbProfile},
-            {"BitBtn1", f->BitBtn1},
-            {"Label3", f->Label3},
-            {"edtOutputDir", f->edtOutputDir},
-            {"bbtnBrowse", f->bbtnBrowse},
-            {"labProcessing", f->labProcessing},
-            {"Label1", f->Label1},
-            {"pgbCurrent", f->pgbCurrent},
-            {"labCurProgress", f->labCurProgress},
-            {"Label6", f->Label6},
-            {"pgbTotal", f->pgbTotal},
-            {"labTotalProgress", f->labTotalProgress},
-            {"Label8", f->Label8},
-            {"labElapsed", f->labElapsed},
-            {"Label9", f->Label9},
-            {"labRemaining", f->labRemaining},
-            {"chkPreview", f->chkPreview},
-        };
-        controls.clear();
-        for (const auto& [name, widget] : all)
-            controls.insert(QString::fromLatin1(name), widget);
-    }
+    MainFormControls ui;
 
     QWidget* Control(const QString& name) {
-        QWidget* widget = controls.value(name);
+        auto* widget = form->findChild<QWidget*>(name);
         if (!widget)
             qFatal("no control %s", qPrintable(name));
         return widget;
@@ -106,8 +48,8 @@ class TestMainLayout : public QObject {
 private slots:
     void initTestCase() {
         Skin::Apply(*qApp);
-        form = std::make_unique<TMainForm>();
-        Collect();
+        form = std::make_unique<TMainForm>(dialogs);
+        ui = FindMainControls(form.get());
     }
     void cleanupTestCase() { form.reset(); }
 
@@ -122,7 +64,7 @@ private slots:
     }
 
     void centredWhenFirstShown() {
-        TMainForm window;
+        TMainForm window(dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint screenCentre = window.screen()->availableGeometry().center();
@@ -262,15 +204,15 @@ private slots:
     }
 
     void pauseHint() {
-        QCOMPARE(form->imgPause->Hint(), QStringLiteral("Pause | Resume"));
-        QCOMPARE(form->imgPause->toolTip(), QStringLiteral("Pause"));
+        QCOMPARE(ui.imgPause->Hint(), QStringLiteral("Pause | Resume"));
+        QCOMPARE(ui.imgPause->toolTip(), QStringLiteral("Pause"));
     }
 
     void alignments() {
-        QCOMPARE(form->labLeft->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-        QCOMPARE(form->labMiddle->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QCOMPARE(form->labRight->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(form->labCurrent->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(ui.labLeft->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        QCOMPARE(ui.labMiddle->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(ui.labRight->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(ui.labCurrent->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     }
 
     void startState() {
@@ -279,45 +221,44 @@ private slots:
             QVERIFY2(Control(hidden)->isHidden(), hidden);
         for (const char* shown : {"imgStart", "Image1", "gpbOutput", "edtSource"})
             QVERIFY2(!Control(shown)->isHidden(), shown);
-        QVERIFY(form->rdbStartEnd->isChecked());
-        QVERIFY(!form->rdbEqual->isChecked());
-        QVERIFY(!form->tmrPreview->isActive());
-        QVERIFY(!form->tmrProcess->isActive());
-        QCOMPARE(form->tmrPreview->interval(), 1000);
-        QCOMPARE(form->tmrProcess->interval(), 1000);
-        QCOMPARE(form->RunState, 0);
-        QVERIFY(!form->SourceLoaded);
-        QCOMPARE(form->imgStart->RoundButtonState(), 0);
-        QCOMPARE(form->imgCancel->RoundButtonState(), 0);
+        QVERIFY(ui.rdbStartEnd->isChecked());
+        QVERIFY(!ui.rdbEqual->isChecked());
+        QVERIFY(!ui.tmrPreview->isActive());
+        QVERIFY(!ui.tmrProcess->isActive());
+        QCOMPARE(ui.tmrPreview->interval(), 1000);
+        QCOMPARE(ui.tmrProcess->interval(), 1000);
+        QCOMPARE(form->Runner().State(), RunState::Idle);
+        QVERIFY(!form->Preview()->SourceLoaded());
+        QCOMPARE(ui.imgStart->RoundButtonState(), 0);
+        QCOMPARE(ui.imgCancel->RoundButtonState(), 0);
         // Start and Cancel share their place, Start on top of the decoration.
-        QVERIFY(form->panRight->children().indexOf(form->imgStart) >
-                form->panRight->children().indexOf(form->imgRightBottom));
+        QVERIFY(ui.panRight->children().indexOf(ui.imgStart) >
+                ui.panRight->children().indexOf(ui.imgRightBottom));
     }
 
     void toolbar() {
-        const QList<QToolButton*> buttons = {form->tbtnOpen, form->tbtnSettings, form->tbtnAbout,
-                                             form->tbtnHelp};
+        const QList<QToolButton*> buttons = {ui.tbtnOpen, ui.tbtnSettings, ui.tbtnAbout, ui.tbtnHelp};
         const QStringList captions = {"Open", "Settings", "About", "Help"};
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         int left = -1;
         for (int i = 0; i < buttons.size(); ++i) {
             QToolButton* button = buttons.at(i);
-            QCOMPARE(button->parentWidget(), form->ToolBar1);
+            QCOMPARE(button->parentWidget(), ui.ToolBar1);
             QCOMPARE(button->text(), captions.at(i));
             QCOMPARE(button->size(), QSize(58, 68));
             QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
             QCOMPARE(button->iconSize(), QSize(48, 48));
             QVERIFY(button->toolTip().isEmpty());
             QVERIFY2(button->geometry().left() > left, "buttons stand left to right");
-            QVERIFY(form->ToolBar1->rect().contains(button->geometry()));
+            QVERIFY(ui.ToolBar1->rect().contains(button->geometry()));
             left = button->geometry().left();
             const QImage normal = button->icon().pixmap(QSize(48, 48), 1.0, QIcon::Normal).toImage();
             const QImage disabled = button->icon().pixmap(QSize(48, 48), 1.0, QIcon::Disabled).toImage();
             QCOMPARE(normal.convertToFormat(QImage::Format_ARGB32),
-                     form->imlToolbar.at(i).toImage().convertToFormat(QImage::Format_ARGB32));
+                     ui.imlToolbar.at(i).toImage().convertToFormat(QImage::Format_ARGB32));
             QCOMPARE(disabled.convertToFormat(QImage::Format_ARGB32),
-                     form->imlToolbar2.at(i).toImage().convertToFormat(QImage::Format_ARGB32));
+                     ui.imlToolbar2.at(i).toImage().convertToFormat(QImage::Format_ARGB32));
         }
         form->hide();
     }
@@ -336,8 +277,8 @@ private slots:
         QFETCH(int, list);
         QFETCH(int, count);
         QFETCH(QSize, size);
-        const QList<QPixmap> lists[] = {form->iglButtons, form->iglbuttons2, form->iglStart, form->imlToolbar,
-                                        form->imlToolbar2};
+        const QList<QPixmap> lists[] = {ui.iglButtons, ui.iglbuttons2, ui.iglStart, ui.imlToolbar,
+                                        ui.imlToolbar2};
         const QList<QPixmap>& images = lists[list];
         QCOMPARE(images.size(), count);
         QSet<QByteArray> distinct;

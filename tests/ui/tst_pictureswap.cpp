@@ -1,8 +1,10 @@
+#include "mainformlookup.h"
 #include "testdoubles.h"
-#include "ui/imagebutton.h"
 #include "ui/mainform.h"
 #include "ui/roundbutton.h"
 #include "ui/roundimage.h"
+#include "widgets/imagebutton.h"
+#include "windowdoubles.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -29,11 +31,13 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
 class TestPictureSwap : public QObject {
     Q_OBJECT
 
+    MainFormDialogsDouble dialogs;
     std::unique_ptr<TMainForm> form;
+    MainFormControls ui;
 
     ImageButton* Button(int index) const {
-        const QList<ImageButton*> buttons = {form->imgPlay,     form->imgPause,  form->imgStop,
-                                             form->imgSelStart, form->imgSelEnd, form->imgErase};
+        const QList<ImageButton*> buttons = {ui.imgPlay,     ui.imgPause,  ui.imgStop,
+                                             ui.imgSelStart, ui.imgSelEnd, ui.imgErase};
         return buttons.at(index);
     }
 
@@ -61,7 +65,7 @@ class TestPictureSwap : public QObject {
                 SendMouse(image, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
                 break;
             case 's':
-                SendMouse(form->panRight, QEvent::MouseMove, QPoint(300, 200), Qt::NoButton, Qt::NoButton);
+                SendMouse(ui.panRight, QEvent::MouseMove, QPoint(300, 200), Qt::NoButton, Qt::NoButton);
                 break;
             }
             const int expected = states.at(i).digitValue();
@@ -76,7 +80,8 @@ private slots:
     void init() {
         // Clicks on the Start image here must never pass its hit test, which reads the real pointer.
         QCursor::setPos(0, 0);
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(dialogs);
+        ui = FindMainControls(form.get());
         form->move(100, 50);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -100,7 +105,7 @@ private slots:
         QFETCH(int, list);
         QFETCH(int, down);
         QFETCH(int, up);
-        const QList<QPixmap>& images = list == 0 ? form->iglButtons : form->iglbuttons2;
+        const QList<QPixmap>& images = list == 0 ? ui.iglButtons : ui.iglbuttons2;
         ImageButton* button = Button(index);
         QVERIFY(Shows(button, images.at(up)));
         QTest::mousePress(button, Qt::LeftButton, {}, QPoint(30, 17));
@@ -124,7 +129,7 @@ private slots:
         QFETCH(int, button);
         QFETCH(QPoint, releaseAt);
         QFETCH(int, clicks);
-        ImageButton* image = form->imgStop;
+        ImageButton* image = ui.imgStop;
         int seen = 0;
         bool downAtClick = false;
         connect(image, &ImageButton::clicked, this, [&] {
@@ -136,17 +141,17 @@ private slots:
         QVERIFY(image->ShowsDownPicture());
         SendMouse(image, QEvent::MouseButtonRelease, releaseAt, mouseButton, Qt::NoButton);
         QVERIFY(!image->ShowsDownPicture());
-        QVERIFY(Shows(image, form->iglButtons.at(2)));
+        QVERIFY(Shows(image, ui.iglButtons.at(2)));
         QCOMPARE(seen, clicks);
         if (clicks)
             QVERIFY(downAtClick);
     }
 
     void disabledImageButtonKeepsItsPicture() {
-        form->imgPlay->setEnabled(false);
-        QSignalSpy clicked(form->imgPlay, &ImageButton::clicked);
-        QTest::mouseClick(form->imgPlay, Qt::LeftButton, {}, QPoint(30, 17));
-        QVERIFY(Shows(form->imgPlay, form->iglButtons.at(0)));
+        ui.imgPlay->setEnabled(false);
+        QSignalSpy clicked(ui.imgPlay, &ImageButton::clicked);
+        QTest::mouseClick(ui.imgPlay, Qt::LeftButton, {}, QPoint(30, 17));
+        QVERIFY(Shows(ui.imgPlay, ui.iglButtons.at(0)));
         QCOMPARE(clicked.count(), 0);
     }
 
@@ -199,16 +204,16 @@ private slots:
         QFETCH(QString, script);
         QFETCH(QString, states);
         QFETCH(int, clicks);
-        Play(form->imgStart, script, states, clicks);
+        Play(ui.imgStart, script, states, clicks);
     }
 
     void cancelImage() {
-        form->imgStart->hide();
-        form->imgCancel->show();
+        ui.imgStart->hide();
+        ui.imgCancel->show();
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(form->imgCancel->Picture(i).toImage(), form->iglStart.at(3 + i).toImage());
-        QCOMPARE(form->imgStart->Picture(0).toImage(), form->iglStart.at(0).toImage());
-        Play(form->imgCancel, "m 55 55; p 1 1; r 1 1; m 1 1", "1210", 1);
+            QCOMPARE(ui.imgCancel->Picture(i).toImage(), ui.iglStart.at(3 + i).toImage());
+        QCOMPARE(ui.imgStart->Picture(0).toImage(), ui.iglStart.at(0).toImage());
+        Play(ui.imgCancel, "m 55 55; p 1 1; r 1 1; m 1 1", "1210", 1);
     }
 
     void surroundingsReset_data() {
@@ -224,20 +229,20 @@ private slots:
     void surroundingsReset() {
         QFETCH(QString, name);
         QFETCH(QPoint, spot);
-        const QHash<QString, QWidget*> targets = {{"panLeft", form->panLeft},
-                                                  {"imgScreen", form->imgScreen},
-                                                  {"panRight", form->panRight},
-                                                  {"gpbOutput", form->gpbOutput},
-                                                  {"imgRightBottom", form->imgRightBottom},
-                                                  {"panProgress", form->panProgress}};
+        const QHash<QString, QWidget*> targets = {{"panLeft", ui.panLeft},
+                                                  {"imgScreen", ui.imgScreen},
+                                                  {"panRight", ui.panRight},
+                                                  {"gpbOutput", ui.gpbOutput},
+                                                  {"imgRightBottom", ui.imgRightBottom},
+                                                  {"panProgress", ui.panProgress}};
         QWidget* target = targets.value(name);
         QVERIFY(target);
         target->show();
-        SendMouse(form->imgStart, QEvent::MouseMove, QPoint(55, 55), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(form->imgStart->RoundButtonState(), 1);
+        SendMouse(ui.imgStart, QEvent::MouseMove, QPoint(55, 55), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(ui.imgStart->RoundButtonState(), 1);
         SendMouse(target, QEvent::MouseMove, spot, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(form->imgStart->RoundButtonState(), 0);
-        QVERIFY(Shows(form->imgStart, form->iglStart.at(0)));
+        QCOMPARE(ui.imgStart->RoundButtonState(), 0);
+        QVERIFY(Shows(ui.imgStart, ui.iglStart.at(0)));
     }
 
     void startHit_data() {

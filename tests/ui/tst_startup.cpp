@@ -2,9 +2,12 @@
 #include "app/apperror.h"
 #include "app/commandline.h"
 #include "app/supportedfiles.h"
+#include "mainformlookup.h"
+#include "preview/sourcepreview.h"
 #include "testdoubles.h"
 #include "testmedia.h"
 #include "ui/mainform.h"
+#include "windowdoubles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,6 +25,20 @@ const QString ExpectedFilter = QStringLiteral(
     "*.mp4|WMV Files (*.wmv)|*.wmv|MOV Files (*.mov)|*.mov|VOB Files (*.vob)|*.vob|ASF Files (*.asf)|*.asf|"
     "All Files (*.*)|*.*");
 
+const QStringList TodaysExtensions{".mkv", ".webm", ".m4v", ".ts", ".m2ts", ".mts", ".flv", ".3gp", ".ogv"};
+
+// The filter of the program's list: the eight first, then today's containers, each with its own entry.
+const QString FullFilter = QStringLiteral(
+    "All Support Files(*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;*.vob;*.asf;*.mkv;*.webm;*.m4v;*.ts;*.m2ts;*.mts;"
+    "*.flv;*.3gp;*.ogv;)|*.avi;*.mpg;*.mpeg;*.mp4;*.wmv;*.mov;*.vob;*.asf;*.mkv;*.webm;*.m4v;*.ts;*.m2ts;*."
+    "mts;"
+    "*.flv;*.3gp;*.ogv;|AVI Files (*.avi)|*.avi|MPG Files (*.mpg)|*.mpg|MPEG Files (*.mpeg)|*.mpeg|MP4 Files "
+    "(*.mp4)|*.mp4|WMV Files (*.wmv)|*.wmv|MOV Files (*.mov)|*.mov|VOB Files (*.vob)|*.vob|ASF Files (*.asf)|"
+    "*.asf|MKV Files (*.mkv)|*.mkv|WEBM Files (*.webm)|*.webm|M4V Files (*.m4v)|*.m4v|TS Files "
+    "(*.ts)|*.ts|M2TS "
+    "Files (*.m2ts)|*.m2ts|MTS Files (*.mts)|*.mts|FLV Files (*.flv)|*.flv|3GP Files (*.3gp)|*.3gp|OGV Files "
+    "(*.ogv)|*.ogv|All Files (*.*)|*.*");
+
 QStringList Items(const QComboBox* box) {
     QStringList items;
     for (int i = 0; i < box->count(); ++i)
@@ -35,7 +52,8 @@ class TestStartup : public QObject {
     Q_OBJECT
 private slots:
     void openDialogFilter() {
-        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions()), ExpectedFilter);
+        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions().mid(0, 8)), ExpectedFilter);
+        QCOMPARE(BuildOpenDialogFilter(DefaultSupportedExtensions()), FullFilter);
         QCOMPARE(
             BuildOpenDialogFilter({".avi"}),
             QStringLiteral("All Support Files(*.avi;)|*.avi;|AVI Files (*.avi)|*.avi|All Files (*.*)|*.*"));
@@ -66,6 +84,8 @@ private slots:
                                                     << QByteArray("<dir>gone.wmv\n<dir>clip.wmv\n") << "";
         QTest::newRow("list with an empty first line")
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("\n<dir>clip.wmv\n") << "";
+        QTest::newRow("today's container")
+            << QStringList{"<dir>Camcorder.MTS"} << "" << QByteArray() << "<dir>Camcorder.MTS";
         QTest::newRow("list naming an unsupported file")
             << QStringList{"<dir>list.tmp"} << "list.tmp" << QByteArray("<dir>movie.avi.txt\n") << "";
         // Relative names are taken from the folder the program was started in (here the program folder).
@@ -85,6 +105,7 @@ private slots:
         program.Write("MOVIE.AVI", "video");
         program.Write("clip.wmv", "video");
         program.Write("movie.avi.txt", "text");
+        program.Write("Camcorder.MTS", "video");
         QDir().mkpath(dir + "x.avi");
         if (!listName.isEmpty())
             program.Write(listName, listContent.replace("<dir>", dir.toLocal8Bit()));
@@ -128,15 +149,17 @@ private slots:
     void startupValues() {
         PlatformDoubles doubles;
         TempProgramDir program;
-        TMainForm form;
-        form.RunState = 5;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QCOMPARE(form.SupportedExtensions,
-                 QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
-        QCOMPARE(form.panProgress->height(), 217);
-        QVERIFY(!form.SourceLoaded);
+        QCOMPARE(form.Preview()->SupportedExtensions,
+                 QStringList({".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".vob", ".asf"}) +
+                     TodaysExtensions);
+        QCOMPARE(form.Preview()->OpenDialogFilter, FullFilter);
+        QCOMPARE(ui.panProgress->height(), 217);
+        QVERIFY(!form.Preview()->SourceLoaded());
         QVERIFY(form.acceptDrops());
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(App().EncoderPath, program.path() + "wmaspi.dll");
@@ -158,11 +181,13 @@ private slots:
             TestMedia::MakeVideo(video, 2, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
             qPrintable(error));
         const QString argument = throughList ? program.Write("list.tmp", video.toLocal8Bit() + "\n") : video;
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({argument});
         QVERIFY(doubles.messages.calls.isEmpty());
-        QVERIFY(form.SourceLoaded);
-        QCOMPARE(form.edtSource->text(), video);
+        QVERIFY(form.Preview()->SourceLoaded());
+        QCOMPARE(ui.edtSource->text(), video);
         QVERIFY(form.acceptDrops());
     }
 
@@ -184,7 +209,8 @@ private slots:
         TempProgramDir program;
         if (!preferences.isEmpty())
             program.Write("Preferences.ini", preferences);
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
         form.FormCreate({});
         QCOMPARE(form.windowTitle(), caption);
         QCOMPARE(App().AppVersion, caption.section('V', -1));
@@ -197,11 +223,13 @@ private slots:
         program.Write("Profiles/A.apf", "[Main]\n");
         program.Write("Profiles/c.txt", "text");
         QDir().mkpath(program.path() + "Profiles/d.apf");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({});
-        QCOMPARE(Items(form.cmbProfile), QStringList({"A", "b"}));
-        QCOMPARE(form.cmbProfile->currentIndex(), -1);
-        QCOMPARE(form.cmbProfile->currentText(), QString());
+        QCOMPARE(Items(ui.cmbProfile), QStringList({"A", "b"}));
+        QCOMPARE(ui.cmbProfile->currentIndex(), -1);
+        QCOMPARE(ui.cmbProfile->currentText(), QString());
     }
 
     // A failing step is reported with its reason; the steps after it are skipped and the window still opens.
@@ -229,7 +257,9 @@ private slots:
             QDir(program.path() + "Profiles").removeRecursively();
         program.Write("empty.tmp", QByteArray());
         program.Write("list.tmp", program.path().toLocal8Bit() + "gone.avi\n");
-        TMainForm form;
+        MainFormDialogsDouble dialogs;
+        TMainForm form(dialogs);
+        const MainFormControls ui = FindMainControls(&form);
         form.FormCreate({program.path() + argument});
         QCOMPARE(doubles.messages.calls.size(), 1);
         const MessageBoxDouble::Call& call = doubles.messages.calls.constFirst();
@@ -237,11 +267,11 @@ private slots:
         QCOMPARE(call.caption, QStringLiteral("Tessel Video Splitter"));
         QCOMPARE(call.icon, MsgIcon::Stop);
         QCOMPARE(call.buttons, MsgButtons::Ok);
-        QCOMPARE(form.cmbProfile->count(), profileCount);
+        QCOMPARE(ui.cmbProfile->count(), profileCount);
         QVERIFY(!form.acceptDrops());
         // The steps before the failing one have taken effect.
         QCOMPARE(form.windowTitle(), QStringLiteral("Tessel Video Splitter V1.8"));
-        QCOMPARE(form.OpenDialogFilter, ExpectedFilter);
+        QCOMPARE(form.Preview()->OpenDialogFilter, FullFilter);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "ui/ownerlock.h"
+#include "widgets/ownerlock.h"
 
 #include <QEvent>
 #include <QWidget>

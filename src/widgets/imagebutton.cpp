@@ -1,4 +1,4 @@
-#include "ui/imagebutton.h"
+#include "widgets/imagebutton.h"
 
 #include <QMouseEvent>
 

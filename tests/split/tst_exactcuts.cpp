@@ -1,0 +1,125 @@
+#include "app/appcontext.h"
+#include "framedmedia.h"
+#include "optionstext.h"
+#include "recordingview.h"
+#include "split/inputcheck.h"
+#include "split/splitrunner.h"
+#include "testmedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// Three sections through the real front-end and ffmpeg, from sources whose pictures carry their frame
+// number, cut inside their GOPs: every clip must begin with the frame shown at its start and hold exactly
+// the frames up to the next section's, with its sound beside them.
+class TestExactCuts : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TempProgramDir> program;
+    QString outputDir;
+
+private slots:
+    void initTestCase() {
+        program = std::make_unique<TempProgramDir>();
+        program->Write(QStringLiteral("Profiles/Clips.apf"), "[Main]\nType=mp4\n");
+        App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
+        QVERIFY(QFile::exists(App().EncoderPath));
+        outputDir = program->path() + QStringLiteral("out");
+        QVERIFY(QDir().mkpath(outputDir));
+    }
+
+    void sections_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<double>("gop");
+        QTest::addColumn<double>("offset");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("end");
+        const QString dropFrames = QStringLiteral("select='not(eq(mod(n\\,3)\\,1))'");
+        const QStringList soundLater{"-bsf:a", "setts=pts=PTS+0.5/TB:dts=DTS+0.5/TB"};
+        // From 00:00:01 to 00:00:10 the sections start at 1, 4 and 7 s, to 00:00:11 at 1, 4.33 and 7.67 s.
+        QTest::newRow("MP4, H.264, 10 s GOP") << "a.mp4"
+                                              << "" << 10.0 << 0.0 << QStringList() << "00:00:11";
+        QTest::newRow("MOV, HEVC") << "a.mov"
+                                   << "libx265" << 2.0 << 0.0 << QStringList() << "00:00:10";
+        QTest::newRow("MKV, variable frame rate, 10 s GOP")
+            << "a.mkv"
+            << "" << 10.0 << 0.0 << QStringList{"-vf", dropFrames, "-fps_mode", "vfr"} << "00:00:10";
+        QTest::newRow("WebM, VP9") << "a.webm"
+                                   << "" << 2.0 << 0.0 << QStringList() << "00:00:10";
+        QTest::newRow("AVI, MPEG-4 Part 2") << "a.avi"
+                                            << "" << 2.0 << 0.0 << QStringList() << "00:00:10";
+        QTest::newRow("WMV, 10 s GOP") << "a.wmv"
+                                       << "" << 10.0 << 0.0 << QStringList() << "00:00:10";
+        QTest::newRow("MPEG-PS, MPEG-2") << "a.mpg"
+                                         << "" << 2.0 << 0.0 << QStringList() << "00:00:10";
+        QTest::newRow("VOB, open GOPs with B-frames")
+            << "a.vob"
+            << "" << 2.0 << 0.0 << QStringList{"-bf", "2"} << "00:00:10";
+        QTest::newRow("TS from 10 s, sound starting later") << "a.ts"
+                                                            << "" << 2.0 << 10.0 << soundLater << "00:00:11";
+        QTest::newRow("M2TS, HEVC, 10 s GOP, from 10 s")
+            << "a.m2ts"
+            << "libx265" << 10.0 << 10.0 << QStringList() << "00:00:10";
+        QTest::newRow("FLV, 10 s GOP") << "a.flv"
+                                       << "" << 10.0 << 0.0 << QStringList() << "00:00:10";
+    }
+    void sections() {
+        QFETCH(QString, file);
+        QFETCH(QString, codec);
+        QFETCH(double, gop);
+        QFETCH(double, offset);
+        QFETCH(QStringList, options);
+        QFETCH(QString, end);
+        const QString source = program->path() + file;
+        FramedMedia::SourceSpec spec;
+        spec.seconds = 12;
+        spec.gopSeconds = gop;
+        spec.timestampOffset = offset;
+        spec.videoCodec = codec;
+        spec.extraOptions = options;
+        QString error;
+        QVERIFY2(FramedMedia::Make(source, spec, &error), qPrintable(error));
+        const FramedMedia::Decoded original = FramedMedia::Decode(source);
+        QVERIFY(original.ok);
+
+        RecordingView view;
+        view.inputs.sourcePath = source;
+        view.inputs.startText = QStringLiteral("00:00:01");
+        view.inputs.endText = end;
+        view.inputs.oneClip = false;
+        view.inputs.sectionQtyText = QStringLiteral("3");
+        view.inputs.profileName = QStringLiteral("Clips");
+        view.inputs.outputDirText = outputDir;
+        view.inputs.sourceDurationMs = 12000;
+        view.outputExt = QStringLiteral(".mp4");
+        SplitRunner runner(view);
+        runner.RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -preset ultrafast -c:a aac")));
+        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view.events.join('\n')));
+
+        const ClipPlan plan = CheckSplitInputs(view.inputs).plan;
+        const double frame = 1.0 / spec.fps;
+        for (int i = 1; i <= plan.Count(); ++i) {
+            const FramedMedia::Decoded clip =
+                FramedMedia::Decode(outputDir + QStringLiteral("/a_Clip%1.mp4").arg(i));
+            QVERIFY2(clip.ok && clip.errors.isEmpty(), qPrintable(clip.errors.join('\n')));
+            const double start = plan.ClipStart(i);
+            QCOMPARE(clip.Numbers(),
+                     FramedMedia::FramesShownBetween(original, start, start + plan.ClipLength()));
+            QVERIFY(clip.hasAudio);
+            QVERIFY2(qAbs(clip.audio.start - clip.video.start) <= frame + 1e-3 &&
+                         qAbs(clip.audio.end - clip.video.end) <= frame + 1e-3,
+                     qPrintable(QStringLiteral("clip %1: video %2..%3, sound %4..%5")
+                                    .arg(i)
+                                    .arg(clip.video.start)
+                                    .arg(clip.video.end)
+                                    .arg(clip.audio.start)
+                                    .arg(clip.audio.end)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExactCuts)
+#include "tst_exactcuts.moc"
