@@ -1,16 +1,22 @@
-// The encoder front-end. The runner starts it once per clip; it rewrites the arguments for ffmpeg and
-// replaces itself with ffmpeg, so that stopping it stops the encoder and no orphan is left behind.
+// The encoder front-end. The runner starts it once per clip, or once for all the clips of a stream copy.
+// A stream copy is cut here, in this process, with FFmpeg's libraries; anything else goes to ffmpeg with
+// rewritten arguments, and a lone clip's front-end replaces itself with ffmpeg, so that stopping it stops
+// the encoder and no orphan is left behind.
 #include "argumentcheck.h"
+#include "clipsession.h"
 #include "cut/clipcutter.h"
 #include "encoderarguments.h"
 #include "seekpoint.h"
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,13 +34,10 @@ std::string OwnFolder(const char* argv0) {
     return EncoderFrontEnd::FolderOfPath(argv0 ? argv0 : "");
 }
 
-// A stream copy is cut here, in this process, so that every clip starts on the frame asked for.
-int CutInProcess(const Cut::CutRequest& request) {
+int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources) {
     Cut::ProgressPrinter printer(stderr);
-    // The console carries progress and errors only, as ffmpeg's does with the options given to it.
-    av_log_set_level(AV_LOG_ERROR);
     try {
-        Cut::CutClip(request, printer);
+        Cut::CutClip(request, printer, sources);
         return 0;
     } catch (const Cut::CutError& error) {
         printer.Error(error.message);
@@ -42,27 +45,14 @@ int CutInProcess(const Cut::CutRequest& request) {
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Refused before anything else, also before ffmpeg is looked for.
-    if (const std::string problem = EncoderFrontEnd::FileCountProblem({argv + 1, argv + argc});
-        !problem.empty()) {
-        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
-        return 2;
-    }
-
-    std::vector<std::string> given(argv + 1, argv + argc);
-    if (const auto request = Cut::ParseCutRequest(given))
-        return CutInProcess(*request);
-
+// Replaces this process with ffmpeg; returns only when it cannot.
+int ExecFfmpeg(std::vector<std::string> given, const std::string& ownFolder) {
     const auto ffmpeg =
-        EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), OwnFolder(argv[0]), std::getenv("PATH"));
+        EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), ownFolder, std::getenv("PATH"));
     if (!ffmpeg) {
         std::fprintf(stderr, "wmaspi: ffmpeg was not found (set TESSEL_FFMPEG or install ffmpeg)\n");
         return 127;
     }
-
     // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
     for (auto option = given.begin(); option != given.end() && option + 1 != given.end();) {
         if (*option == "-cut_points")
@@ -76,8 +66,59 @@ int main(int argc, char** argv) {
     for (std::string& argument : arguments)
         pointers.push_back(argument.data());
     pointers.push_back(nullptr);
-
     execv(ffmpeg->c_str(), pointers.data());
     std::fprintf(stderr, "wmaspi: cannot start %s: %s\n", ffmpeg->c_str(), std::strerror(errno));
     return 126;
+}
+
+// In a run of several clips, ffmpeg runs as a child that dies with the front-end.
+int RunFfmpeg(const std::vector<std::string>& given, const std::string& ownFolder) {
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::fprintf(stderr, "wmaspi: cannot start ffmpeg: %s\n", std::strerror(errno));
+        return 126;
+    }
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        std::_Exit(ExecFfmpeg(given, ownFolder));
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+int RunClip(const std::vector<std::string>& given, const std::string& ownFolder, Cut::SourceCache& sources,
+            bool session) {
+    // Refused before anything else, also before ffmpeg is looked for.
+    if (const std::string problem = EncoderFrontEnd::FileCountProblem(given); !problem.empty()) {
+        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
+        return 2;
+    }
+    if (const auto request = Cut::ParseCutRequest(given))
+        return CutInProcess(*request, sources);
+    return session ? RunFfmpeg(given, ownFolder) : ExecFfmpeg(given, ownFolder);
+}
+
+int RunSession(const std::string& ownFolder) {
+    Cut::SourceCache sources;
+    while (const auto given = EncoderFrontEnd::ReadClipArguments(stdin)) {
+        const int code = RunClip(*given, ownFolder, sources, true);
+        std::fprintf(stderr, "\n%s%d\n", EncoderFrontEnd::ClipEndMark, code);
+        std::fflush(stderr);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The console carries progress and errors only, as ffmpeg's does with the options given to it.
+    av_log_set_level(AV_LOG_ERROR);
+    const std::string ownFolder = OwnFolder(argv[0]);
+    if (argc == 2 && std::strcmp(argv[1], EncoderFrontEnd::ClipsOption) == 0)
+        return RunSession(ownFolder);
+    Cut::SourceCache sources;
+    return RunClip({argv + 1, argv + argc}, ownFolder, sources, false);
 }

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <deque>
 #include <limits>
-#include <malloc.h>
 #include <map>
 
 namespace Cut {
@@ -53,9 +52,8 @@ struct OtherStream {
 
 class ClipCutter {
 public:
-    ClipCutter(const CutRequest& request, ProgressPrinter& printer)
-        : request(request), printer(printer), reader(request.source),
-          writer(request.output, request.overwrite) {}
+    ClipCutter(const CutRequest& request, ProgressPrinter& printer, SourceReader& reader)
+        : request(request), printer(printer), reader(reader), writer(request.output, request.overwrite) {}
 
     void Run();
 
@@ -80,13 +78,15 @@ private:
     // delay: how far decoding times run ahead of the frames' own times where the encoder does not reorder.
     void WriteEncoded(RangeEncoder& encoder, std::int64_t delay);
     int DelayFrames() const;
+    // One frame's time, in the video's time base.
+    std::int64_t FrameTicks() const;
     void ReadToTheEnd();
     OtherStream* OtherOf(int index);
     double ClipSeconds(std::int64_t videoTime) const;
 
     const CutRequest& request;
     ProgressPrinter& printer;
-    SourceReader reader;
+    SourceReader& reader;
     ClipWriter writer;
     AVStream* video = nullptr;
     std::vector<OtherStream> others;
@@ -108,6 +108,7 @@ private:
     std::vector<VideoPacket> gop;
     std::vector<VideoPacket> previousGop;
     bool videoDone = false;
+    bool leadReachedEnd = false;
     bool wholeClipEncoded = false;
     std::int64_t bodyKeyPts = AV_NOPTS_VALUE;
     bool skippingLeading = false;
@@ -293,6 +294,7 @@ void ClipCutter::CollectHead() {
         if (done)
             return;
     }
+    leadReachedEnd = true;
 }
 
 // Decides how the clip begins: copied from a keyframe at its start, or re-encoded up to the first
@@ -321,6 +323,14 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
         if (endLimit != Open && pts <= endLimit && (lastAtEnd == AV_NOPTS_VALUE || pts > lastAtEnd))
             lastAtEnd = pts;
         passedEnd = passedEnd || (endLimit != Open && DtsOf(packet) > endLimit);
+    }
+    // The last frame is shown only while it lasts: a start after the video's end has no frame.
+    if (leadReachedEnd && shown != AV_NOPTS_VALUE) {
+        std::int64_t last = shown;
+        for (std::size_t v = first; v < videoAt.size(); ++v)
+            last = std::max(last, PtsOf(lead[videoAt[v]].get()));
+        if (shown == last && request.start >= reader.Seconds(video, last + FrameTicks()) - Tolerance)
+            throw CutError{"the clip starts after the end of the video: it holds no frames"};
     }
     clipStart = shown != AV_NOPTS_VALUE ? shown : clipStart;
     clipEndAtLeast = clipStart;
@@ -406,6 +416,13 @@ void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::i
     }
     encoder.Finish();
     WriteEncoded(encoder, decodeDelay);
+}
+
+std::int64_t ClipCutter::FrameTicks() const {
+    const AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
+    return rate.num > 0 && rate.den > 0
+               ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), video->time_base))
+               : 1;
 }
 
 int ClipCutter::DelayFrames() const {
@@ -586,10 +603,7 @@ void ClipCutter::FinishExactTail() {
     encoder.Finish();
     // One frame of delay at most: MPEG-1/2 readers take an I or P picture's time from the next one's
     // decoding time, and the copied frames before the tail decode earlier still.
-    const std::int64_t frame =
-        av_rescale_q(1, av_inv_q(video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate),
-                     video->time_base);
-    WriteEncoded(encoder, std::min(decodeDelay, frame));
+    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks()));
 }
 
 OtherStream* ClipCutter::OtherOf(int index) {
@@ -682,14 +696,21 @@ double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
 
 } // namespace
 
-void CutClip(const CutRequest& request, ProgressPrinter& printer) {
-    // Hundreds of thousands of packets come and go: keep the freed memory for the next ones rather than
-    // giving it back to the system and asking again.
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    mallopt(M_TOP_PAD, 64 << 20);
-    ClipCutter cutter(request, printer);
+void CutClip(const CutRequest& request, ProgressPrinter& printer, SourceCache& sources) {
+    ClipCutter cutter(request, printer, sources.Open(request.source));
     cutter.Run();
 }
+
+SourceReader& SourceCache::Open(const std::string& path) {
+    if (!reader || path != openPath) {
+        reader.reset();
+        reader = std::make_unique<SourceReader>(path);
+        openPath = path;
+    }
+    return *reader;
+}
+
+SourceCache::SourceCache() = default;
+SourceCache::~SourceCache() = default;
 
 } // namespace Cut

@@ -4,7 +4,24 @@
 #include "cutrequest.h"
 #include "progressprinter.h"
 
+#include <memory>
+#include <string>
+
 namespace Cut {
+
+class SourceReader;
+
+// The source of the clip before, kept open: clips of one source then share the reading of its index.
+class SourceCache {
+public:
+    SourceCache();
+    ~SourceCache();
+    SourceReader& Open(const std::string& path);
+
+private:
+    std::unique_ptr<SourceReader> reader;
+    std::string openPath;
+};
 
 // Writes one clip of a stream copy. In exact mode the clip holds exactly the frames shown from its start
 // up to its end: the frames before the first keyframe of the clip are re-encoded with the source's codec,
@@ -12,6 +29,6 @@ namespace Cut {
 // copied. In keyframe mode nothing is re-encoded and both ends move to the nearest keyframe, so that
 // clips cut from the same times still tile. Audio is copied from the audio frame nearest the start to the
 // one nearest the end. Throws CutError.
-void CutClip(const CutRequest& request, ProgressPrinter& printer);
+void CutClip(const CutRequest& request, ProgressPrinter& printer, SourceCache& sources);
 
 } // namespace Cut

@@ -26,6 +26,8 @@ public:
     virtual qint64 ProcessId() const = 0;
     // How the clip's work ended, once Finished has come.
     virtual ClipExit Exit() const = 0;
+    // The run's last clip is done; work kept ready for further clips ends.
+    virtual void EndRun() {}
 
 signals:
     void OutputReady();

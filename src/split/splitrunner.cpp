@@ -5,8 +5,10 @@
 #include "split/clipjob.h"
 #include "split/clipprogress.h"
 #include "split/encoderclipprocess.h"
+#include "split/encodercommand.h"
 #include "split/encodernotes.h"
 #include "split/inputcheck.h"
+#include "split/sessionclipprocess.h"
 #include "split/splitview.h"
 
 #include <QAbstractEventDispatcher>
@@ -111,14 +113,25 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     view.EnterBusyState();
     state = RunState::Running;
     Run run(inputs, check.plan, profileOptions);
+    process = MakeClipProcess(run);
     for (int i = 1; i <= run.plan.Count(); ++i) {
         if (ProcessClip(run, i) == ClipOutcome::RunStopped) {
+            process->EndRun();
             LeaveBusyState();
             return;
         }
     }
+    process->EndRun();
     view.StopRunTimers();
     Complete(run);
+}
+
+// The sections of a stream copy share one front-end, which reads the source's index once; everything else
+// starts the front-end for each clip.
+std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const {
+    if (IsSourceSettingsProfile(run.inputs.profileName) && !run.plan.OneClip())
+        return std::make_unique<SessionClipProcess>();
+    return std::make_unique<EncoderClipProcess>();
 }
 
 SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {

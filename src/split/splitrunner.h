@@ -62,6 +62,7 @@ private:
     enum class ClipOutcome { Written, Failed, Skipped, RunStopped };
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
+    std::unique_ptr<ClipProcess> MakeClipProcess(const Run& run) const;
     ClipOutcome ProcessClip(Run& run, int clip);
     // Asks before an existing file is replaced; true when the person keeps it.
     bool KeepsExistingOutput(const ClipJob& job);

@@ -1,4 +1,5 @@
 #include "optionstext.h"
+#include "split/clipendmark.h"
 #include "split/clipprogress.h"
 #include "split/encodercommand.h"
 #include "split/encoderfailure.h"
@@ -255,6 +256,35 @@ private slots:
             EncoderCommandLine(source, 0, 2, options, output),
             QStringLiteral(
                 R"( -y -i "/v/talk.avi" -ss 0.0 -t 2 -vf "scale=640:-2, setsar=1" -an  "/c/talk_Clip1.mp4")"));
+    }
+
+    // Wherever the front-end's output is split into chunks, the clip's own output and its exit code come
+    // out whole, and a progress line is never held back.
+    void clipEndMark_data() {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("clipOutput");
+        QTest::addColumn<int>("code");
+        QTest::newRow("written") << QByteArray("size=1 time=00:00:01.00\r\nclip-end 0\n")
+                                 << QByteArray("size=1 time=00:00:01.00\r") << 0;
+        QTest::newRow("failed") << QByteArray("size=1 time=00:00:01.00\r\nno frames\n\nclip-end 1\n")
+                                << QByteArray("size=1 time=00:00:01.00\r\nno frames\n") << 1;
+        QTest::newRow("a line that only begins like the mark")
+            << QByteArray("\nclip-ended\n\nclip-end 2\n") << QByteArray("\nclip-ended\n") << 2;
+    }
+    void clipEndMark() {
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, clipOutput);
+        QFETCH(int, code);
+        for (int split = 0; split <= output.size(); ++split) {
+            ClipEndMark mark;
+            QByteArray seen;
+            mark.Feed(output.left(split), seen);
+            if (split <= clipOutput.size() && !clipOutput.left(split).contains('\n'))
+                QCOMPARE(seen, output.left(split));
+            mark.Feed(output.mid(split), seen);
+            QCOMPARE(seen, clipOutput);
+            QCOMPARE(mark.TakeEnd(), std::optional<int>(code));
+        }
     }
 
     void clipNames_data() {

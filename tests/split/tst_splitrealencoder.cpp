@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QtTest>
 
 // Runs with the real front-end and Debian's ffmpeg on generated media; ffprobe checks every clip.
@@ -177,6 +178,33 @@ private slots:
                  qPrintable(QString::number(TestMedia::ProbeDuration(clip))));
         QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("v")), QStringLiteral("h264"));
         QCOMPARE(TestMedia::ProbeCodec(clip, QStringLiteral("a")), QStringLiteral("aac"));
+    }
+
+    // The sections of a stream copy are cut by one front-end, which keeps the source open between them.
+    void streamCopySectionsShareOneFrontEnd() {
+        Prepare(keyframeSource, QStringLiteral("Settings of the source file."), QStringLiteral(".mp4"));
+        view->inputs.startText = QStringLiteral("00:00:01");
+        view->inputs.endText = QStringLiteral("00:00:11");
+        view->inputs.oneClip = false;
+        view->inputs.sectionQtyText = QStringLiteral("4");
+        QSet<qint64> frontEnds;
+        view->onProgress = [&] { frontEnds << runner->EncoderProcessId(); };
+        runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy -ignore_unknown")));
+
+        QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view->events.join('\n')));
+        frontEnds.remove(0);
+        QCOMPARE(frontEnds.size(), 1);
+        int frames = 0;
+        for (int i = 1; i <= 4; ++i)
+            frames += TestMedia::RunAndRead(QStringLiteral("ffprobe"),
+                                            {"-v", "error", "-count_frames", "-select_streams", "v:0",
+                                             "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0",
+                                             Clip(i, QStringLiteral(".mp4"))})
+                          .trimmed()
+                          .toInt();
+        QCOMPARE(frames, 250);
+        QVERIFY(!runner->EncoderRunning());
     }
 
     void cancelInTheMiddle() {

@@ -1,0 +1,110 @@
+#include "split/sessionclipprocess.h"
+
+#include "app/appcontext.h"
+#include "split/clipjob.h"
+
+#include <QFile>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
+namespace {
+
+const QString ClipsOption = QStringLiteral("--clips");
+
+} // namespace
+
+SessionClipProcess::~SessionClipProcess() {
+    Stop();
+    EndRun();
+}
+
+void SessionClipProcess::StartFrontEnd() {
+    frontEnd = std::make_unique<QProcess>();
+    frontEnd->setProcessChannelMode(QProcess::MergedChannels);
+#ifdef Q_OS_LINUX
+    // Should the program itself be killed, the kernel ends the front-end too.
+    frontEnd->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
+    connect(frontEnd.get(), &QProcess::readyRead, this, &SessionClipProcess::TakeOutput);
+    connect(frontEnd.get(), &QProcess::finished, this, &SessionClipProcess::FrontEndEnded);
+    connect(frontEnd.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart && clipRunning) {
+            clipRunning = false;
+            emit FailedToStart();
+        }
+    });
+    endMark = ClipEndMark();
+    frontEnd->start(App().EncoderPath, {ClipsOption});
+}
+
+void SessionClipProcess::Start(const ClipJob& job) {
+    exit = ClipExit();
+    clipRunning = true;
+    if (!frontEnd || frontEnd->state() == QProcess::NotRunning)
+        StartFrontEnd();
+    // Each argument ends with a NUL byte, the clip with an empty argument; paths go as the system names them.
+    QByteArray arguments;
+    for (const QString& argument : job.arguments)
+        arguments += QFile::encodeName(argument) + '\0';
+    arguments += '\0';
+    frontEnd->write(arguments);
+}
+
+void SessionClipProcess::TakeOutput() {
+    endMark.Feed(frontEnd->readAll(), output);
+    const std::optional<int> code = endMark.TakeEnd();
+    if (!output.isEmpty())
+        emit OutputReady();
+    if (code && clipRunning) {
+        clipRunning = false;
+        exit.exitCode = *code;
+        emit Finished();
+    }
+}
+
+// The front-end ended in the middle of a clip: crashed, killed from outside, or refused its input.
+void SessionClipProcess::FrontEndEnded() {
+    if (!clipRunning)
+        return;
+    output += endMark.TakeHeld();
+    clipRunning = false;
+    exit.crashed = frontEnd->exitStatus() == QProcess::CrashExit;
+    exit.exitCode = frontEnd->exitCode() != 0 ? frontEnd->exitCode() : 1;
+    emit OutputReady();
+    emit Finished();
+}
+
+QByteArray SessionClipProcess::ReadChunk(qint64 maxSize) {
+    const QByteArray chunk = output.left(int(maxSize));
+    output.remove(0, chunk.size());
+    return chunk;
+}
+
+void SessionClipProcess::Stop() {
+    if (!clipRunning || !frontEnd)
+        return;
+    clipRunning = false;
+    // SIGKILL: the front-end stops at once, with whatever it was writing.
+    frontEnd->kill();
+    frontEnd->waitForFinished(10000);
+    frontEnd.reset();
+}
+
+qint64 SessionClipProcess::ProcessId() const {
+    return clipRunning && frontEnd ? frontEnd->processId() : 0;
+}
+
+void SessionClipProcess::EndRun() {
+    if (!frontEnd)
+        return;
+    // The end of its input ends the front-end; one that does not end soon is stopped.
+    frontEnd->closeWriteChannel();
+    if (!frontEnd->waitForFinished(5000)) {
+        frontEnd->kill();
+        frontEnd->waitForFinished(10000);
+    }
+    frontEnd.reset();
+}
