@@ -37,17 +37,9 @@ QString ShippedProfilesDir() {
 
 // Runs a program to its end; returns its exit code, or -1 when it did not start or finish.
 int Run(const QString& program, const QStringList& arguments, QString& output) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(180000)) {
-        process.kill();
-        process.waitForFinished();
-        output = QStringLiteral("did not finish: ") + process.errorString();
-        return -1;
-    }
-    output = QString::fromLocal8Bit(process.readAll()).trimmed();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    int code = 0;
+    output = TestMedia::RunMerged(program, arguments, &code).trimmed();
+    return code;
 }
 
 void Encode(const QString& source, Clip& clip) {

@@ -1,5 +1,7 @@
 #include "framedmedia.h"
 
+#include "testmedia.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -52,20 +54,6 @@ QStringList GopOptions(const QString& codec, int gopFrames) {
     return options;
 }
 
-QString RunFfmpegTool(const QString& program, const QStringList& arguments, int* exitCode) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(180000)) {
-        process.kill();
-        process.waitForFinished();
-        *exitCode = -1;
-        return QString();
-    }
-    *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAll());
-}
-
 struct Probe {
     double tick = 0;  // the video's time base
     double start = 0; // of the file: the earliest of its streams
@@ -77,12 +65,12 @@ struct Probe {
 
 Probe ProbeFile(const QString& path) {
     int code = 0;
-    const QString text = RunFfmpegTool(QStringLiteral("ffprobe"),
-                                       {"-v", "quiet", "-show_entries",
-                                        "stream=index,codec_type,time_base:format=start_time:"
-                                        "packet=stream_index,pts_time,duration_time",
-                                        "-of", "json", path},
-                                       &code);
+    const QString text = TestMedia::RunMerged(QStringLiteral("ffprobe"),
+                                              {"-v", "quiet", "-show_entries",
+                                               "stream=index,codec_type,time_base:format=start_time:"
+                                               "packet=stream_index,pts_time,duration_time",
+                                               "-of", "json", path},
+                                              &code);
     const QJsonObject root = QJsonDocument::fromJson(text.toUtf8()).object();
     Probe probe;
     int video = -1;
@@ -161,7 +149,7 @@ bool Make(const QString& path, const SourceSpec& spec, QString* error) {
         arguments << "-output_ts_offset" << Number(spec.timestampOffset);
     arguments << spec.extraOptions << path;
     int code = 0;
-    const QString output = RunFfmpegTool(QStringLiteral("ffmpeg"), arguments, &code);
+    const QString output = TestMedia::RunMerged(QStringLiteral("ffmpeg"), arguments, &code);
     if (code != 0 && error)
         *error = QStringLiteral("ffmpeg could not make %1: %2").arg(path, output);
     return code == 0;
@@ -174,7 +162,7 @@ Decoded Decode(const QString& path) {
     // program or transport stream from the first of the streams it decodes.
     const Probe probe = ProbeFile(path);
     int code = 0;
-    const QString output = RunFfmpegTool(
+    const QString output = TestMedia::RunMerged(
         QStringLiteral("ffmpeg"),
         {"-hide_banner", "-nostats", "-loglevel", "repeat+level+info", "-copyts", "-i", path, "-map", "0:v:0",
          "-vf", "format=yuv444p,showinfo", "-fps_mode", "passthrough", "-f", "null", "-"},

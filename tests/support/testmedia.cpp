@@ -40,6 +40,20 @@ bool MakeVideo(const QString& path, double seconds, const QStringList& outputOpt
     return true;
 }
 
+QString RunMerged(const QString& program, const QStringList& arguments, int* exitCode) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(180000)) {
+        process.kill();
+        process.waitForFinished();
+        *exitCode = -1;
+        return QStringLiteral("did not finish: ") + process.errorString();
+    }
+    *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAll());
+}
+
 QString RunAndRead(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
     process.start(program, arguments);

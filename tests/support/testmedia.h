@@ -11,6 +11,9 @@ namespace TestMedia {
 // Returns false (and the reason in error) when ffmpeg is missing or fails.
 bool MakeVideo(const QString& path, double seconds, const QStringList& outputOptions = {},
                QString* error = nullptr, const QString& size = QStringLiteral("320x240"));
+// Runs a program to its end (three minutes at most) and returns its standard output and error together;
+// exitCode is -1 when it did not start, crashed or did not finish.
+QString RunMerged(const QString& program, const QStringList& arguments, int* exitCode);
 // Runs a program to its end and returns its standard output (empty on failure).
 QString RunAndRead(const QString& program, const QStringList& arguments, int* exitCode = nullptr);
 // The duration of a media file in seconds from ffprobe, or -1.
