@@ -234,10 +234,17 @@ rest_time=$(awk -v d="$beyond_time" -v a="$idle_time" -v b="$starts_time" -v c="
 # program folder whose stream-copy profile chooses them; 3b makes exact cuts that fall inside GOPs, next to
 # keyframe cuts at the same times and to one GOP re-encoded the way the cutter re-encodes a head.
 echo "Lossless: $sections sections of ${big_seconds} s ($(du -h "$big" | cut -f1))"
+# Both program folders take the committed profile: the build's own folder keeps a person's edits.
+copy_profile="$root/data/Profiles/Settings of the source file..apf"
+exact_program="$work/program-exact"
 keyframe_program="$work/program-keyframes"
-rm -rf "$keyframe_program" && cp -r "$bin" "$keyframe_program"
+for program in "$exact_program" "$keyframe_program"; do
+    rm -rf "$program" && cp -r "$bin" "$program" && cp "$copy_profile" "$program/Profiles/"
+done
 awk '/^\[/ { section = $0 } section == "[Cut Points]" && /^Index=/ { $0 = "Index=1" } { print }' \
-    "$bin/Profiles/Settings of the source file..apf" >"$keyframe_program/Profiles/Settings of the source file..apf"
+    "$copy_profile" >"$keyframe_program/Profiles/Settings of the source file..apf"
+grep -q '^Index=1' "$keyframe_program/Profiles/Settings of the source file..apf" ||
+    { echo "The stream-copy profile offers no cut points"; exit 1; }
 lossless_out="$work/lossless"
 copy_out="$work/copy"
 t_lossless=() t_copy=() t_exact=() t_inside=() t_gop=()
@@ -260,7 +267,7 @@ lossless_job() {
         fresh "$copy_out" && sync
         t_copy+=("$(timed cp "$big" "$copy_out/copy.mp4")")
         ;;
-    exact) t_exact+=("$(lossless_run "$split_program" "${inside_range[@]}")") ;;
+    exact) t_exact+=("$(lossless_run "$exact_program/tessel-split" "${inside_range[@]}")") ;;
     inside) t_inside+=("$(lossless_run "$keyframe_program/tessel-split" "${inside_range[@]}")") ;;
     gop)
         t_gop+=("$(timed "$ffmpeg_program" -hide_banner -nostdin -loglevel error -ss "$gop_start" -t "$gop_seconds" \
