@@ -1,14 +1,13 @@
 #include "seekpoint.h"
 
+#include "cut/avhandles.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 }
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace EncoderFrontEnd {
@@ -24,15 +23,6 @@ constexpr int ReorderWindow = 20;
 constexpr std::int64_t DtsHeadroom = 3 * AV_TIME_BASE / 23;
 // How many keyframes back from the cut a seek that lands exactly on one is looked for.
 constexpr int KeyTries = 3;
-
-struct InputCloser {
-    void operator()(AVFormatContext* input) const { avformat_close_input(&input); }
-};
-using Input = std::unique_ptr<AVFormatContext, InputCloser>;
-
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
 
 // The streams ffmpeg takes for an output without -map: the video with the most pixels and the audio with
 // the most channels, preferring streams that had packets and default ones.
@@ -59,14 +49,6 @@ int BestStream(const AVFormatContext* input, AVMediaType type) {
     }
     return best;
 }
-
-struct CodecFree {
-    void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
 
 struct VideoPacket {
     std::int64_t pts = AV_NOPTS_VALUE;
@@ -130,16 +112,16 @@ public:
     }
 
 private:
-    std::unique_ptr<AVCodecContext, CodecFree> codec;
-    std::unique_ptr<AVFrame, FrameFree> frame;
+    Cut::CodecContextPtr codec;
+    Cut::FramePtr frame;
 };
 
 class Planner {
 public:
-    Planner(AVFormatContext* input, const ClipCut& cut) : input(input), cut(cut) {
+    Planner(AVFormatContext* input, const ClipRequest& cut) : input(input), cut(cut) {
         startUs = input->start_time != AV_NOPTS_VALUE ? input->start_time : 0;
-        video = cut.video ? BestStream(input, AVMEDIA_TYPE_VIDEO) : -1;
-        audio = cut.audio ? BestStream(input, AVMEDIA_TYPE_AUDIO) : -1;
+        video = cut.dropsVideo ? -1 : BestStream(input, AVMEDIA_TYPE_VIDEO);
+        audio = cut.dropsAudio ? -1 : BestStream(input, AVMEDIA_TYPE_AUDIO);
         bool delayed = false;
         for (unsigned i = 0; i < input->nb_streams; ++i)
             delayed = delayed || input->streams[i]->codecpar->video_delay;
@@ -154,7 +136,7 @@ public:
 
 private:
     AVFormatContext* input;
-    const ClipCut& cut;
+    const ClipRequest& cut;
     std::int64_t startUs = 0;
     int video = -1;
     int audio = -1;
@@ -216,7 +198,7 @@ Landing Planner::Land(std::int64_t seekUs, long double until, bool asFfmpeg) {
     std::optional<FrameClock> clock;
     if (decodeTimes)
         clock.emplace(input->streams[video]);
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    const Cut::PacketPtr packet = Cut::NewPacket();
     int beyond = 0;
     long double latest = -1e30L;
     bool videoDone = video < 0;
@@ -420,9 +402,10 @@ ExactCut Planner::Plan() {
     return ExactCut{seek, firstUs + startUs, length, !decodeTimes};
 }
 
-} // namespace
-
-std::optional<ExactCut> PlanCut(const ClipCut& cut, std::string* problem) {
+// The first frame is the one a player shows at the start and the clip ends before the frame shown at
+// start + length; the sound is cut at the same times. The input seek lands before the keyframe that
+// decoding needs; where the source cannot seek there is none. Empty when the source cannot be read.
+std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
     AVDictionary* options = nullptr;
@@ -430,27 +413,33 @@ std::optional<ExactCut> PlanCut(const ClipCut& cut, std::string* problem) {
     av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
     const int opened = avformat_open_input(&raw, cut.source.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) {
-        if (problem)
-            *problem = "cannot open " + cut.source;
+    if (opened < 0)
         return std::nullopt;
-    }
-    Input input(raw);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0) {
-        if (problem)
-            *problem = "no streams in " + cut.source;
+    const Cut::InputPtr input(raw);
+    if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0)
         return std::nullopt;
-    }
     return Planner(input.get(), cut).Plan();
 }
 
-std::vector<std::string> FfmpegArguments(const std::vector<std::string>& arguments) {
+// Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
+std::vector<std::string> WithoutCutPoints(std::vector<std::string> arguments) {
+    for (auto option = arguments.begin(); option != arguments.end() && option + 1 != arguments.end();) {
+        if (*option == "-cut_points")
+            option = arguments.erase(option, option + 2);
+        else
+            ++option;
+    }
+    return arguments;
+}
+
+} // namespace
+
+std::vector<std::string> FfmpegArguments(const std::vector<std::string>& given) {
+    const std::vector<std::string> arguments = WithoutCutPoints(given);
     const std::optional<ClipRequest> request = ReadClipRequest(arguments);
     if (!request || request->copiesVideo)
         return RewriteArguments(arguments);
-    const ClipCut clip{request->source, request->start, request->length, !request->dropsVideo,
-                       !request->dropsAudio};
-    std::optional<ExactCut> cut = PlanCut(clip);
+    std::optional<ExactCut> cut = PlanCut(*request);
     // A source that cannot be read: ffmpeg says why.
     if (!cut)
         cut = ExactCut{std::llround(request->start * 1e6), std::llround(request->start * 1e6),
