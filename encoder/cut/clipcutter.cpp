@@ -39,6 +39,16 @@ std::int64_t DtsOf(const AVPacket* packet) {
     return packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
 }
 
+// A new packet holding these bytes, with the times, flags and side data of another.
+PacketPtr PacketOf(const Bitstream::Bytes& bytes, const AVPacket* properties) {
+    PacketPtr packet = NewPacket();
+    if (!packet || av_new_packet(packet.get(), int(bytes.size())) < 0)
+        throw CutError{"out of memory"};
+    std::copy(bytes.begin(), bytes.end(), packet->data);
+    av_packet_copy_props(packet.get(), properties);
+    return packet;
+}
+
 std::int64_t Rescale(std::int64_t time, AVRational from, AVRational to) {
     return time == Open ? Open : av_rescale_q(time, from, to);
 }
@@ -77,9 +87,9 @@ private:
     void WriteCopied(const VideoPacket& packet);
     // delay: how far decoding times run ahead of the frames' own times where the encoder does not reorder.
     void WriteEncoded(RangeEncoder& encoder, std::int64_t delay);
+    // pts and dts are the source's times of the frame.
+    void WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts);
     int DelayFrames() const;
-    // One frame's time, in the video's time base.
-    std::int64_t FrameTicks() const;
     void ReadToTheEnd();
     OtherStream* OtherOf(int index);
     double ClipSeconds(std::int64_t videoTime) const;
@@ -180,8 +190,7 @@ void ClipCutter::ChooseStreams() {
     const double end = request.start + request.length;
     const double duration = reader.Duration();
     const bool toTheEnd = duration > 0 && end >= duration;
-    clipStartUs = reader.Format()->start_time != AV_NOPTS_VALUE ? reader.Format()->start_time : 0;
-    clipStartUs += std::llround(start * AV_TIME_BASE);
+    clipStartUs = reader.FileTime(start);
     if (!video) {
         const std::int64_t endUs =
             toTheEnd ? Open : clipStartUs + std::llround(request.length * AV_TIME_BASE);
@@ -329,7 +338,7 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
         std::int64_t last = shown;
         for (std::size_t v = first; v < videoAt.size(); ++v)
             last = std::max(last, PtsOf(lead[videoAt[v]].get()));
-        if (shown == last && request.start >= reader.Seconds(video, last + FrameTicks()) - Tolerance)
+        if (shown == last && request.start >= reader.Seconds(video, last + FrameTicks(video)) - Tolerance)
             throw CutError{"the clip starts after the end of the video: it holds no frames"};
     }
     clipStart = shown != AV_NOPTS_VALUE ? shown : clipStart;
@@ -418,13 +427,6 @@ void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::i
     WriteEncoded(encoder, decodeDelay);
 }
 
-std::int64_t ClipCutter::FrameTicks() const {
-    const AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
-    return rate.num > 0 && rate.den > 0
-               ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), video->time_base))
-               : 1;
-}
-
 int ClipCutter::DelayFrames() const {
     const double frame =
         1 / av_q2d(video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate);
@@ -435,26 +437,12 @@ int ClipCutter::DelayFrames() const {
 // the decoding times go on rising where copied frames follow.
 void ClipCutter::WriteEncoded(RangeEncoder& encoder, std::int64_t delay) {
     for (PacketPtr& packet : encoder.Packets()) {
-        const std::int64_t pts = packet->pts;
-        packet->pts = pts - clipStart;
-        std::int64_t dts = (encoder.Reorders() ? packet->dts : pts - delay) - clipStart;
-        if (lastVideoDts != AV_NOPTS_VALUE && dts <= lastVideoDts)
-            dts = lastVideoDts + 1;
-        packet->dts = std::min(dts, packet->pts);
-        lastVideoDts = packet->dts;
-        if (lengthSize > 0) {
-            const Bitstream::Bytes units =
-                Bitstream::AnnexBToLengthPrefixed(packet->data, std::size_t(packet->size), lengthSize);
-            PacketPtr converted = NewPacket();
-            if (av_new_packet(converted.get(), int(units.size())) < 0)
-                throw CutError{"out of memory"};
-            std::copy(units.begin(), units.end(), converted->data);
-            av_packet_copy_props(converted.get(), packet.get());
-            packet = std::move(converted);
-        }
-        writer.Write(video, packet.get());
-        wroteVideo = true;
-        printer.Progress(ClipSeconds(pts));
+        const std::int64_t dts = encoder.Reorders() ? packet->dts : packet->pts - delay;
+        if (lengthSize > 0)
+            packet = PacketOf(
+                Bitstream::AnnexBToLengthPrefixed(packet->data, std::size_t(packet->size), lengthSize),
+                packet.get());
+        WriteVideo(packet.get(), packet->pts, dts);
     }
 }
 
@@ -468,28 +456,30 @@ void ClipCutter::WriteCopied(const VideoPacket& entry) {
         parameterSetsDue = false;
         const AVCodecID codec = video->codecpar->codec_id;
         if (!Bitstream::CarriesParameterSets(codec, packet->data, std::size_t(packet->size), lengthSize)) {
-            const Bitstream::Bytes sets = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
-            if (!sets.empty()) {
-                PacketPtr joined = NewPacket();
-                if (av_new_packet(joined.get(), int(sets.size()) + packet->size) < 0)
-                    throw CutError{"out of memory"};
-                std::copy(sets.begin(), sets.end(), joined->data);
-                std::copy(packet->data, packet->data + packet->size, joined->data + sets.size());
-                av_packet_copy_props(joined.get(), packet.get());
+            Bitstream::Bytes joined = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
+            if (!joined.empty()) {
+                joined.insert(joined.end(), packet->data, packet->data + packet->size);
+                PacketPtr replacement = PacketOf(joined, packet.get());
                 av_packet_unref(packet.get());
-                av_packet_move_ref(packet.get(), joined.get());
+                av_packet_move_ref(packet.get(), replacement.get());
             }
         }
     }
-    packet->pts = entry.pts - clipStart;
-    std::int64_t dts = entry.dts - clipStart;
+    WriteVideo(packet.get(), entry.pts, entry.dts);
+}
+
+// Moves a video packet onto the clip's clock, with decoding times that keep rising and never pass the
+// frame's own time, and writes it.
+void ClipCutter::WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts) {
+    packet->pts = pts - clipStart;
+    dts -= clipStart;
     if (lastVideoDts != AV_NOPTS_VALUE && dts <= lastVideoDts)
         dts = lastVideoDts + 1;
     packet->dts = std::min(dts, packet->pts);
     lastVideoDts = packet->dts;
-    writer.Write(video, packet.get());
+    writer.Write(video, packet);
     wroteVideo = true;
-    printer.Progress(ClipSeconds(entry.pts));
+    printer.Progress(ClipSeconds(pts));
 }
 
 void ClipCutter::BodyVideo(VideoPacket entry) {
@@ -603,7 +593,7 @@ void ClipCutter::FinishExactTail() {
     encoder.Finish();
     // One frame of delay at most: MPEG-1/2 readers take an I or P picture's time from the next one's
     // decoding time, and the copied frames before the tail decode earlier still.
-    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks()));
+    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks(video)));
 }
 
 OtherStream* ClipCutter::OtherOf(int index) {
