@@ -72,9 +72,9 @@ private:
     void Locate();
     bool LandedBeforeStart(double margin);
     void CollectHead();
-    void PlanHead(std::size_t& bodyFrom);
+    std::size_t PlanHead();
     void EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to);
-    void BodyVideo(VideoPacket packet);
+    void BodyVideo(PacketPtr packet);
     // The video of the clip is complete: after is the first packet past its end, or nullptr at the end of
     // the file.
     void FinishVideo(const VideoPacket* after);
@@ -93,6 +93,8 @@ private:
     void ReadToTheEnd();
     OtherStream* OtherOf(int index);
     double ClipSeconds(std::int64_t videoTime) const;
+    // The clip's start in microseconds of the file's clock, by which the other streams are cut.
+    std::int64_t ClipStartUs() const;
 
     const CutRequest& request;
     ProgressPrinter& printer;
@@ -103,23 +105,21 @@ private:
     bool exact = true;
 
     // Video times of the cut, in the video's time base: what was asked for, with the tolerance, and the
-    // times of the frames that are really first and first after the clip once they are known.
+    // times of the frames that are really first and first after the clip once they are known. A clip
+    // without video has its start and end in microseconds of the file's clock.
     std::int64_t startLimit = 0;
     std::int64_t endLimit = Open;
     std::int64_t clipStart = 0;
     std::int64_t clipEnd = Open;
-    bool clipEndKnown = false;
     std::int64_t clipEndAtLeast = 0;
-    // The same start and end for the other streams, in microseconds of the file's clock.
-    std::int64_t clipStartUs = 0;
 
     std::deque<PacketPtr> lead;
     std::deque<PacketPtr> pendingOthers;
     std::vector<VideoPacket> gop;
     std::vector<VideoPacket> previousGop;
+    // The video of the clip is written, so its end is known.
     bool videoDone = false;
     bool leadReachedEnd = false;
-    bool wholeClipEncoded = false;
     std::int64_t bodyKeyPts = AV_NOPTS_VALUE;
     bool skippingLeading = false;
     std::int64_t decodeDelay = 0;
@@ -134,27 +134,22 @@ private:
 void ClipCutter::Run() {
     ChooseStreams();
     writer.Open();
+    Locate();
+    std::size_t bodyFrom = lead.size();
     if (video) {
-        Locate();
         CollectHead();
-        std::size_t bodyFrom = 0;
-        PlanHead(bodyFrom);
-        for (std::size_t i = 0; i < lead.size(); ++i) {
-            PacketPtr packet = std::move(lead[i]);
-            if (packet->stream_index != video->index)
-                Other(std::move(packet));
-            else if (i >= bodyFrom && !wholeClipEncoded)
-                BodyVideo({std::move(packet), 0, 0, false});
-        }
-        lead.clear();
+        bodyFrom = PlanHead();
     } else {
-        Locate();
-        clipEndKnown = true;
         videoDone = true;
-        for (PacketPtr& packet : lead)
-            Other(std::move(packet));
-        lead.clear();
     }
+    for (std::size_t i = 0; i < lead.size(); ++i) {
+        PacketPtr packet = std::move(lead[i]);
+        if (!video || packet->stream_index != video->index)
+            Other(std::move(packet));
+        else if (i >= bodyFrom)
+            BodyVideo(std::move(packet));
+    }
+    lead.clear();
     ReadToTheEnd();
     if (video && !videoDone)
         FinishVideo(nullptr);
@@ -190,12 +185,9 @@ void ClipCutter::ChooseStreams() {
     const double end = request.start + request.length;
     const double duration = reader.Duration();
     const bool toTheEnd = duration > 0 && end >= duration;
-    clipStartUs = reader.FileTime(start);
     if (!video) {
-        const std::int64_t endUs =
-            toTheEnd ? Open : clipStartUs + std::llround(request.length * AV_TIME_BASE);
-        clipStart = clipStartUs;
-        clipEnd = endUs;
+        clipStart = reader.FileTime(start);
+        clipEnd = toTheEnd ? Open : clipStart + std::llround(request.length * AV_TIME_BASE);
         return;
     }
     startLimit = reader.StreamTime(video, start + Tolerance);
@@ -233,6 +225,9 @@ void ClipCutter::Locate() {
 bool ClipCutter::LandedBeforeStart(double margin) {
     const bool fromTheStart = request.start - margin <= 0;
     std::map<int, bool> audioSeen;
+    std::size_t audioCount = 0;
+    for (const OtherStream& other : others)
+        audioCount += other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
     bool keyframeSeen = !video;
     for (;;) {
         PacketPtr packet = reader.Read();
@@ -260,9 +255,6 @@ bool ClipCutter::LandedBeforeStart(double margin) {
                 return false;
         }
         lead.push_back(std::move(packet));
-        std::size_t audioCount = 0;
-        for (const OtherStream& other : others)
-            audioCount += other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
         if (keyframeSeen && audioSeen.size() >= audioCount)
             return true;
     }
@@ -308,7 +300,7 @@ void ClipCutter::CollectHead() {
 
 // Decides how the clip begins: copied from a keyframe at its start, or re-encoded up to the first
 // keyframe inside it (or all of it when none is), and returns where in lead the copied video begins.
-void ClipCutter::PlanHead(std::size_t& bodyFrom) {
+std::size_t ClipCutter::PlanHead() {
     std::vector<std::size_t> videoAt;
     for (std::size_t i = 0; i < lead.size(); ++i)
         if (lead[i]->stream_index == video->index)
@@ -317,9 +309,8 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
     std::size_t first = 0;
     while (first < videoAt.size() && !(lead[videoAt[first]]->flags & AV_PKT_FLAG_KEY))
         ++first;
-    bodyFrom = lead.size();
     if (first == videoAt.size())
-        return;
+        return lead.size();
 
     std::int64_t shown = AV_NOPTS_VALUE;
     std::int64_t lastAtEnd = AV_NOPTS_VALUE;
@@ -374,30 +365,24 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
             printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
                          " instead of " + ProgressPrinter::TimeText(request.start) +
                          ", at the nearest keyframe");
-        bodyFrom = videoAt[chosen];
         bodyKeyPts = clipStart;
         skippingLeading = true;
-        clipStartUs = av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q);
-        return;
+        return videoAt[chosen];
     }
 
-    clipStartUs = av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q);
     if (startKeyPts == clipStart) {
-        bodyFrom = videoAt[decodeFrom];
         bodyKeyPts = clipStart;
         skippingLeading = true;
-        return;
+        return videoAt[decodeFrom];
     }
     const bool keyInside =
         nextKey < videoAt.size() && (endLimit == Open || PtsOf(lead[videoAt[nextKey]].get()) <= endLimit);
     if (!keyInside) {
         // No keyframe inside the clip: all of it is re-encoded.
         clipEnd = passedEnd ? (lastAtEnd != AV_NOPTS_VALUE ? lastAtEnd : clipStart) : Open;
-        clipEndKnown = true;
         videoDone = true;
-        wholeClipEncoded = true;
         EncodeHead(decodeFrom, videoAt.size(), clipEnd);
-        return;
+        return lead.size();
     }
     const AVPacket* key = lead[videoAt[nextKey]].get();
     const std::int64_t keyPts = PtsOf(key);
@@ -407,10 +392,10 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
     while (decodeTo < videoAt.size() && PtsOf(lead[videoAt[decodeTo]].get()) < keyPts)
         ++decodeTo;
     EncodeHead(decodeFrom, decodeTo, keyPts);
-    bodyFrom = videoAt[nextKey];
     bodyKeyPts = keyPts;
     skippingLeading = true;
     parameterSetsDue = true;
+    return videoAt[nextKey];
 }
 
 void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to) {
@@ -482,12 +467,13 @@ void ClipCutter::WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts
     printer.Progress(ClipSeconds(pts));
 }
 
-void ClipCutter::BodyVideo(VideoPacket entry) {
+void ClipCutter::BodyVideo(PacketPtr packet) {
     if (videoDone)
         return;
-    entry.pts = PtsOf(entry.packet.get());
-    entry.dts = DtsOf(entry.packet.get());
-    entry.key = entry.packet->flags & AV_PKT_FLAG_KEY;
+    const std::int64_t pts = PtsOf(packet.get());
+    const std::int64_t dts = DtsOf(packet.get());
+    const bool key = packet->flags & AV_PKT_FLAG_KEY;
+    VideoPacket entry{std::move(packet), pts, dts, key};
     if (skippingLeading && entry.pts != bodyKeyPts) {
         if (entry.pts < bodyKeyPts)
             return;
@@ -553,7 +539,6 @@ void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
 
 void ClipCutter::FinishVideo(const VideoPacket* after) {
     videoDone = true;
-    clipEndKnown = true;
     if (!exact) {
         FinishKeyframeEnd(after);
     } else {
@@ -612,8 +597,7 @@ void ClipCutter::Other(PacketPtr packet) {
         OtherStream& other = *OtherOf(pendingOthers.front()->stream_index);
         const AVRational base = other.stream->time_base;
         const AVPacket* front = pendingOthers.front().get();
-        if (!clipEndKnown &&
-            front->pts + front->duration / 2 >= Rescale(clipEndAtLeast, video->time_base, base))
+        if (!videoDone && front->pts + front->duration / 2 >= Rescale(clipEndAtLeast, video->time_base, base))
             return;
         PacketPtr ready = std::move(pendingOthers.front());
         pendingOthers.pop_front();
@@ -623,9 +607,8 @@ void ClipCutter::Other(PacketPtr packet) {
 
 void ClipCutter::WriteOther(OtherStream& other, PacketPtr packet) {
     const AVRational base = other.stream->time_base;
-    const std::int64_t start = av_rescale_q(clipStartUs, AV_TIME_BASE_Q, base);
-    const std::int64_t end =
-        video ? Rescale(clipEnd, video->time_base, base) : Rescale(clipEnd, AV_TIME_BASE_Q, base);
+    const std::int64_t start = av_rescale_q(ClipStartUs(), AV_TIME_BASE_Q, base);
+    const std::int64_t end = Rescale(clipEnd, video ? video->time_base : AV_TIME_BASE_Q, base);
     const bool audio = other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
     const std::int64_t at = audio ? packet->pts + packet->duration / 2 : packet->pts;
     if (end != Open && packet->pts >= end)
@@ -668,7 +651,7 @@ void ClipCutter::ReadToTheEnd() {
             return;
         if (video && packet->stream_index == video->index) {
             if (!videoDone) {
-                BodyVideo({std::move(packet), 0, 0, false});
+                BodyVideo(std::move(packet));
             } else if (clipEnd != Open &&
                        DtsOf(packet.get()) >
                            clipEnd + std::llround(AudioLagLimit / av_q2d(video->time_base))) {
@@ -678,6 +661,10 @@ void ClipCutter::ReadToTheEnd() {
             Other(std::move(packet));
         }
     }
+}
+
+std::int64_t ClipCutter::ClipStartUs() const {
+    return video ? av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q) : clipStart;
 }
 
 double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
