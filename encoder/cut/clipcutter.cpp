@@ -73,6 +73,8 @@ private:
     bool LandedBeforeStart(double margin);
     void CollectHead();
     std::size_t PlanHead();
+    std::size_t StartAtNearestKey(std::size_t before, std::size_t after);
+    std::size_t CopyFromKey(std::size_t at);
     void EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to);
     void BodyVideo(PacketPtr packet);
     // The video of the clip is complete: after is the first packet past its end, or nullptr at the end of
@@ -314,6 +316,7 @@ std::size_t ClipCutter::PlanHead() {
 
     std::int64_t shown = AV_NOPTS_VALUE;
     std::int64_t lastAtEnd = AV_NOPTS_VALUE;
+    std::int64_t last = AV_NOPTS_VALUE;
     bool passedEnd = false;
     for (std::size_t v = first; v < videoAt.size(); ++v) {
         const AVPacket* packet = lead[videoAt[v]].get();
@@ -322,16 +325,13 @@ std::size_t ClipCutter::PlanHead() {
             shown = pts;
         if (endLimit != Open && pts <= endLimit && (lastAtEnd == AV_NOPTS_VALUE || pts > lastAtEnd))
             lastAtEnd = pts;
+        last = last == AV_NOPTS_VALUE ? pts : std::max(last, pts);
         passedEnd = passedEnd || (endLimit != Open && DtsOf(packet) > endLimit);
     }
     // The last frame is shown only while it lasts: a start after the video's end has no frame.
-    if (leadReachedEnd && shown != AV_NOPTS_VALUE) {
-        std::int64_t last = shown;
-        for (std::size_t v = first; v < videoAt.size(); ++v)
-            last = std::max(last, PtsOf(lead[videoAt[v]].get()));
-        if (shown == last && request.start >= reader.Seconds(video, last + FrameTicks(video)) - Tolerance)
-            throw CutError{"the clip starts after the end of the video: it holds no frames"};
-    }
+    if (leadReachedEnd && shown != AV_NOPTS_VALUE && shown == last &&
+        request.start >= reader.Seconds(video, last + FrameTicks(video)) - Tolerance)
+        throw CutError{"the clip starts after the end of the video: it holds no frames"};
     clipStart = shown != AV_NOPTS_VALUE ? shown : clipStart;
     clipEndAtLeast = clipStart;
 
@@ -349,32 +349,11 @@ std::size_t ClipCutter::PlanHead() {
     }
     const std::int64_t startKeyPts = PtsOf(lead[videoAt[decodeFrom]].get());
 
-    if (!exact) {
-        // The nearer of the two keyframes; on a tie the earlier one, the same for both clips at a cut.
-        std::size_t chosen = decodeFrom;
-        if (nextKey < videoAt.size()) {
-            const double before = request.start - reader.Seconds(video, startKeyPts);
-            const double after = reader.Seconds(video, PtsOf(lead[videoAt[nextKey]].get())) - request.start;
-            if (after < before - 1e-6)
-                chosen = nextKey;
-        }
-        clipStart = PtsOf(lead[videoAt[chosen]].get());
-        clipEndAtLeast = clipStart;
-        const double moved = reader.Seconds(video, clipStart) - request.start;
-        if (std::abs(moved) >= Tolerance)
-            printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
-                         " instead of " + ProgressPrinter::TimeText(request.start) +
-                         ", at the nearest keyframe");
-        bodyKeyPts = clipStart;
-        skippingLeading = true;
-        return videoAt[chosen];
-    }
-
-    if (startKeyPts == clipStart) {
-        bodyKeyPts = clipStart;
-        skippingLeading = true;
-        return videoAt[decodeFrom];
-    }
+    if (!exact)
+        return StartAtNearestKey(videoAt[decodeFrom],
+                                 nextKey < videoAt.size() ? videoAt[nextKey] : lead.size());
+    if (startKeyPts == clipStart)
+        return CopyFromKey(videoAt[decodeFrom]);
     const bool keyInside =
         nextKey < videoAt.size() && (endLimit == Open || PtsOf(lead[videoAt[nextKey]].get()) <= endLimit);
     if (!keyInside) {
@@ -392,10 +371,35 @@ std::size_t ClipCutter::PlanHead() {
     while (decodeTo < videoAt.size() && PtsOf(lead[videoAt[decodeTo]].get()) < keyPts)
         ++decodeTo;
     EncodeHead(decodeFrom, decodeTo, keyPts);
-    bodyKeyPts = keyPts;
-    skippingLeading = true;
     parameterSetsDue = true;
-    return videoAt[nextKey];
+    return CopyFromKey(videoAt[nextKey]);
+}
+
+// Keyframe mode: the clip starts at the nearer of the keyframes at lead[before] and lead[after] (none
+// when after is past the lead); on a tie the earlier one, the same for both clips at a cut.
+std::size_t ClipCutter::StartAtNearestKey(std::size_t before, std::size_t after) {
+    std::size_t chosen = before;
+    if (after < lead.size()) {
+        const double early = request.start - reader.Seconds(video, PtsOf(lead[before].get()));
+        const double late = reader.Seconds(video, PtsOf(lead[after].get())) - request.start;
+        if (late < early - 1e-6)
+            chosen = after;
+    }
+    clipStart = PtsOf(lead[chosen].get());
+    clipEndAtLeast = clipStart;
+    const double moved = reader.Seconds(video, clipStart) - request.start;
+    if (std::abs(moved) >= Tolerance)
+        printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
+                     " instead of " + ProgressPrinter::TimeText(request.start) + ", at the nearest keyframe");
+    return CopyFromKey(chosen);
+}
+
+// The copied video begins with the keyframe at lead[at]; frames that follow it in the file but are shown
+// before it are left out.
+std::size_t ClipCutter::CopyFromKey(std::size_t at) {
+    bodyKeyPts = PtsOf(lead[at].get());
+    skippingLeading = true;
+    return at;
 }
 
 void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to) {
