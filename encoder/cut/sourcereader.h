@@ -5,9 +5,8 @@
 #include "timefiller.h"
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace Cut {
 
