@@ -184,6 +184,10 @@ private:
     bool EndedBy(const Landing& landing, const std::vector<std::int64_t>& times, std::int64_t frame,
                  long double seconds) const;
     ExactCut PlanWithoutVideo();
+    // The trim at the times asked for, after that input seek.
+    ExactCut AsAsked(std::optional<std::int64_t> seek) const {
+        return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
+    }
 };
 
 // Seeks as ffmpeg does for "-ss" before "-i" (or just to a point before a time), then reads on to a
@@ -337,18 +341,16 @@ bool Planner::EndedBy(const Landing& landing, const std::vector<std::int64_t>& t
 }
 
 ExactCut Planner::PlanWithoutVideo() {
-    const std::int64_t startAt = std::llround(cut.start * 1e6);
-    const std::int64_t length = std::llround(cut.length * 1e6);
-    std::int64_t seek = startAt;
+    std::int64_t seek = std::llround(cut.start * 1e6);
     for (double step = 0.5;; step *= 2) {
         const Landing landing = Land(seek, cut.start, true);
         if (!landing.seeked)
-            return ExactCut{std::nullopt, startAt + startUs, length};
+            return AsAsked(std::nullopt);
         if (SoundFrom(landing, cut.start) || seek <= 0)
             break;
         seek = std::max<std::int64_t>(0, seek - std::llround(step * 1e6));
     }
-    return ExactCut{seek, startAt + startUs, length};
+    return AsAsked(seek);
 }
 
 ExactCut Planner::Plan() {
@@ -360,19 +362,20 @@ ExactCut Planner::Plan() {
     std::int64_t seek = SeekBefore(cut.start);
     std::optional<std::int64_t> first;
     Landing landing;
+    std::vector<std::int64_t> decodable;
     for (double step = 0.5;; step *= 2) {
         landing = Land(seek, cut.start, true);
         if (!landing.seeked)
-            return ExactCut{std::nullopt, std::llround(cut.start * 1e6) + startUs,
-                            std::llround(cut.length * 1e6)};
+            return AsAsked(std::nullopt);
         if (landing.timeless && !decodeTimes) {
             decodeTimes = true;
             landing = Land(seek, cut.start, true);
         }
-        first = ShownAt(Times(landing, true), cut.start);
+        decodable = Times(landing, true);
+        first = ShownAt(decodable, cut.start);
         // A start past the end of the video shows no frame: the clip gets none and is reported empty.
-        if (first && EndedBy(landing, Times(landing, true), *first, cut.start))
-            return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
+        if (first && EndedBy(landing, decodable, *first, cut.start))
+            return AsAsked(seek);
         if (first) {
             if (const std::optional<std::int64_t> onto = SeekOntoKey(landing, seek, *first)) {
                 seek = *onto;
@@ -389,10 +392,9 @@ ExactCut Planner::Plan() {
     }
     if (!first) {
         // The cut lies before the first frame that can be shown: the clip begins with it.
-        const std::vector<std::int64_t> times = Times(landing, true);
-        if (times.empty())
-            return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
-        first = *std::min_element(times.begin(), times.end());
+        if (decodable.empty())
+            return AsAsked(seek);
+        first = *std::min_element(decodable.begin(), decodable.end());
     }
 
     const std::int64_t firstUs = SeekAt(*first);
