@@ -46,19 +46,12 @@ int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources) {
 }
 
 // Replaces this process with ffmpeg; returns only when it cannot.
-int ExecFfmpeg(std::vector<std::string> given, const std::string& ownFolder) {
+int ExecFfmpeg(const std::vector<std::string>& given, const std::string& ownFolder) {
     const auto ffmpeg =
         EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), ownFolder, std::getenv("PATH"));
     if (!ffmpeg) {
         std::fprintf(stderr, "wmaspi: ffmpeg was not found (set TESSEL_FFMPEG or install ffmpeg)\n");
         return 127;
-    }
-    // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
-    for (auto option = given.begin(); option != given.end() && option + 1 != given.end();) {
-        if (*option == "-cut_points")
-            option = given.erase(option, option + 2);
-        else
-            ++option;
     }
     std::vector<std::string> arguments = EncoderFrontEnd::FfmpegArguments(given);
     std::vector<char*> pointers;

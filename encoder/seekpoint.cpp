@@ -1,14 +1,13 @@
 #include "seekpoint.h"
 
+#include "cut/avhandles.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 }
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace EncoderFrontEnd {
@@ -24,15 +23,6 @@ constexpr int ReorderWindow = 20;
 constexpr std::int64_t DtsHeadroom = 3 * AV_TIME_BASE / 23;
 // How many keyframes back from the cut a seek that lands exactly on one is looked for.
 constexpr int KeyTries = 3;
-
-struct InputCloser {
-    void operator()(AVFormatContext* input) const { avformat_close_input(&input); }
-};
-using Input = std::unique_ptr<AVFormatContext, InputCloser>;
-
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
 
 // The streams ffmpeg takes for an output without -map: the video with the most pixels and the audio with
 // the most channels, preferring streams that had packets and default ones.
@@ -59,14 +49,6 @@ int BestStream(const AVFormatContext* input, AVMediaType type) {
     }
     return best;
 }
-
-struct CodecFree {
-    void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
 
 struct VideoPacket {
     std::int64_t pts = AV_NOPTS_VALUE;
@@ -130,16 +112,16 @@ public:
     }
 
 private:
-    std::unique_ptr<AVCodecContext, CodecFree> codec;
-    std::unique_ptr<AVFrame, FrameFree> frame;
+    Cut::CodecContextPtr codec;
+    Cut::FramePtr frame;
 };
 
 class Planner {
 public:
-    Planner(AVFormatContext* input, const ClipCut& cut) : input(input), cut(cut) {
+    Planner(AVFormatContext* input, const ClipRequest& cut) : input(input), cut(cut) {
         startUs = input->start_time != AV_NOPTS_VALUE ? input->start_time : 0;
-        video = cut.video ? BestStream(input, AVMEDIA_TYPE_VIDEO) : -1;
-        audio = cut.audio ? BestStream(input, AVMEDIA_TYPE_AUDIO) : -1;
+        video = cut.dropsVideo ? -1 : BestStream(input, AVMEDIA_TYPE_VIDEO);
+        audio = cut.dropsAudio ? -1 : BestStream(input, AVMEDIA_TYPE_AUDIO);
         bool delayed = false;
         for (unsigned i = 0; i < input->nb_streams; ++i)
             delayed = delayed || input->streams[i]->codecpar->video_delay;
@@ -154,7 +136,7 @@ public:
 
 private:
     AVFormatContext* input;
-    const ClipCut& cut;
+    const ClipRequest& cut;
     std::int64_t startUs = 0;
     int video = -1;
     int audio = -1;
@@ -202,6 +184,10 @@ private:
     bool EndedBy(const Landing& landing, const std::vector<std::int64_t>& times, std::int64_t frame,
                  long double seconds) const;
     ExactCut PlanWithoutVideo();
+    // The trim at the times asked for, after that input seek.
+    ExactCut AsAsked(std::optional<std::int64_t> seek) const {
+        return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
+    }
 };
 
 // Seeks as ffmpeg does for "-ss" before "-i" (or just to a point before a time), then reads on to a
@@ -216,7 +202,7 @@ Landing Planner::Land(std::int64_t seekUs, long double until, bool asFfmpeg) {
     std::optional<FrameClock> clock;
     if (decodeTimes)
         clock.emplace(input->streams[video]);
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    const Cut::PacketPtr packet = Cut::NewPacket();
     int beyond = 0;
     long double latest = -1e30L;
     bool videoDone = video < 0;
@@ -355,18 +341,16 @@ bool Planner::EndedBy(const Landing& landing, const std::vector<std::int64_t>& t
 }
 
 ExactCut Planner::PlanWithoutVideo() {
-    const std::int64_t startAt = std::llround(cut.start * 1e6);
-    const std::int64_t length = std::llround(cut.length * 1e6);
-    std::int64_t seek = startAt;
+    std::int64_t seek = std::llround(cut.start * 1e6);
     for (double step = 0.5;; step *= 2) {
         const Landing landing = Land(seek, cut.start, true);
         if (!landing.seeked)
-            return ExactCut{std::nullopt, startAt + startUs, length};
+            return AsAsked(std::nullopt);
         if (SoundFrom(landing, cut.start) || seek <= 0)
             break;
         seek = std::max<std::int64_t>(0, seek - std::llround(step * 1e6));
     }
-    return ExactCut{seek, startAt + startUs, length};
+    return AsAsked(seek);
 }
 
 ExactCut Planner::Plan() {
@@ -378,19 +362,20 @@ ExactCut Planner::Plan() {
     std::int64_t seek = SeekBefore(cut.start);
     std::optional<std::int64_t> first;
     Landing landing;
+    std::vector<std::int64_t> decodable;
     for (double step = 0.5;; step *= 2) {
         landing = Land(seek, cut.start, true);
         if (!landing.seeked)
-            return ExactCut{std::nullopt, std::llround(cut.start * 1e6) + startUs,
-                            std::llround(cut.length * 1e6)};
+            return AsAsked(std::nullopt);
         if (landing.timeless && !decodeTimes) {
             decodeTimes = true;
             landing = Land(seek, cut.start, true);
         }
-        first = ShownAt(Times(landing, true), cut.start);
+        decodable = Times(landing, true);
+        first = ShownAt(decodable, cut.start);
         // A start past the end of the video shows no frame: the clip gets none and is reported empty.
-        if (first && EndedBy(landing, Times(landing, true), *first, cut.start))
-            return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
+        if (first && EndedBy(landing, decodable, *first, cut.start))
+            return AsAsked(seek);
         if (first) {
             if (const std::optional<std::int64_t> onto = SeekOntoKey(landing, seek, *first)) {
                 seek = *onto;
@@ -407,10 +392,9 @@ ExactCut Planner::Plan() {
     }
     if (!first) {
         // The cut lies before the first frame that can be shown: the clip begins with it.
-        const std::vector<std::int64_t> times = Times(landing, true);
-        if (times.empty())
-            return ExactCut{seek, std::llround(cut.start * 1e6) + startUs, std::llround(cut.length * 1e6)};
-        first = *std::min_element(times.begin(), times.end());
+        if (decodable.empty())
+            return AsAsked(seek);
+        first = *std::min_element(decodable.begin(), decodable.end());
     }
 
     const std::int64_t firstUs = SeekAt(*first);
@@ -420,9 +404,10 @@ ExactCut Planner::Plan() {
     return ExactCut{seek, firstUs + startUs, length, !decodeTimes};
 }
 
-} // namespace
-
-std::optional<ExactCut> PlanCut(const ClipCut& cut, std::string* problem) {
+// The first frame is the one a player shows at the start and the clip ends before the frame shown at
+// start + length; the sound is cut at the same times. The input seek lands before the keyframe that
+// decoding needs; where the source cannot seek there is none. Empty when the source cannot be read.
+std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
     AVDictionary* options = nullptr;
@@ -430,27 +415,33 @@ std::optional<ExactCut> PlanCut(const ClipCut& cut, std::string* problem) {
     av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
     const int opened = avformat_open_input(&raw, cut.source.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) {
-        if (problem)
-            *problem = "cannot open " + cut.source;
+    if (opened < 0)
         return std::nullopt;
-    }
-    Input input(raw);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0) {
-        if (problem)
-            *problem = "no streams in " + cut.source;
+    const Cut::InputPtr input(raw);
+    if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0)
         return std::nullopt;
-    }
     return Planner(input.get(), cut).Plan();
 }
 
-std::vector<std::string> FfmpegArguments(const std::vector<std::string>& arguments) {
+// Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
+std::vector<std::string> WithoutCutPoints(std::vector<std::string> arguments) {
+    for (auto option = arguments.begin(); option != arguments.end() && option + 1 != arguments.end();) {
+        if (*option == "-cut_points")
+            option = arguments.erase(option, option + 2);
+        else
+            ++option;
+    }
+    return arguments;
+}
+
+} // namespace
+
+std::vector<std::string> FfmpegArguments(const std::vector<std::string>& given) {
+    const std::vector<std::string> arguments = WithoutCutPoints(given);
     const std::optional<ClipRequest> request = ReadClipRequest(arguments);
     if (!request || request->copiesVideo)
         return RewriteArguments(arguments);
-    const ClipCut clip{request->source, request->start, request->length, !request->dropsVideo,
-                       !request->dropsAudio};
-    std::optional<ExactCut> cut = PlanCut(clip);
+    std::optional<ExactCut> cut = PlanCut(*request);
     // A source that cannot be read: ffmpeg says why.
     if (!cut)
         cut = ExactCut{std::llround(request->start * 1e6), std::llround(request->start * 1e6),

@@ -38,9 +38,6 @@ inline PacketPtr NewPacket() {
 inline FramePtr NewFrame() {
     return FramePtr(av_frame_alloc());
 }
-inline PacketPtr ClonePacket(const AVPacket* packet) {
-    return PacketPtr(av_packet_clone(packet));
-}
 
 // FFmpeg's text for an error code.
 inline std::string ErrorText(int code) {

@@ -39,6 +39,16 @@ std::int64_t DtsOf(const AVPacket* packet) {
     return packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
 }
 
+// A new packet holding these bytes, with the times, flags and side data of another.
+PacketPtr PacketOf(const Bitstream::Bytes& bytes, const AVPacket* properties) {
+    PacketPtr packet = NewPacket();
+    if (!packet || av_new_packet(packet.get(), int(bytes.size())) < 0)
+        throw CutError{"out of memory"};
+    std::copy(bytes.begin(), bytes.end(), packet->data);
+    av_packet_copy_props(packet.get(), properties);
+    return packet;
+}
+
 std::int64_t Rescale(std::int64_t time, AVRational from, AVRational to) {
     return time == Open ? Open : av_rescale_q(time, from, to);
 }
@@ -62,9 +72,11 @@ private:
     void Locate();
     bool LandedBeforeStart(double margin);
     void CollectHead();
-    void PlanHead(std::size_t& bodyFrom);
+    std::size_t PlanHead();
+    std::size_t StartAtNearestKey(std::size_t before, std::size_t after);
+    std::size_t CopyFromKey(std::size_t at);
     void EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to);
-    void BodyVideo(VideoPacket packet);
+    void BodyVideo(PacketPtr packet);
     // The video of the clip is complete: after is the first packet past its end, or nullptr at the end of
     // the file.
     void FinishVideo(const VideoPacket* after);
@@ -77,12 +89,14 @@ private:
     void WriteCopied(const VideoPacket& packet);
     // delay: how far decoding times run ahead of the frames' own times where the encoder does not reorder.
     void WriteEncoded(RangeEncoder& encoder, std::int64_t delay);
+    // pts and dts are the source's times of the frame.
+    void WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts);
     int DelayFrames() const;
-    // One frame's time, in the video's time base.
-    std::int64_t FrameTicks() const;
     void ReadToTheEnd();
     OtherStream* OtherOf(int index);
     double ClipSeconds(std::int64_t videoTime) const;
+    // The clip's start in microseconds of the file's clock, by which the other streams are cut.
+    std::int64_t ClipStartUs() const;
 
     const CutRequest& request;
     ProgressPrinter& printer;
@@ -93,23 +107,21 @@ private:
     bool exact = true;
 
     // Video times of the cut, in the video's time base: what was asked for, with the tolerance, and the
-    // times of the frames that are really first and first after the clip once they are known.
+    // times of the frames that are really first and first after the clip once they are known. A clip
+    // without video has its start and end in microseconds of the file's clock.
     std::int64_t startLimit = 0;
     std::int64_t endLimit = Open;
     std::int64_t clipStart = 0;
     std::int64_t clipEnd = Open;
-    bool clipEndKnown = false;
     std::int64_t clipEndAtLeast = 0;
-    // The same start and end for the other streams, in microseconds of the file's clock.
-    std::int64_t clipStartUs = 0;
 
     std::deque<PacketPtr> lead;
     std::deque<PacketPtr> pendingOthers;
     std::vector<VideoPacket> gop;
     std::vector<VideoPacket> previousGop;
+    // The video of the clip is written, so its end is known.
     bool videoDone = false;
     bool leadReachedEnd = false;
-    bool wholeClipEncoded = false;
     std::int64_t bodyKeyPts = AV_NOPTS_VALUE;
     bool skippingLeading = false;
     std::int64_t decodeDelay = 0;
@@ -124,27 +136,22 @@ private:
 void ClipCutter::Run() {
     ChooseStreams();
     writer.Open();
+    Locate();
+    std::size_t bodyFrom = lead.size();
     if (video) {
-        Locate();
         CollectHead();
-        std::size_t bodyFrom = 0;
-        PlanHead(bodyFrom);
-        for (std::size_t i = 0; i < lead.size(); ++i) {
-            PacketPtr packet = std::move(lead[i]);
-            if (packet->stream_index != video->index)
-                Other(std::move(packet));
-            else if (i >= bodyFrom && !wholeClipEncoded)
-                BodyVideo({std::move(packet), 0, 0, false});
-        }
-        lead.clear();
+        bodyFrom = PlanHead();
     } else {
-        Locate();
-        clipEndKnown = true;
         videoDone = true;
-        for (PacketPtr& packet : lead)
-            Other(std::move(packet));
-        lead.clear();
     }
+    for (std::size_t i = 0; i < lead.size(); ++i) {
+        PacketPtr packet = std::move(lead[i]);
+        if (!video || packet->stream_index != video->index)
+            Other(std::move(packet));
+        else if (i >= bodyFrom)
+            BodyVideo(std::move(packet));
+    }
+    lead.clear();
     ReadToTheEnd();
     if (video && !videoDone)
         FinishVideo(nullptr);
@@ -180,13 +187,9 @@ void ClipCutter::ChooseStreams() {
     const double end = request.start + request.length;
     const double duration = reader.Duration();
     const bool toTheEnd = duration > 0 && end >= duration;
-    clipStartUs = reader.Format()->start_time != AV_NOPTS_VALUE ? reader.Format()->start_time : 0;
-    clipStartUs += std::llround(start * AV_TIME_BASE);
     if (!video) {
-        const std::int64_t endUs =
-            toTheEnd ? Open : clipStartUs + std::llround(request.length * AV_TIME_BASE);
-        clipStart = clipStartUs;
-        clipEnd = endUs;
+        clipStart = reader.FileTime(start);
+        clipEnd = toTheEnd ? Open : clipStart + std::llround(request.length * AV_TIME_BASE);
         return;
     }
     startLimit = reader.StreamTime(video, start + Tolerance);
@@ -224,6 +227,9 @@ void ClipCutter::Locate() {
 bool ClipCutter::LandedBeforeStart(double margin) {
     const bool fromTheStart = request.start - margin <= 0;
     std::map<int, bool> audioSeen;
+    std::size_t audioCount = 0;
+    for (const OtherStream& other : others)
+        audioCount += other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
     bool keyframeSeen = !video;
     for (;;) {
         PacketPtr packet = reader.Read();
@@ -251,9 +257,6 @@ bool ClipCutter::LandedBeforeStart(double margin) {
                 return false;
         }
         lead.push_back(std::move(packet));
-        std::size_t audioCount = 0;
-        for (const OtherStream& other : others)
-            audioCount += other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
         if (keyframeSeen && audioSeen.size() >= audioCount)
             return true;
     }
@@ -299,7 +302,7 @@ void ClipCutter::CollectHead() {
 
 // Decides how the clip begins: copied from a keyframe at its start, or re-encoded up to the first
 // keyframe inside it (or all of it when none is), and returns where in lead the copied video begins.
-void ClipCutter::PlanHead(std::size_t& bodyFrom) {
+std::size_t ClipCutter::PlanHead() {
     std::vector<std::size_t> videoAt;
     for (std::size_t i = 0; i < lead.size(); ++i)
         if (lead[i]->stream_index == video->index)
@@ -308,12 +311,12 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
     std::size_t first = 0;
     while (first < videoAt.size() && !(lead[videoAt[first]]->flags & AV_PKT_FLAG_KEY))
         ++first;
-    bodyFrom = lead.size();
     if (first == videoAt.size())
-        return;
+        return lead.size();
 
     std::int64_t shown = AV_NOPTS_VALUE;
     std::int64_t lastAtEnd = AV_NOPTS_VALUE;
+    std::int64_t last = AV_NOPTS_VALUE;
     bool passedEnd = false;
     for (std::size_t v = first; v < videoAt.size(); ++v) {
         const AVPacket* packet = lead[videoAt[v]].get();
@@ -322,16 +325,13 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
             shown = pts;
         if (endLimit != Open && pts <= endLimit && (lastAtEnd == AV_NOPTS_VALUE || pts > lastAtEnd))
             lastAtEnd = pts;
+        last = last == AV_NOPTS_VALUE ? pts : std::max(last, pts);
         passedEnd = passedEnd || (endLimit != Open && DtsOf(packet) > endLimit);
     }
     // The last frame is shown only while it lasts: a start after the video's end has no frame.
-    if (leadReachedEnd && shown != AV_NOPTS_VALUE) {
-        std::int64_t last = shown;
-        for (std::size_t v = first; v < videoAt.size(); ++v)
-            last = std::max(last, PtsOf(lead[videoAt[v]].get()));
-        if (shown == last && request.start >= reader.Seconds(video, last + FrameTicks()) - Tolerance)
-            throw CutError{"the clip starts after the end of the video: it holds no frames"};
-    }
+    if (leadReachedEnd && shown != AV_NOPTS_VALUE && shown == last &&
+        request.start >= reader.Seconds(video, last + FrameTicks(video)) - Tolerance)
+        throw CutError{"the clip starts after the end of the video: it holds no frames"};
     clipStart = shown != AV_NOPTS_VALUE ? shown : clipStart;
     clipEndAtLeast = clipStart;
 
@@ -349,46 +349,19 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
     }
     const std::int64_t startKeyPts = PtsOf(lead[videoAt[decodeFrom]].get());
 
-    if (!exact) {
-        // The nearer of the two keyframes; on a tie the earlier one, the same for both clips at a cut.
-        std::size_t chosen = decodeFrom;
-        if (nextKey < videoAt.size()) {
-            const double before = request.start - reader.Seconds(video, startKeyPts);
-            const double after = reader.Seconds(video, PtsOf(lead[videoAt[nextKey]].get())) - request.start;
-            if (after < before - 1e-6)
-                chosen = nextKey;
-        }
-        clipStart = PtsOf(lead[videoAt[chosen]].get());
-        clipEndAtLeast = clipStart;
-        const double moved = reader.Seconds(video, clipStart) - request.start;
-        if (std::abs(moved) >= Tolerance)
-            printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
-                         " instead of " + ProgressPrinter::TimeText(request.start) +
-                         ", at the nearest keyframe");
-        bodyFrom = videoAt[chosen];
-        bodyKeyPts = clipStart;
-        skippingLeading = true;
-        clipStartUs = av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q);
-        return;
-    }
-
-    clipStartUs = av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q);
-    if (startKeyPts == clipStart) {
-        bodyFrom = videoAt[decodeFrom];
-        bodyKeyPts = clipStart;
-        skippingLeading = true;
-        return;
-    }
+    if (!exact)
+        return StartAtNearestKey(videoAt[decodeFrom],
+                                 nextKey < videoAt.size() ? videoAt[nextKey] : lead.size());
+    if (startKeyPts == clipStart)
+        return CopyFromKey(videoAt[decodeFrom]);
     const bool keyInside =
         nextKey < videoAt.size() && (endLimit == Open || PtsOf(lead[videoAt[nextKey]].get()) <= endLimit);
     if (!keyInside) {
         // No keyframe inside the clip: all of it is re-encoded.
         clipEnd = passedEnd ? (lastAtEnd != AV_NOPTS_VALUE ? lastAtEnd : clipStart) : Open;
-        clipEndKnown = true;
         videoDone = true;
-        wholeClipEncoded = true;
         EncodeHead(decodeFrom, videoAt.size(), clipEnd);
-        return;
+        return lead.size();
     }
     const AVPacket* key = lead[videoAt[nextKey]].get();
     const std::int64_t keyPts = PtsOf(key);
@@ -398,10 +371,35 @@ void ClipCutter::PlanHead(std::size_t& bodyFrom) {
     while (decodeTo < videoAt.size() && PtsOf(lead[videoAt[decodeTo]].get()) < keyPts)
         ++decodeTo;
     EncodeHead(decodeFrom, decodeTo, keyPts);
-    bodyFrom = videoAt[nextKey];
-    bodyKeyPts = keyPts;
-    skippingLeading = true;
     parameterSetsDue = true;
+    return CopyFromKey(videoAt[nextKey]);
+}
+
+// Keyframe mode: the clip starts at the nearer of the keyframes at lead[before] and lead[after] (none
+// when after is past the lead); on a tie the earlier one, the same for both clips at a cut.
+std::size_t ClipCutter::StartAtNearestKey(std::size_t before, std::size_t after) {
+    std::size_t chosen = before;
+    if (after < lead.size()) {
+        const double early = request.start - reader.Seconds(video, PtsOf(lead[before].get()));
+        const double late = reader.Seconds(video, PtsOf(lead[after].get())) - request.start;
+        if (late < early - 1e-6)
+            chosen = after;
+    }
+    clipStart = PtsOf(lead[chosen].get());
+    clipEndAtLeast = clipStart;
+    const double moved = reader.Seconds(video, clipStart) - request.start;
+    if (std::abs(moved) >= Tolerance)
+        printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
+                     " instead of " + ProgressPrinter::TimeText(request.start) + ", at the nearest keyframe");
+    return CopyFromKey(chosen);
+}
+
+// The copied video begins with the keyframe at lead[at]; frames that follow it in the file but are shown
+// before it are left out.
+std::size_t ClipCutter::CopyFromKey(std::size_t at) {
+    bodyKeyPts = PtsOf(lead[at].get());
+    skippingLeading = true;
+    return at;
 }
 
 void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to) {
@@ -418,13 +416,6 @@ void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::i
     WriteEncoded(encoder, decodeDelay);
 }
 
-std::int64_t ClipCutter::FrameTicks() const {
-    const AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
-    return rate.num > 0 && rate.den > 0
-               ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), video->time_base))
-               : 1;
-}
-
 int ClipCutter::DelayFrames() const {
     const double frame =
         1 / av_q2d(video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate);
@@ -435,26 +426,12 @@ int ClipCutter::DelayFrames() const {
 // the decoding times go on rising where copied frames follow.
 void ClipCutter::WriteEncoded(RangeEncoder& encoder, std::int64_t delay) {
     for (PacketPtr& packet : encoder.Packets()) {
-        const std::int64_t pts = packet->pts;
-        packet->pts = pts - clipStart;
-        std::int64_t dts = (encoder.Reorders() ? packet->dts : pts - delay) - clipStart;
-        if (lastVideoDts != AV_NOPTS_VALUE && dts <= lastVideoDts)
-            dts = lastVideoDts + 1;
-        packet->dts = std::min(dts, packet->pts);
-        lastVideoDts = packet->dts;
-        if (lengthSize > 0) {
-            const Bitstream::Bytes units =
-                Bitstream::AnnexBToLengthPrefixed(packet->data, std::size_t(packet->size), lengthSize);
-            PacketPtr converted = NewPacket();
-            if (av_new_packet(converted.get(), int(units.size())) < 0)
-                throw CutError{"out of memory"};
-            std::copy(units.begin(), units.end(), converted->data);
-            av_packet_copy_props(converted.get(), packet.get());
-            packet = std::move(converted);
-        }
-        writer.Write(video, packet.get());
-        wroteVideo = true;
-        printer.Progress(ClipSeconds(pts));
+        const std::int64_t dts = encoder.Reorders() ? packet->dts : packet->pts - delay;
+        if (lengthSize > 0)
+            packet = PacketOf(
+                Bitstream::AnnexBToLengthPrefixed(packet->data, std::size_t(packet->size), lengthSize),
+                packet.get());
+        WriteVideo(packet.get(), packet->pts, dts);
     }
 }
 
@@ -468,36 +445,39 @@ void ClipCutter::WriteCopied(const VideoPacket& entry) {
         parameterSetsDue = false;
         const AVCodecID codec = video->codecpar->codec_id;
         if (!Bitstream::CarriesParameterSets(codec, packet->data, std::size_t(packet->size), lengthSize)) {
-            const Bitstream::Bytes sets = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
-            if (!sets.empty()) {
-                PacketPtr joined = NewPacket();
-                if (av_new_packet(joined.get(), int(sets.size()) + packet->size) < 0)
-                    throw CutError{"out of memory"};
-                std::copy(sets.begin(), sets.end(), joined->data);
-                std::copy(packet->data, packet->data + packet->size, joined->data + sets.size());
-                av_packet_copy_props(joined.get(), packet.get());
+            Bitstream::Bytes joined = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
+            if (!joined.empty()) {
+                joined.insert(joined.end(), packet->data, packet->data + packet->size);
+                PacketPtr replacement = PacketOf(joined, packet.get());
                 av_packet_unref(packet.get());
-                av_packet_move_ref(packet.get(), joined.get());
+                av_packet_move_ref(packet.get(), replacement.get());
             }
         }
     }
-    packet->pts = entry.pts - clipStart;
-    std::int64_t dts = entry.dts - clipStart;
+    WriteVideo(packet.get(), entry.pts, entry.dts);
+}
+
+// Moves a video packet onto the clip's clock, with decoding times that keep rising and never pass the
+// frame's own time, and writes it.
+void ClipCutter::WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts) {
+    packet->pts = pts - clipStart;
+    dts -= clipStart;
     if (lastVideoDts != AV_NOPTS_VALUE && dts <= lastVideoDts)
         dts = lastVideoDts + 1;
     packet->dts = std::min(dts, packet->pts);
     lastVideoDts = packet->dts;
-    writer.Write(video, packet.get());
+    writer.Write(video, packet);
     wroteVideo = true;
-    printer.Progress(ClipSeconds(entry.pts));
+    printer.Progress(ClipSeconds(pts));
 }
 
-void ClipCutter::BodyVideo(VideoPacket entry) {
+void ClipCutter::BodyVideo(PacketPtr packet) {
     if (videoDone)
         return;
-    entry.pts = PtsOf(entry.packet.get());
-    entry.dts = DtsOf(entry.packet.get());
-    entry.key = entry.packet->flags & AV_PKT_FLAG_KEY;
+    const std::int64_t pts = PtsOf(packet.get());
+    const std::int64_t dts = DtsOf(packet.get());
+    const bool key = packet->flags & AV_PKT_FLAG_KEY;
+    VideoPacket entry{std::move(packet), pts, dts, key};
     if (skippingLeading && entry.pts != bodyKeyPts) {
         if (entry.pts < bodyKeyPts)
             return;
@@ -563,7 +543,6 @@ void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
 
 void ClipCutter::FinishVideo(const VideoPacket* after) {
     videoDone = true;
-    clipEndKnown = true;
     if (!exact) {
         FinishKeyframeEnd(after);
     } else {
@@ -603,7 +582,7 @@ void ClipCutter::FinishExactTail() {
     encoder.Finish();
     // One frame of delay at most: MPEG-1/2 readers take an I or P picture's time from the next one's
     // decoding time, and the copied frames before the tail decode earlier still.
-    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks()));
+    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks(video)));
 }
 
 OtherStream* ClipCutter::OtherOf(int index) {
@@ -622,8 +601,7 @@ void ClipCutter::Other(PacketPtr packet) {
         OtherStream& other = *OtherOf(pendingOthers.front()->stream_index);
         const AVRational base = other.stream->time_base;
         const AVPacket* front = pendingOthers.front().get();
-        if (!clipEndKnown &&
-            front->pts + front->duration / 2 >= Rescale(clipEndAtLeast, video->time_base, base))
+        if (!videoDone && front->pts + front->duration / 2 >= Rescale(clipEndAtLeast, video->time_base, base))
             return;
         PacketPtr ready = std::move(pendingOthers.front());
         pendingOthers.pop_front();
@@ -633,9 +611,8 @@ void ClipCutter::Other(PacketPtr packet) {
 
 void ClipCutter::WriteOther(OtherStream& other, PacketPtr packet) {
     const AVRational base = other.stream->time_base;
-    const std::int64_t start = av_rescale_q(clipStartUs, AV_TIME_BASE_Q, base);
-    const std::int64_t end =
-        video ? Rescale(clipEnd, video->time_base, base) : Rescale(clipEnd, AV_TIME_BASE_Q, base);
+    const std::int64_t start = av_rescale_q(ClipStartUs(), AV_TIME_BASE_Q, base);
+    const std::int64_t end = Rescale(clipEnd, video ? video->time_base : AV_TIME_BASE_Q, base);
     const bool audio = other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
     const std::int64_t at = audio ? packet->pts + packet->duration / 2 : packet->pts;
     if (end != Open && packet->pts >= end)
@@ -678,7 +655,7 @@ void ClipCutter::ReadToTheEnd() {
             return;
         if (video && packet->stream_index == video->index) {
             if (!videoDone) {
-                BodyVideo({std::move(packet), 0, 0, false});
+                BodyVideo(std::move(packet));
             } else if (clipEnd != Open &&
                        DtsOf(packet.get()) >
                            clipEnd + std::llround(AudioLagLimit / av_q2d(video->time_base))) {
@@ -688,6 +665,10 @@ void ClipCutter::ReadToTheEnd() {
             Other(std::move(packet));
         }
     }
+}
+
+std::int64_t ClipCutter::ClipStartUs() const {
+    return video ? av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q) : clipStart;
 }
 
 double ClipCutter::ClipSeconds(std::int64_t videoTime) const {

@@ -33,12 +33,10 @@ public:
     // The encoded packets in order, with the times (source time base) of the frames they hold. The stream
     // has no reordering, so decoding order and display order are the same.
     std::vector<PacketPtr>& Packets() { return packets; }
-    // Frames that the encoder received so far.
-    int FrameCount() const { return int(framePts.size()); }
-    // The decoding delay, in frames, that a source with this codec and these times needs mirrored.
-    static int BFramesFor(const AVStream* source, int delayFrames);
 
 private:
+    // The decoding delay, in frames, that a source with this codec and these times needs mirrored.
+    static int BFramesFor(const AVStream* source, int delayFrames);
     void OpenEncoder(const AVFrame* frame);
     void Encode(AVFrame* frame);
     void ReceiveFrames();

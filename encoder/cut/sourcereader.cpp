@@ -27,9 +27,12 @@ SourceReader::SourceReader(const std::string& path) {
     filler = std::make_unique<TimeFiller>(video);
 }
 
+std::int64_t SourceReader::FileTime(double seconds) const {
+    return origin + std::llround(seconds * AV_TIME_BASE);
+}
+
 std::int64_t SourceReader::StreamTime(const AVStream* stream, double seconds) const {
-    const std::int64_t micro = origin + std::llround(seconds * AV_TIME_BASE);
-    return av_rescale_q_rnd(micro, AV_TIME_BASE_Q, stream->time_base,
+    return av_rescale_q_rnd(FileTime(seconds), AV_TIME_BASE_Q, stream->time_base,
                             AVRounding(AV_ROUND_DOWN | AV_ROUND_PASS_MINMAX));
 }
 
@@ -56,7 +59,7 @@ void SourceReader::SeekTo(double seconds) {
             throw CutError{"the source cannot be read from its start again"};
         return;
     }
-    const std::int64_t target = origin + std::llround(seconds * AV_TIME_BASE);
+    const std::int64_t target = FileTime(seconds);
     if (avformat_seek_file(context, -1, INT64_MIN, target, target, 0) < 0)
         SeekTo(0);
 }

@@ -5,9 +5,8 @@
 #include "timefiller.h"
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace Cut {
 
@@ -21,6 +20,8 @@ public:
     AVFormatContext* Format() const { return input.get(); }
     // The video stream, or nullptr when the source has none.
     AVStream* Video() const { return video; }
+    // Seconds from the start of the file as microseconds of the file's own clock.
+    std::int64_t FileTime(double seconds) const;
     // Seconds from the start of the file as a time of the stream, rounded down to its time base.
     std::int64_t StreamTime(const AVStream* stream, double seconds) const;
     // A time of the stream as seconds from the start of the file.

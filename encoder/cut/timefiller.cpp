@@ -25,17 +25,17 @@ PictureType TypeOfPicture(const AVPacket* packet, bool mpeg4) {
 
 } // namespace
 
-TimeFiller::TimeFiller(const AVStream* video) : video(video) {
-    const AVCodecID codec = video ? video->codecpar->codec_id : AV_CODEC_ID_NONE;
-    mpeg4 = codec == AV_CODEC_ID_MPEG4;
-    mpegPictures = mpeg4 || codec == AV_CODEC_ID_MPEG2VIDEO || codec == AV_CODEC_ID_MPEG1VIDEO;
-}
-
-std::int64_t TimeFiller::FrameStep() const {
+std::int64_t FrameTicks(const AVStream* video) {
     const AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
     if (rate.num <= 0 || rate.den <= 0)
         return 1;
     return std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), video->time_base));
+}
+
+TimeFiller::TimeFiller(const AVStream* video) : video(video) {
+    const AVCodecID codec = video ? video->codecpar->codec_id : AV_CODEC_ID_NONE;
+    mpeg4 = codec == AV_CODEC_ID_MPEG4;
+    mpegPictures = mpeg4 || codec == AV_CODEC_ID_MPEG2VIDEO || codec == AV_CODEC_ID_MPEG1VIDEO;
 }
 
 void TimeFiller::Put(PacketPtr packet) {
@@ -71,7 +71,7 @@ void TimeFiller::PutWithoutDecodingTime(PacketPtr packet) {
         return;
     }
     // The first known decoding time: the packets before it decoded one frame apart.
-    const std::int64_t step = FrameStep();
+    const std::int64_t step = FrameTicks(video);
     std::int64_t dts = packet->dts;
     for (auto entry = held.rbegin(); entry != held.rend(); ++entry) {
         dts -= step;
@@ -90,7 +90,7 @@ void TimeFiller::Release() {
 }
 
 void TimeFiller::Flush() {
-    const std::int64_t step = FrameStep();
+    const std::int64_t step = FrameTicks(video);
     std::int64_t last = AV_NOPTS_VALUE;
     for (const PacketPtr& packet : held)
         for (const std::int64_t time : {packet->pts, packet->dts})

@@ -6,6 +6,9 @@
 
 namespace Cut {
 
+// One frame's time in the stream's time base, from its frame rate; 1 when the rate is unknown.
+std::int64_t FrameTicks(const AVStream* video);
+
 // Fills in the times that a demuxer leaves out of video packets, so that every packet has both:
 // - MPEG program streams (and some transport streams) give MPEG-1/2 pictures a presentation time only now
 //   and then, and AVI gives MPEG-4 Part 2 pictures none. A B picture is shown as it is decoded, and an I or
@@ -28,7 +31,6 @@ private:
     void PutMpegPicture(PacketPtr packet);
     void PutWithoutDecodingTime(PacketPtr packet);
     void Release();
-    std::int64_t FrameStep() const;
 
     const AVStream* video;
     bool mpegPictures = false;
