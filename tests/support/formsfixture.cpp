@@ -5,22 +5,12 @@
 
 void FormsFixture::CreateForms(const QStringList& arguments) {
     forms = std::make_unique<Forms>(arguments);
-    MainForm = forms->MainForm;
-    SettingForm = forms->SettingForm;
-    CountDownForm = forms->CountDownForm;
-    AboutForm = forms->AboutForm;
-    opSettingForm = forms->opSettingForm;
-    SizeForm = forms->SizeForm;
+    static_cast<FormWindows&>(*this) = *forms;
     ui = FindMainControls(MainForm);
 }
 
 void FormsFixture::DestroyForms() {
     forms.reset();
-    MainForm = nullptr;
-    SettingForm = nullptr;
-    CountDownForm = nullptr;
-    AboutForm = nullptr;
-    opSettingForm = nullptr;
-    SizeForm = nullptr;
+    static_cast<FormWindows&>(*this) = FormWindows();
     ui = MainFormControls();
 }

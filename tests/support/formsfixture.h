@@ -8,17 +8,11 @@
 
 // The program's windows, made for a test the way the program makes them and kept under their names, with
 // the main window's controls in ui.
-class FormsFixture {
+class FormsFixture : protected FormWindows {
 protected:
     void CreateForms(const QStringList& arguments);
     void DestroyForms();
 
     std::unique_ptr<Forms> forms;
-    TMainForm* MainForm = nullptr;
-    TSettingForm* SettingForm = nullptr;
-    TCountDownForm* CountDownForm = nullptr;
-    TAboutForm* AboutForm = nullptr;
-    TopSettingForm* opSettingForm = nullptr;
-    TSizeForm* SizeForm = nullptr;
     MainFormControls ui;
 };
