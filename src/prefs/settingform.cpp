@@ -10,7 +10,6 @@
 #include "widgets/ownerlock.h"
 
 #include <QCheckBox>
-#include <QHideEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -38,7 +37,7 @@ QPushButton* MakeButton(QWidget* parent, int left, int top, int width, int heigh
 } // namespace
 
 TSettingForm::TSettingForm(SettingsTarget& target, QWidget* owner)
-    : QWidget(owner, Qt::Dialog), target(target), owner(owner) {
+    : QWidget(owner, Qt::Dialog), target(target) {
     setWindowTitle(QStringLiteral("Settings"));
     setFixedSize(351, 332);
 
@@ -69,6 +68,7 @@ TSettingForm::TSettingForm(SettingsTarget& target, QWidget* owner)
     connect(btnCancel, &QPushButton::clicked, this, &TSettingForm::btnCancelClick);
     connect(btnDefault, &QPushButton::clicked, this, &TSettingForm::btnDefaultClick);
     connect(bbtnBrowse, &QPushButton::clicked, this, &TSettingForm::bbtnBrowseClick);
+    new OwnerLock(this);
 
     FormCreate();
 }
@@ -114,7 +114,7 @@ void TSettingForm::LoadPreferences(bool useDefaults) {
     // The built-in values stand in; closing the program then leaves the file alone.
     if (!ini.Readable())
         ReportError(QStringLiteral("Unable to read ") + ini.path(),
-                    isVisible() ? static_cast<QWidget*>(this) : owner);
+                    isVisible() ? static_cast<QWidget*>(this) : parentWidget());
     Apply(Preferences::Load(ini, useDefaults));
 }
 
@@ -169,14 +169,6 @@ void TSettingForm::bbtnBrowseClick() {
 
 void TSettingForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    setGeometry(QRect(owner->geometry().center() - rect().center(), size()));
-    OwnerLock::DisableOwner(owner);
-}
-
-void TSettingForm::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
     if (!event->spontaneous())
-        OwnerLock::EnableOwner(owner);
+        setGeometry(QRect(parentWidget()->geometry().center() - rect().center(), size()));
 }

@@ -52,7 +52,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void CopyOutputDirToMainForm();
@@ -60,5 +59,4 @@ private:
     void ReloadPreferences(bool useDefaults);
 
     SettingsTarget& target;
-    QWidget* owner;
 };

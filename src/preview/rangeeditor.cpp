@@ -62,34 +62,34 @@ void RangeEditor::Write(const RangeView& view) {
     ui.labLength->setVisible(view.lengthShown);
 }
 
-int RangeEditor::LabelWidth(const QString& caption) const {
+RangeMarks::MeasureWidth RangeEditor::LabelWidth() const {
     // Both labels share the font, so a probe sized the way the labels size themselves tells the width.
-    QLabel probe(caption);
-    probe.setFont(ui.labStart->font());
-    probe.adjustSize();
-    return probe.width();
+    return [this](const QString& caption) {
+        QLabel probe(caption);
+        probe.setFont(ui.labStart->font());
+        probe.adjustSize();
+        return probe.width();
+    };
+}
+
+void RangeEditor::Change(const std::function<void(RangeView&)>& step) {
+    if (!sourceLoaded())
+        return;
+    RangeView view = Read();
+    step(view);
+    Write(view);
 }
 
 void RangeEditor::MarkStart() {
-    if (!sourceLoaded())
-        return;
-    RangeView view = Read();
-    RangeMarks::MarkStart(view, [this](const QString& caption) { return LabelWidth(caption); });
-    Write(view);
+    Change([this](RangeView& view) { RangeMarks::MarkStart(view, LabelWidth()); });
 }
 
 void RangeEditor::MarkEnd() {
-    if (!sourceLoaded())
-        return;
-    RangeView view = Read();
-    RangeMarks::MarkEnd(view, [this](const QString& caption) { return LabelWidth(caption); });
-    Write(view);
+    Change([this](RangeView& view) { RangeMarks::MarkEnd(view, LabelWidth()); });
 }
 
 void RangeEditor::Erase() {
-    if (!sourceLoaded())
-        return;
-    Reset();
+    Change(&RangeMarks::Clear);
 }
 
 void RangeEditor::Reset() {
@@ -99,34 +99,20 @@ void RangeEditor::Reset() {
 }
 
 void RangeEditor::SetRangeStart(double seconds) {
-    if (!sourceLoaded())
-        return;
-    RangeView view = Read();
-    RangeMarks::SetStart(view, seconds, durationMs(),
-                         [this](const QString& caption) { return LabelWidth(caption); });
-    Write(view);
+    Change([&](RangeView& view) { RangeMarks::SetStart(view, seconds, durationMs(), LabelWidth()); });
 }
 
 void RangeEditor::SetRangeEnd(double seconds) {
-    if (!sourceLoaded())
-        return;
-    RangeView view = Read();
-    RangeMarks::SetEnd(view, seconds, durationMs(),
-                       [this](const QString& caption) { return LabelWidth(caption); });
-    Write(view);
+    Change([&](RangeView& view) { RangeMarks::SetEnd(view, seconds, durationMs(), LabelWidth()); });
 }
 
 void RangeEditor::StartExit() {
-    if (!sourceLoaded())
-        return;
     const double seconds = TimeTextToSeconds(ui.edtStart->text());
     if (seconds != -1)
         SetRangeStart(seconds);
 }
 
 void RangeEditor::EndExit() {
-    if (!sourceLoaded())
-        return;
     const double seconds = TimeTextToSeconds(ui.edtEnd->text());
     if (seconds != -1)
         SetRangeEnd(seconds);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/rangemarks.h"
 #include "preview/rangeview.h"
 
 #include <QObject>
@@ -45,7 +46,10 @@ protected:
 private:
     RangeView Read() const;
     void Write(const RangeView& view);
-    int LabelWidth(const QString& caption) const;
+    // Reads the controls, lets step change them and shows the result; nothing before a load.
+    void Change(const std::function<void(RangeView&)>& step);
+    // How wide the start and end labels come out for a caption.
+    RangeMarks::MeasureWidth LabelWidth() const;
 
     RangeWidgets ui;
     std::function<bool()> sourceLoaded;

@@ -193,12 +193,7 @@ void TMainForm::EnterBusyState() {
     elapsedSeconds = 0;
     ui.tmrPreview->start();
     ui.tmrProcess->start();
-    for (QWidget* control : ui.PlayerControls())
-        control->setEnabled(false);
-    ui.imgStart->hide();
-    ui.imgCancel->show();
-    ui.tbtnOpen->setEnabled(false);
-    ui.tbtnSettings->setEnabled(false);
+    ShowRunControls(true);
     ui.pgbCurrent->setValue(0);
     ui.pgbTotal->setValue(0);
     ui.labCurProgress->setText(QStringLiteral("0%"));
@@ -211,14 +206,18 @@ void TMainForm::EnterBusyState() {
 void TMainForm::LeaveBusyState() {
     // tmrProcess is left to the run, which stops it itself on completion.
     ui.tmrPreview->stop();
-    for (QWidget* control : ui.PlayerControls())
-        control->setEnabled(true);
-    ui.imgStart->show();
-    ui.imgCancel->hide();
-    ui.tbtnOpen->setEnabled(true);
-    ui.tbtnSettings->setEnabled(true);
+    ShowRunControls(false);
     ui.panProgress->hide();
     Runner().SetState(RunState::Idle);
+}
+
+void TMainForm::ShowRunControls(bool running) {
+    for (QWidget* control : ui.PlayerControls())
+        control->setEnabled(!running);
+    ui.imgStart->setVisible(!running);
+    ui.imgCancel->setVisible(running);
+    ui.tbtnOpen->setEnabled(!running);
+    ui.tbtnSettings->setEnabled(!running);
 }
 
 bool TMainForm::RunShown() const {
@@ -266,12 +265,6 @@ void TMainForm::SetRangeStart(double seconds) {
 }
 void TMainForm::SetRangeEnd(double seconds) {
     preview->Range()->SetRangeEnd(seconds);
-}
-void TMainForm::edtStartExit() {
-    preview->Range()->StartExit();
-}
-void TMainForm::edtEndExit() {
-    preview->Range()->EndExit();
 }
 
 void TMainForm::cmbProfileChange() {

@@ -55,8 +55,6 @@ public:
     void imgEraseClick();
     void SetRangeStart(double seconds);
     void SetRangeEnd(double seconds);
-    void edtStartExit();
-    void edtEndExit();
 
     // Profiles and the run.
     void cmbProfileChange();
@@ -103,6 +101,8 @@ protected:
 private:
     void CreateFeatures();
     void ConnectControls();
+    // A run swaps Start for Cancel and shuts the player, the marking, Open and Settings.
+    void ShowRunControls(bool running);
     bool RunShown() const;
 
     MainFormControls ui;

@@ -28,35 +28,35 @@ template <class Control> Control* Named(Control* control, const char* name) {
     return control;
 }
 
+// Most controls sit at a fixed rectangle of their parent, as the window was laid out.
+template <class Control> Control* Placed(Control* control, const char* name, const QRect& place) {
+    Named(control, name)->setGeometry(place);
+    return control;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text, int width = -1,
                   int height = 13) {
+    if (width >= 0)
+        return Placed(new QLabel(text, parent), name, QRect(left, top, width, height));
     auto* label = Named(new QLabel(text, parent), name);
-    if (width < 0) {
-        label->move(left, top);
-        label->adjustSize();
-    } else {
-        label->setGeometry(left, top, width, height);
-    }
+    label->move(left, top);
+    label->adjustSize();
     return label;
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int left, int top, int width,
                     const QString& text = QString()) {
-    auto* edit = Named(new QLineEdit(text, parent), name);
-    edit->setGeometry(left, top, width, 19);
+    auto* edit = Placed(new QLineEdit(text, parent), name, QRect(left, top, width, 19));
     edit->setFrame(true);
     return edit;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, int left, int top, const QString& text) {
-    auto* button = Named(new QPushButton(text, parent), name);
-    button->setGeometry(left, top, 65, 23);
-    return button;
+    return Placed(new QPushButton(text, parent), name, QRect(left, top, 65, 23));
 }
 
 QProgressBar* MakeBar(QWidget* parent, const char* name, int top) {
-    auto* bar = Named(new QProgressBar(parent), name);
-    bar->setGeometry(67, top, 241, 17);
+    auto* bar = Placed(new QProgressBar(parent), name, QRect(67, top, 241, 17));
     bar->setRange(0, 100);
     bar->setTextVisible(false);
     return bar;
@@ -81,16 +81,13 @@ QToolButton* MakeToolButton(QToolBar* bar, const char* name, const QString& capt
 }
 
 void SetupPreviewArea(MainFormControls& ui) {
-    ui.imgScreen = Named(new QLabel(ui.panLeft), "imgScreen");
-    ui.imgScreen->setGeometry(0, 0, 390, 290);
+    ui.imgScreen = Placed(new QLabel(ui.panLeft), "imgScreen", QRect(0, 0, 390, 290));
     ui.imgScreen->setPixmap(Pictures::PreviewBackground(ui.imgScreen->size()));
-    ui.Image1 = Named(new QLabel(ui.panLeft), "Image1");
-    ui.Image1->setGeometry(32, 105, 320, 80);
+    ui.Image1 = Placed(new QLabel(ui.panLeft), "Image1", QRect(32, 105, 320, 80));
     ui.Image1->setAlignment(Qt::AlignCenter);
     ui.Image1->setScaledContents(true);
     ui.Image1->setPixmap(Pictures::PreviewEmblem(ui.Image1->size()));
-    ui.VideoWindow = Named(new QVideoWidget(ui.panLeft), "VideoWindow");
-    ui.VideoWindow->setGeometry(26, 24, 331, 237);
+    ui.VideoWindow = Placed(new QVideoWidget(ui.panLeft), "VideoWindow", QRect(26, 24, 331, 237));
     ui.VideoWindow->setAutoFillBackground(true);
     QPalette black = ui.VideoWindow->palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -105,8 +102,7 @@ void SetupPositionRow(MainFormControls& ui) {
     ui.labMiddle->setAlignment(Qt::AlignCenter);
     ui.labRight = MakeLabel(ui.panLeft, "labRight", 248, 292, QStringLiteral("00:00:00"), 80);
     ui.labRight->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui.tkbProgress = Named(new TDSTrackBar(ui.panLeft), "tkbProgress");
-    ui.tkbProgress->setGeometry(11, 314, 326, 13);
+    ui.tkbProgress = Placed(new TDSTrackBar(ui.panLeft), "tkbProgress", QRect(11, 314, 326, 13));
     ui.labCurrent = MakeLabel(ui.panLeft, "labCurrent", 333, 316, QStringLiteral("00:00:00"), 50);
     ui.labCurrent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ui.labStart = MakeLabel(ui.panLeft, "labStart", 16, 332, QString());
@@ -130,17 +126,15 @@ void SetupPlayerButtons(MainFormControls& ui) {
                                {&MainFormControls::imgErase, "imgErase", 329, "Remove the selection"}};
     for (int i = 0; i < 6; ++i) {
         const QList<QPixmap>& list = i < 3 ? ui.iglButtons : ui.iglbuttons2;
-        auto* button =
-            Named(new ImageButton(list.at(i % 3), list.at(i % 3 + 3), ui.panLeft), buttons[i].name);
-        button->setGeometry(buttons[i].left, 364, 63, 35);
+        auto* button = Placed(new ImageButton(list.at(i % 3), list.at(i % 3 + 3), ui.panLeft),
+                              buttons[i].name, QRect(buttons[i].left, 364, 63, 35));
         button->SetHint(QString::fromLatin1(buttons[i].hint));
         ui.*buttons[i].field = button;
     }
 }
 
 void SetupToolBar(MainFormControls& ui) {
-    ui.ToolBar1 = Named(new QToolBar(ui.panRight), "ToolBar1");
-    ui.ToolBar1->setGeometry(0, -2, 372, 94);
+    ui.ToolBar1 = Placed(new QToolBar(ui.panRight), "ToolBar1", QRect(0, -2, 372, 94));
     ui.ToolBar1->setMovable(false);
     ui.ToolBar1->setFloatable(false);
     ui.ToolBar1->setIconSize(QSize(48, 48));
@@ -157,19 +151,18 @@ void SetupToolBar(MainFormControls& ui) {
 }
 
 void SetupOutputGroup(MainFormControls& ui) {
-    ui.gpbOutput = Named(new QGroupBox(QStringLiteral("Output"), ui.panRight), "gpbOutput");
-    ui.gpbOutput->setGeometry(12, 114, 348, 183);
+    ui.gpbOutput =
+        Placed(new QGroupBox(QStringLiteral("Output"), ui.panRight), "gpbOutput", QRect(12, 114, 348, 183));
     QWidget* group = ui.gpbOutput;
-    ui.rdbStartEnd =
-        Named(new QRadioButton(QStringLiteral("Split the marked rang out."), group), "rdbStartEnd");
-    ui.rdbStartEnd->setGeometry(24, 22, 193, 17);
+    ui.rdbStartEnd = Placed(new QRadioButton(QStringLiteral("Split the marked rang out."), group),
+                            "rdbStartEnd", QRect(24, 22, 193, 17));
     ui.rdbStartEnd->setChecked(true);
     ui.Label4 = MakeLabel(group, "Label4", 43, 43, QStringLiteral("Start Time:"));
     ui.edtStart = MakeEdit(group, "edtStart", 99, 41, 75, QStringLiteral("00:00:00"));
     ui.Label5 = MakeLabel(group, "Label5", 209, 44, QStringLiteral("End Time:"));
     ui.edtEnd = MakeEdit(group, "edtEnd", 262, 41, 75, QStringLiteral("00:00:00"));
-    ui.rdbEqual = Named(new QRadioButton(QStringLiteral("Split the marked rang to "), group), "rdbEqual");
-    ui.rdbEqual->setGeometry(24, 75, 137, 17);
+    ui.rdbEqual = Placed(new QRadioButton(QStringLiteral("Split the marked rang to "), group), "rdbEqual",
+                         QRect(24, 75, 137, 17));
     ui.edtSectionQty = MakeEdit(group, "edtSectionQty", 161, 73, 49);
     ui.Label7 = MakeLabel(group, "Label7", 216, 77, QStringLiteral("equal sections."));
     ui.labLength = MakeLabel(group, "labLength", 16, 101, QString(), 281);
@@ -178,8 +171,7 @@ void SetupOutputGroup(MainFormControls& ui) {
     ui.labLength->setPalette(blue);
     ui.labLength->hide();
     ui.Label10 = MakeLabel(group, "Label10", 16, 128, QStringLiteral("Output Profile:"));
-    ui.cmbProfile = Named(new QComboBox(group), "cmbProfile");
-    ui.cmbProfile->setGeometry(88, 125, 185, 21);
+    ui.cmbProfile = Placed(new QComboBox(group), "cmbProfile", QRect(88, 125, 185, 21));
     ui.BitBtn1 = MakeButton(group, "BitBtn1", 277, 123, QStringLiteral("Detail"));
     ui.Label3 = MakeLabel(group, "Label3", 23, 156, QStringLiteral("Output Path:"));
     ui.edtOutputDir = MakeEdit(group, "edtOutputDir", 88, 154, 185);
@@ -188,8 +180,7 @@ void SetupOutputGroup(MainFormControls& ui) {
 
 void SetupProgressPanel(MainFormControls& ui) {
     // Its height is set when the window is created (FormCreate); the run shows it over the source row.
-    ui.panProgress = Named(new QFrame(ui.panRight), "panProgress");
-    ui.panProgress->setGeometry(6, 80, 360, 17);
+    ui.panProgress = Placed(new QFrame(ui.panRight), "panProgress", QRect(6, 80, 360, 17));
     ui.panProgress->setAutoFillBackground(true);
     ui.panProgress->hide();
     QWidget* panel = ui.panProgress;
@@ -204,24 +195,24 @@ void SetupProgressPanel(MainFormControls& ui) {
     ui.labElapsed = MakeLabel(panel, "labElapsed", 67, 116, QString(), 100);
     ui.Label9 = MakeLabel(panel, "Label9", 200, 116, QStringLiteral("Remaining:"));
     ui.labRemaining = MakeLabel(panel, "labRemaining", 259, 116, QString(), 94);
-    ui.chkPreview = Named(new QCheckBox(QStringLiteral("Preview"), panel), "chkPreview");
-    ui.chkPreview->setGeometry(16, 148, 97, 17);
+    ui.chkPreview =
+        Placed(new QCheckBox(QStringLiteral("Preview"), panel), "chkPreview", QRect(16, 148, 97, 17));
     ui.chkPreview->hide();
 }
 
 void SetupRoundImages(MainFormControls& ui) {
-    ui.imgRightBottom = Named(new QLabel(ui.panRight), "imgRightBottom");
-    ui.imgRightBottom->setGeometry(112, 311, 263, 99);
+    ui.imgRightBottom = Placed(new QLabel(ui.panRight), "imgRightBottom", QRect(112, 311, 263, 99));
     ui.imgRightBottom->setPixmap(Pictures::Decoration(ui.imgRightBottom->size()));
-    ui.imgLogo = Named(new LinkLabel(ui.panRight), "imgLogo");
-    ui.imgLogo->setGeometry(224, 339, 137, 63);
+    ui.imgLogo = Placed(new LinkLabel(ui.panRight), "imgLogo", QRect(224, 339, 137, 63));
     ui.imgLogo->setPixmap(Pictures::Logo(ui.imgLogo->size()));
     ui.imgLogo->setToolTip(QStringLiteral("Visit our Company Website"));
     const QList<QPixmap>& faces = ui.iglStart;
-    ui.imgStart = Named(new RoundImage(faces.at(0), faces.at(1), faces.at(2), ui.panRight), "imgStart");
-    ui.imgStart->setGeometry(54, 297, 110, 110);
-    ui.imgCancel = Named(new RoundImage(faces.at(3), faces.at(4), faces.at(5), ui.panRight), "imgCancel");
-    ui.imgCancel->setGeometry(54, 297, 110, 110);
+    // Cancel takes Start's place during a run.
+    const QRect place(54, 297, 110, 110);
+    ui.imgStart =
+        Placed(new RoundImage(faces.at(0), faces.at(1), faces.at(2), ui.panRight), "imgStart", place);
+    ui.imgCancel =
+        Placed(new RoundImage(faces.at(3), faces.at(4), faces.at(5), ui.panRight), "imgCancel", place);
     ui.imgCancel->hide();
 }
 
@@ -240,14 +231,12 @@ void MainFormControls::SetupUi(QWidget* form) {
     imlToolbar = Pictures::ToolbarImages();
     imlToolbar2 = Pictures::ToolbarDisabledImages();
 
-    panLeft = Named(new QFrame(form), "panLeft");
-    panLeft->setGeometry(0, 0, 399, 410);
+    panLeft = Placed(new QFrame(form), "panLeft", QRect(0, 0, 399, 410));
     SetupPreviewArea(*this);
     SetupPositionRow(*this);
     SetupPlayerButtons(*this);
 
-    panRight = Named(new QFrame(form), "panRight");
-    panRight->setGeometry(399, 0, 373, 410);
+    panRight = Placed(new QFrame(form), "panRight", QRect(399, 0, 373, 410));
     SetupToolBar(*this);
     Label2 = MakeLabel(panRight, "Label2", 16, 95, QStringLiteral("Source:"));
     edtSource = MakeEdit(panRight, "edtSource", 58, 92, 300);
