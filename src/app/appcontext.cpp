@@ -31,11 +31,11 @@ void AppContext::SetAppDir(const QString& folder) {
 }
 
 QString AppContext::PreferencesPath() const {
-    return UserDir + QStringLiteral("Preferences.ini");
+    return UserDir + PreferencesFileName;
 }
 
 QString AppContext::ProfilesDir() const {
-    return UserDir + QStringLiteral("Profiles") + NativeSeparator();
+    return UserDir + ProfilesFolderName + NativeSeparator();
 }
 
 QString AppContext::ProfilePath(const QString& profileName) const {

@@ -8,6 +8,10 @@ inline QString ProgramVersion() {
     return QStringLiteral(TESSEL_VERSION);
 }
 
+// The person's files, found in UserDir.
+inline const QString PreferencesFileName = QStringLiteral("Preferences.ini");
+inline const QString ProfilesFolderName = QStringLiteral("Profiles");
+
 // The program-wide values set once at start-up and read everywhere. Folder paths end in the native
 // separator ("\" on Windows, "/" elsewhere).
 struct AppContext {

@@ -13,9 +13,6 @@ namespace UserFolder {
 
 namespace {
 
-const QString ProfilesFolder = QStringLiteral("Profiles");
-const QString PreferencesFile = QStringLiteral("Preferences.ini");
-
 [[noreturn]] void Unwritable(const QString& path) {
     throw AppError(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path));
 }
@@ -58,11 +55,11 @@ QString PerUserDir() {
 void LayDown(const QString& appDir, const QString& userDir) {
     const QString from = EnsureTrailingBackslash(appDir);
     const QString to = EnsureTrailingBackslash(userDir);
-    MakeFolder(to + ProfilesFolder);
-    const QDir shipped(from + ProfilesFolder);
+    MakeFolder(to + ProfilesFolderName);
+    const QDir shipped(from + ProfilesFolderName);
     for (const QString& name : shipped.entryList({QStringLiteral("*.apf")}, QDir::Files, QDir::Name))
-        CopyIfMissing(shipped.filePath(name), to + ProfilesFolder + NativeSeparator() + name);
-    CopyIfMissing(from + PreferencesFile, to + PreferencesFile);
+        CopyIfMissing(shipped.filePath(name), to + ProfilesFolderName + NativeSeparator() + name);
+    CopyIfMissing(from + PreferencesFileName, to + PreferencesFileName);
 }
 
 void UseProgramFolder(const QString& appDir) {

@@ -33,6 +33,11 @@ void Print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+// A problem of the command itself, led by the program's name as command-line tools do.
+void PrintProblem(const QString& text) {
+    Print(stderr, QStringLiteral("tessel-split: ") + text);
+}
+
 // The profile as the window has it at Start: loaded into the working lists when it was chosen, which
 // gives the clips' extension, then turned into the encoder's options.
 struct StartProfile {
@@ -64,7 +69,7 @@ std::optional<HeadlessInputs> ResolveInputs(const SplitOptions& options) {
     }
     const IniFile preferencesFile(App().PreferencesPath());
     if (!preferencesFile.Readable()) {
-        Print(stderr, QStringLiteral("tessel-split: Unable to read ") + preferencesFile.path());
+        PrintProblem(QStringLiteral("Unable to read ") + preferencesFile.path());
         return std::nullopt;
     }
     return ResolveHeadlessInputs(options, Preferences::Load(preferencesFile, false), ProgramProfileNames());
@@ -74,7 +79,7 @@ void ReportRefusal(const InputCheck& check, const DurationProbe& probe) {
     Print(stderr, check.caption + QStringLiteral(": ") + check.message);
     // The window would not have loaded such a source at all; say why its start time is refused.
     if (!probe.problem.isEmpty() && check.problem == InputProblem::StartPastEnd)
-        Print(stderr, QStringLiteral("tessel-split: ") + probe.problem);
+        PrintProblem(probe.problem);
 }
 
 void PrintCommandLines(const SplitInputs& inputs, const ClipPlan& plan, const StartProfile& profile) {
@@ -96,7 +101,7 @@ int RunOnConsole(const SplitOptions& options, const HeadlessInputs& resolved, co
     runner.RunSplit(profile.options);
     const int exitCode = view.ExitCode();
     if (exitCode == ExitInterrupted)
-        Print(stderr, QStringLiteral("tessel-split: interrupted; the encoder was stopped."));
+        PrintProblem(QStringLiteral("interrupted; the encoder was stopped."));
     return exitCode;
 }
 
@@ -109,8 +114,7 @@ int RunSplitCommand(const QStringList& arguments) {
         return 0;
     }
     if (!parse.error.isEmpty()) {
-        Print(stderr, QStringLiteral("tessel-split: ") + parse.error +
-                          QStringLiteral("\nTry 'tessel-split --help' for more information."));
+        PrintProblem(parse.error + QStringLiteral("\nTry 'tessel-split --help' for more information."));
         return ExitBadInput;
     }
 
@@ -131,7 +135,7 @@ int RunSplitCommand(const QStringList& arguments) {
     if (SourceFileExists(inputs.sourcePath))
         probe = ProbeSourceDuration(inputs.sourcePath, &SignalPipe::Pending);
     if (SignalPipe::Pending()) {
-        Print(stderr, QStringLiteral("tessel-split: interrupted."));
+        PrintProblem(QStringLiteral("interrupted."));
         return ExitInterrupted;
     }
     inputs.sourceDurationMs = probe.durationMs;

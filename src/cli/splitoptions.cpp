@@ -23,9 +23,8 @@ const OptionSpec* FindSpec(const QString& name) {
     return nullptr;
 }
 
-// What the options seen so far say beyond the values they set.
+// The required options seen so far: their values may be empty.
 struct Seen {
-    std::optional<bool> overwrite;
     bool start = false;
     bool end = false;
 };
@@ -46,9 +45,8 @@ QString Apply(const QString& name, const QString& value, SplitOptions& options, 
         options.output = value;
     } else if (name == QLatin1String("--overwrite") || name == QLatin1String("--no-overwrite")) {
         const bool overwrite = name == QLatin1String("--overwrite");
-        if (seen.overwrite && *seen.overwrite != overwrite)
+        if (options.overwrite && *options.overwrite != overwrite)
             return QStringLiteral("--overwrite and --no-overwrite exclude each other");
-        seen.overwrite = overwrite;
         options.overwrite = overwrite;
     } else if (name == QLatin1String("--dry-run")) {
         options.dryRun = true;

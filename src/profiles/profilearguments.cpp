@@ -9,16 +9,6 @@
 #include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 
-namespace {
-int PositionOf(const QStringList& entries, const QString& text) {
-    for (int i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-} // namespace
-
 void BuildProfileArguments(const QString& path, ProfileOptions& options, const ProfileWorkingLists& lists) {
     if (!SourceFileExists(path))
         return;
@@ -33,8 +23,7 @@ void BuildProfileArguments(const QString& path, ProfileOptions& options, const P
         QString value;
         if (profile.ReadBool(name, QStringLiteral("List"), true)) {
             const QString current = list->ValueOf(name);
-            const int choice = PositionOf(
-                SplitCommaList(profile.ReadString(name, QStringLiteral("Caption"), QString())), current);
+            const int choice = ItemChoiceIndex(profile, name, current);
             // A value that is no choice (a custom size such as 640x480) is passed on as it stands.
             if (choice < 0) {
                 value = current;

@@ -1,6 +1,7 @@
 #include "profiles/profileitems.h"
 
 #include "platform/inifile.h"
+#include "profiles/commalist.h"
 
 #include <QList>
 #include <algorithm>
@@ -25,4 +26,14 @@ QStringList ProfileItemNames(const IniFile& profile) {
     for (const int position : positions)
         names << profile.ReadString(MainSection, QString::number(position), QString());
     return names;
+}
+
+int ItemChoiceIndex(const IniFile& profile, const QString& item, const QString& value) {
+    const QStringList choices =
+        SplitCommaList(profile.ReadString(item, QStringLiteral("Caption"), QString()));
+    for (int i = 0; i < choices.size(); ++i) {
+        if (choices.at(i).compare(value, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 class IniFile;
@@ -9,3 +10,7 @@ class IniFile;
 // item, and a damaged "Para" (or a lone key far past the others) must not make the readers loop billions
 // of times or reserve room for them.
 QStringList ProfileItemNames(const IniFile& profile);
+
+// The position of value among the choices of a list item (its "Caption" comma list), compared without
+// regard to case; -1 when it is none of them.
+int ItemChoiceIndex(const IniFile& profile, const QString& item, const QString& value);

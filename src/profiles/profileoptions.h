@@ -21,7 +21,6 @@ public:
     ProfileOptions(std::initializer_list<ProfileOption> options) : options(options) {}
 
     void Append(const ProfileOption& option) { options << option; }
-    const QList<ProfileOption>& Options() const { return options; }
 
     // Every option followed by its value, as the encoder gets them.
     QStringList Arguments() const;

@@ -103,13 +103,7 @@ void ProfileWorkingLists::SaveProfile(const QString& path) {
         if (profile.ReadBool(name, QStringLiteral("List"), true)) {
             // The position among the file's own choices: the row may come from another profile whose
             // list is longer or ordered otherwise, and an index the file cannot hold breaks every load.
-            const QStringList choices =
-                SplitCommaList(profile.ReadString(name, QStringLiteral("Caption"), QString()));
-            int choice = -1;
-            for (int i = 0; i < choices.size() && choice < 0; ++i) {
-                if (choices.at(i).compare(value, Qt::CaseInsensitive) == 0)
-                    choice = i;
-            }
+            const int choice = ItemChoiceIndex(profile, name, value);
             // A value that is none of them leaves the stored choice as it is.
             if (choice >= 0)
                 profile.WriteInteger(name, QStringLiteral("Index"), choice);

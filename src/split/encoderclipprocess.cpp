@@ -2,24 +2,15 @@
 
 #include "app/appcontext.h"
 #include "split/clipjob.h"
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
+#include "split/frontendprocess.h"
 
 EncoderClipProcess::~EncoderClipProcess() {
     Stop();
 }
 
 void EncoderClipProcess::Start(const ClipJob& job) {
-    encoder = std::make_unique<QProcess>();
-    encoder->setProcessChannelMode(QProcess::MergedChannels);
+    encoder = NewFrontEndProcess();
     encoder->setStandardInputFile(QProcess::nullDevice());
-#ifdef Q_OS_LINUX
-    // Should the program itself be killed, the kernel ends the encoder too (kept across the exec).
-    encoder->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
     connect(encoder.get(), &QProcess::readyRead, this, &ClipProcess::OutputReady);
     connect(encoder.get(), &QProcess::finished, this, &ClipProcess::Finished);
     connect(encoder.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -38,9 +29,7 @@ QByteArray EncoderClipProcess::ReadChunk(qint64 maxSize) {
 void EncoderClipProcess::Stop() {
     if (!Running())
         return;
-    // SIGKILL: an encoder that ignores a polite request must stop all the same.
-    encoder->kill();
-    encoder->waitForFinished(10000);
+    KillFrontEnd(*encoder);
 }
 
 bool EncoderClipProcess::Running() const {

@@ -4,6 +4,7 @@ namespace {
 
 // Progress lines end in a carriage return and never hold a note; a long run of them is not kept.
 constexpr int LongestLine = 4096;
+const QByteArray NotePrefix = QByteArrayLiteral("note: ");
 
 } // namespace
 
@@ -14,8 +15,8 @@ void EncoderNotes::Feed(const QByteArray& chunk) {
                 partial += character;
             continue;
         }
-        if (partial.startsWith("note: "))
-            notes << QString::fromUtf8(partial.mid(6)).trimmed();
+        if (partial.startsWith(NotePrefix))
+            notes << QString::fromUtf8(partial.mid(NotePrefix.size())).trimmed();
         partial.clear();
     }
 }

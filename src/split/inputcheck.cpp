@@ -9,12 +9,12 @@
 
 namespace {
 
-InputCheck Refuse(InputProblem problem, const char* message, const char* caption,
+InputCheck Refuse(InputProblem problem, const QString& message, const QString& caption,
                   SplitFocus focus = SplitFocus::Stays) {
     InputCheck check;
     check.problem = problem;
-    check.message = QString::fromLatin1(message);
-    check.caption = QString::fromLatin1(caption);
+    check.message = message;
+    check.caption = caption;
     check.focus = focus;
     return check;
 }
@@ -61,14 +61,9 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
         return Refuse(InputProblem::OutputDir, "Please specify a valid output path.", "Invalid Output Path",
                       SplitFocus::OutputDir);
 
-    if (profileOptions.Refused()) {
-        InputCheck check;
-        check.problem = InputProblem::ProfileRefused;
-        check.message = profileOptions.Refusal();
-        check.caption = QStringLiteral("Invalid Profile");
-        check.focus = SplitFocus::Profile;
-        return check;
-    }
+    if (profileOptions.Refused())
+        return Refuse(InputProblem::ProfileRefused, profileOptions.Refusal(),
+                      QStringLiteral("Invalid Profile"), SplitFocus::Profile);
 
     // Sections share out the part of the range that the source holds; those past its end would be empty.
     // One clip keeps its end as typed: the encoder simply stops where the source does.

@@ -2,13 +2,9 @@
 
 #include "app/appcontext.h"
 #include "split/clipjob.h"
+#include "split/frontendprocess.h"
 
 #include <QFile>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace {
 
@@ -22,12 +18,7 @@ SessionClipProcess::~SessionClipProcess() {
 }
 
 void SessionClipProcess::StartFrontEnd() {
-    frontEnd = std::make_unique<QProcess>();
-    frontEnd->setProcessChannelMode(QProcess::MergedChannels);
-#ifdef Q_OS_LINUX
-    // Should the program itself be killed, the kernel ends the front-end too.
-    frontEnd->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
+    frontEnd = NewFrontEndProcess();
     connect(frontEnd.get(), &QProcess::readyRead, this, &SessionClipProcess::TakeOutput);
     connect(frontEnd.get(), &QProcess::finished, this, &SessionClipProcess::FrontEndEnded);
     connect(frontEnd.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -87,9 +78,7 @@ void SessionClipProcess::Stop() {
     if (!clipRunning || !frontEnd)
         return;
     clipRunning = false;
-    // SIGKILL: the front-end stops at once, with whatever it was writing.
-    frontEnd->kill();
-    frontEnd->waitForFinished(10000);
+    KillFrontEnd(*frontEnd);
     frontEnd.reset();
 }
 
@@ -102,9 +91,7 @@ void SessionClipProcess::EndRun() {
         return;
     // The end of its input ends the front-end; one that does not end soon is stopped.
     frontEnd->closeWriteChannel();
-    if (!frontEnd->waitForFinished(5000)) {
-        frontEnd->kill();
-        frontEnd->waitForFinished(10000);
-    }
+    if (!frontEnd->waitForFinished(5000))
+        KillFrontEnd(*frontEnd);
     frontEnd.reset();
 }

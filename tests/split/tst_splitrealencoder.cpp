@@ -31,6 +31,13 @@ private:
         view->inputs.sourceDurationMs = 12000;
         runner = std::make_unique<SplitRunner>(*view);
     }
+    // The range to split; no sections means one clip.
+    void SetRange(const QString& start, const QString& end, int sections) {
+        view->inputs.startText = start;
+        view->inputs.endText = end;
+        view->inputs.oneClip = sections == 0;
+        view->inputs.sectionQtyText = QString::number(sections);
+    }
     QString Clip(int i, const QString& extension) const {
         return outputDir + QStringLiteral("/talk_Clip%1").arg(i) + extension;
     }
@@ -86,10 +93,7 @@ private slots:
         QFETCH(QString, extension);
         QFETCH(QString, videoCodec);
         Prepare(source, QStringLiteral("Test"), extension);
-        view->inputs.startText = start;
-        view->inputs.endText = end;
-        view->inputs.oneClip = sections == 0;
-        view->inputs.sectionQtyText = QString::number(sections);
+        SetRange(start, end, sections);
 
         runner->RunSplit(OptionsFromText(arguments));
 
@@ -138,10 +142,7 @@ private slots:
         QFETCH(bool, written);
         Prepare(source, QStringLiteral("Test"), extension);
         view->inputs.sourceDurationMs = durationMs;
-        view->inputs.startText = start;
-        view->inputs.endText = end;
-        view->inputs.oneClip = sections == 0;
-        view->inputs.sectionQtyText = QString::number(sections);
+        SetRange(start, end, sections);
 
         runner->RunSplit(OptionsFromText(arguments));
 
@@ -183,10 +184,7 @@ private slots:
     // The sections of a stream copy are cut by one front-end, which keeps the source open between them.
     void streamCopySectionsShareOneFrontEnd() {
         Prepare(keyframeSource, QStringLiteral("Settings of the source file."), QStringLiteral(".mp4"));
-        view->inputs.startText = QStringLiteral("00:00:01");
-        view->inputs.endText = QStringLiteral("00:00:11");
-        view->inputs.oneClip = false;
-        view->inputs.sectionQtyText = QStringLiteral("4");
+        SetRange(QStringLiteral("00:00:01"), QStringLiteral("00:00:11"), 4);
         QSet<qint64> frontEnds;
         view->onProgress = [&] { frontEnds << runner->EncoderProcessId(); };
         runner->RunSplit(OptionsFromText(QStringLiteral(" -map 0 -c copy -ignore_unknown")));
@@ -209,10 +207,7 @@ private slots:
 
     void cancelInTheMiddle() {
         Prepare(source, QStringLiteral("Test"), QStringLiteral(".mkv"));
-        view->inputs.startText = QStringLiteral("00:00:00");
-        view->inputs.endText = QStringLiteral("00:00:12");
-        view->inputs.oneClip = false;
-        view->inputs.sectionQtyText = QStringLiteral("2");
+        SetRange(QStringLiteral("00:00:00"), QStringLiteral("00:00:12"), 2);
         qint64 pid = 0;
         // The realtime filter holds ffmpeg to the clock, so the first progress report comes mid-clip.
         view->onProgress = [&] {
