@@ -149,7 +149,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         // The version is the program's, never the person's: an installed program reads its own copy, which
         // an upgrade renews, not the user's.
         App().AppVersion =
-            IniFile(App().AppDir + QStringLiteral("Preferences.ini"))
+            IniFile(App().AppDir + PreferencesFileName)
                 .ReadString(QStringLiteral("Main"), QStringLiteral("Version"), ProgramVersion());
         // The application's own title. Qt would append a display name to every window title, so the
         // product name goes into the application name instead.
