@@ -7,7 +7,7 @@ ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, c
     ClipJob job;
     job.clip = clip;
     job.start = plan.ClipStart(clip);
-    job.length = plan.ClipLength();
+    job.length = plan.ClipLength(clip);
     job.outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, clip,
                                     ClipExtension(inputs.profileName, inputs.sourcePath, outputExt));
     job.commandLine =

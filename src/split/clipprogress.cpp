@@ -38,7 +38,13 @@ long long RemainingSeconds(int elapsedSeconds, int totalPercent) {
     return RoundHalfEven(elapsed / (totalPercent / 100.0) - elapsed);
 }
 
-ClipProgress::ClipProgress(const ClipPlan& plan) : clipLength(plan.ClipLength()), count(plan.Count()) {}
+ClipProgress::ClipProgress(const ClipPlan& plan)
+    : plan(plan), clipLength(plan.ClipLength(1)), count(plan.Count()) {}
+
+void ClipProgress::SetClip(int i) {
+    clip = i;
+    clipLength = plan.ClipLength(i);
+}
 
 void ClipProgress::EndClip() {
     current = 0;

@@ -23,7 +23,7 @@ public:
     explicit ClipProgress(const ClipPlan& plan);
 
     // Clip i (from 1) is the one the next chunks belong to.
-    void SetClip(int i) { clip = i; }
+    void SetClip(int i);
     // After a clip: the current bar and the best time go back to 0; the total keeps its value.
     void EndClip();
     void Feed(const QByteArray& chunk);
@@ -33,6 +33,7 @@ public:
     double BestTime() const { return bestTime; }
 
 private:
+    ClipPlan plan;
     double clipLength;
     int count;
     int clip = 1;

@@ -6,6 +6,7 @@
 #include "app/timetext.h"
 
 #include <QFileInfo>
+#include <limits>
 
 namespace {
 
@@ -44,7 +45,14 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
                       "Invalid Time");
 
     int count = 1;
-    if (!inputs.oneClip) {
+    std::optional<double> every;
+    if (!inputs.oneClip && inputs.sectionsMode == SectionsMode::Every) {
+        every = ParseClipLength(inputs.sectionQtyText);
+        // So many clips that they cannot be counted are as wrong as a length of nothing.
+        if (!every || ClipPlan::EveryCount(length, *every, 0) > std::numeric_limits<int>::max())
+            return Refuse(InputProblem::ClipLength, "Please specify a valid clip length.", "Invalid Section",
+                          SplitFocus::SectionQty);
+    } else if (!inputs.oneClip) {
         const auto parsed = ParseWholeNumber(inputs.sectionQtyText);
         // No sections at all would make a run that writes nothing and still reports success.
         if (!parsed || *parsed <= 0)
@@ -72,6 +80,7 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
 
     InputCheck check;
     check.ok = true;
-    check.plan = ClipPlan(start, usedLength, count, inputs.oneClip);
+    check.plan = every ? ClipPlan::Every(start, usedLength, *every, 0)
+                       : ClipPlan(start, usedLength, count, inputs.oneClip);
     return check;
 }

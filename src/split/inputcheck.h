@@ -2,6 +2,7 @@
 
 #include "profiles/profileoptions.h"
 #include "split/clipplan.h"
+#include "split/sectionvalues.h"
 
 #include <QString>
 
@@ -11,6 +12,8 @@ struct SplitInputs {
     QString startText;
     QString endText;
     bool oneClip = true;
+    // What sectionQtyText holds when the range is not one clip: a count, a clip length or a clip size.
+    SectionsMode sectionsMode = SectionsMode::Equal;
     QString sectionQtyText;
     QString profileName;
     QString outputDirText;
@@ -31,6 +34,7 @@ enum class InputProblem {
     EndTime,
     TimeOrder,
     SectionQty,
+    ClipLength,
     ProfileFile,
     OutputDir,
     ProfileRefused,

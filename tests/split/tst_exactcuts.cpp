@@ -23,6 +23,7 @@ private slots:
     void initTestCase() {
         program = std::make_unique<TempProgramDir>();
         program->Write(QStringLiteral("Profiles/Clips.apf"), "[Main]\nType=mp4\n");
+        program->Write(QStringLiteral("Profiles/Settings of the source file..apf"), "[Main]\nType=mp4\n");
         App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
         QVERIFY(QFile::exists(App().EncoderPath));
         outputDir = program->path() + QStringLiteral("out");
@@ -107,7 +108,7 @@ private slots:
             QVERIFY2(clip.ok && clip.errors.isEmpty(), qPrintable(clip.errors.join('\n')));
             const double start = plan.ClipStart(i);
             QCOMPARE(clip.Numbers(),
-                     FramedMedia::FramesShownBetween(original, start, start + plan.ClipLength()));
+                     FramedMedia::FramesShownBetween(original, start, start + plan.ClipLength(i)));
             QVERIFY(clip.hasAudio);
             QVERIFY2(qAbs(clip.audio.start - clip.video.start) <= frame + 1e-3 &&
                          qAbs(clip.audio.end - clip.video.end) <= frame + 1e-3,
@@ -118,6 +119,56 @@ private slots:
                                     .arg(clip.audio.start)
                                     .arg(clip.audio.end)));
         }
+    }
+
+    // Clips of a chosen length cut exactly as sections do, re-encoded or copied: 5 to 40 s every 10 s
+    // gives clips of 10, 10, 10 and 5 s.
+    void everyLength_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QString>("options");
+        QTest::newRow("MP4 profile") << "Clips"
+                                     << " -c:v libx264 -preset ultrafast -c:a aac";
+        QTest::newRow("the source's settings") << "Settings of the source file."
+                                               << " -map 0 -c copy";
+    }
+    void everyLength() {
+        QFETCH(QString, profile);
+        QFETCH(QString, options);
+        const QString source = program->path() + QStringLiteral("long.mp4");
+        if (!QFile::exists(source)) {
+            FramedMedia::SourceSpec spec;
+            spec.seconds = 42;
+            spec.gopSeconds = 4;
+            QString error;
+            QVERIFY2(FramedMedia::Make(source, spec, &error), qPrintable(error));
+        }
+        const FramedMedia::Decoded original = FramedMedia::Decode(source);
+        QVERIFY(original.ok);
+
+        RecordingView view;
+        view.inputs.sourcePath = source;
+        view.inputs.startText = QStringLiteral("0:0:5");
+        view.inputs.endText = QStringLiteral("0:0:40");
+        view.inputs.oneClip = false;
+        view.inputs.sectionsMode = SectionsMode::Every;
+        view.inputs.sectionQtyText = QStringLiteral("0:0:10");
+        view.inputs.profileName = profile;
+        view.inputs.outputDirText = outputDir;
+        view.inputs.sourceDurationMs = 42000;
+        view.outputExt = QStringLiteral(".mp4");
+        SplitRunner runner(view);
+        runner.RunSplit(OptionsFromText(options));
+        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view.events.join('\n')));
+
+        const double seconds[] = {5, 15, 25, 35, 40};
+        for (int i = 1; i <= 4; ++i) {
+            const FramedMedia::Decoded clip =
+                FramedMedia::Decode(outputDir + QStringLiteral("/long_Clip%1.mp4").arg(i));
+            QVERIFY2(clip.ok && clip.errors.isEmpty(), qPrintable(clip.errors.join('\n')));
+            QCOMPARE(clip.Numbers(), FramedMedia::FramesShownBetween(original, seconds[i - 1], seconds[i]));
+        }
+        QVERIFY(!QFile::exists(outputDir + QStringLiteral("/long_Clip5.mp4")));
     }
 };
 

@@ -101,6 +101,16 @@ private slots:
                                     << "3"
                                     << ""
                                     << "" << SplitFocus::Stays;
+        const QString badLength = QStringLiteral("Please specify a valid clip length.");
+        for (const char* length : {"x", "0", "-10", "0:00:00", "1e3", "10 s", "", "0:0:1e300"})
+            QTest::addRow("every %s", length)
+                << "every" << length << badLength << "Invalid Section" << SplitFocus::SectionQty;
+        QTest::newRow("every a billionth of a second, too many clips to count")
+            << "every"
+            << "0.000000001" << badLength << "Invalid Section" << SplitFocus::SectionQty;
+        for (const char* length : {"30", "12.5", "0:10:00", "45.0"})
+            QTest::addRow("every %s", length) << "every" << length << ""
+                                              << "" << SplitFocus::Stays;
         QTest::newRow("one clip ignores the quantity") << "quantity only"
                                                        << "3a"
                                                        << ""
@@ -144,6 +154,11 @@ private slots:
             inputs.oneClip = false;
             inputs.sectionQtyText = value;
         }
+        if (field == QLatin1String("every")) {
+            inputs.oneClip = false;
+            inputs.sectionsMode = SectionsMode::Every;
+            inputs.sectionQtyText = value;
+        }
         if (field == QLatin1String("quantity only"))
             inputs.sectionQtyText = value;
         if (field == QLatin1String("profile"))
@@ -171,8 +186,70 @@ private slots:
         inputs.oneClip = true;
         const ClipPlan one = CheckSplitInputs(inputs).plan;
         QCOMPARE(one.Count(), 1);
-        QCOMPARE(one.ClipLength(), 10.0);
+        QCOMPARE(one.ClipLength(1), 10.0);
         QCOMPARE(one.ClipStart(1), 0.0);
+    }
+
+    // Clips of a chosen length from the range's start; the rest is a short last clip unless no frame fits.
+    void everyPlans_data() {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<double>("every");
+        QTest::addColumn<double>("frame");
+        QTest::addColumn<QList<double>>("lengths");
+        QTest::newRow("35 s in 10 s clips") << 35.0 << 10.0 << 0.04 << QList<double>{10, 10, 10, 5};
+        QTest::newRow("an even share") << 30.0 << 10.0 << 0.04 << QList<double>{10, 10, 10};
+        QTest::newRow("rest under a frame adds nothing")
+            << 30.02 << 10.0 << 0.04 << QList<double>{10, 10, 10.02};
+        QTest::newRow("rest of one frame is a clip")
+            << 30.04 << 10.0 << 0.04 << QList<double>{10, 10, 10, 0.04};
+        QTest::newRow("range shorter than a clip") << 4.0 << 10.0 << 0.04 << QList<double>{4};
+        QTest::newRow("tenths that do not add up in binary")
+            << 0.3 << 0.1 << 0.0 << QList<double>{0.1, 0.1, 0.1};
+    }
+    void everyPlans() {
+        QFETCH(double, length);
+        QFETCH(double, every);
+        QFETCH(double, frame);
+        QFETCH(QList<double>, lengths);
+        const ClipPlan plan = ClipPlan::Every(5, length, every, frame);
+        QCOMPARE(plan.Count(), lengths.size());
+        double start = 5;
+        for (int i = 1; i <= plan.Count(); ++i) {
+            QVERIFY(qAbs(plan.ClipStart(i) - start) < 1e-9);
+            QVERIFY2(qAbs(plan.ClipLength(i) - lengths.at(i - 1)) < 1e-9, qPrintable(QString::number(i)));
+            start += plan.ClipLength(i);
+        }
+        // The clips tile the range to its end.
+        QVERIFY(qAbs(start - (5 + length)) < 1e-9);
+    }
+
+    void clipLengthTexts_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("seconds"); // 0: refused
+        QTest::newRow("seconds") << "C"
+                                 << "30" << 30.0;
+        QTest::newRow("a time") << "C"
+                                << "0:10:00" << 600.0;
+        QTest::newRow("blanks around") << "C"
+                                       << " 1:2:3.5 " << 3723.5;
+        QTest::newRow("decimal comma") << "de_DE"
+                                       << "12,5" << 12.5;
+        QTest::newRow("decimal point where the comma is usual") << "de_DE"
+                                                                << "9.5" << 9.5;
+        QTest::newRow("thousands separator") << "en_US"
+                                             << "1,000" << 0.0;
+        QTest::newRow("a sign") << "C"
+                                << "+5" << 0.0;
+        QTest::newRow("beyond 100 hours") << "C"
+                                          << "360001" << 0.0;
+    }
+    void clipLengthTexts() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(double, seconds);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(ParseClipLength(text).value_or(0), seconds);
     }
 
     // Sections share out the part of the range that the source holds; one clip keeps the end as typed.
@@ -198,7 +275,8 @@ private slots:
         const InputCheck check = CheckSplitInputs(inputs);
         QVERIFY(check.ok);
         QCOMPARE(check.plan.Length(), length);
-        QCOMPARE(check.plan.ClipStart(check.plan.Count()) + check.plan.ClipLength(), 15 + length);
+        QCOMPARE(check.plan.ClipStart(check.plan.Count()) + check.plan.ClipLength(check.plan.Count()),
+                 15 + length);
     }
 
     void commandLines_data() {
@@ -214,7 +292,7 @@ private slots:
         const char* starts[3] = {"0.0", "3.3", "6.7"};
         for (int i = 1; i <= 3; ++i)
             QTest::addRow("section %d of 3", i)
-                << thirds.ClipStart(i) << thirds.ClipLength() << ""
+                << thirds.ClipStart(i) << thirds.ClipLength(i) << ""
                 << QStringLiteral(" -y -i \"C:\\Video\\talk.avi\" -ss %1 -t 3.33333333333333 "
                                   "\"C:\\Clips\\talk_Clip1.avi\"")
                        .arg(QLatin1String(starts[i - 1]));
