@@ -33,8 +33,9 @@ HeadlessInputs ResolveHeadlessInputs(const SplitOptions& options, const Preferen
     inputs.sourcePath = Absolute(options.source);
     inputs.startText = options.start;
     inputs.endText = options.end;
-    inputs.oneClip = !options.sections.has_value();
-    inputs.sectionQtyText = options.sections.value_or(QString());
+    inputs.oneClip = !options.sections && !options.every;
+    inputs.sectionsMode = options.every ? SectionsMode::Every : SectionsMode::Equal;
+    inputs.sectionQtyText = options.sections.value_or(options.every.value_or(QString()));
 
     if (options.profile) {
         inputs.profileName = *options.profile;

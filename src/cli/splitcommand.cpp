@@ -113,6 +113,10 @@ int RunSplitCommand(const QStringList& arguments) {
         std::fputs(SplitUsageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (parse.options.version) {
+        std::fputs(SplitVersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!parse.error.isEmpty()) {
         PrintProblem(parse.error + QStringLiteral("\nTry 'tessel-split --help' for more information."));
         return ExitBadInput;

@@ -10,8 +10,10 @@ struct SplitOptions {
     QString source;
     QString start;
     QString end;
-    // Absent: the whole range as one clip; present: that many equal sections.
+    // At most one of the two: that many equal sections, or clips of that length. None: the whole range as
+    // one clip.
     std::optional<QString> sections;
+    std::optional<QString> every;
     std::optional<QString> profile;
     std::optional<QString> output;
     // Absent: the stored preference decides.
@@ -19,6 +21,7 @@ struct SplitOptions {
     bool dryRun = false;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 struct SplitOptionsParse {
@@ -28,7 +31,10 @@ struct SplitOptionsParse {
 };
 
 // Reads the arguments after the program name. Options take their value as the next argument or after
-// "=", so a value may begin with "-" (a negative time); "--" ends the options.
+// "=", so a value may begin with "-" (a negative time); "--" ends the options. Help and the version win
+// over anything missing.
 SplitOptionsParse ParseSplitOptions(const QStringList& arguments);
 
 QString SplitUsageText();
+// "tessel-split" and the program's version, for --version.
+QString SplitVersionText();

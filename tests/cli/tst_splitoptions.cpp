@@ -66,23 +66,30 @@ private slots:
             << "-" << 1;
 
         QTest::newRow("unknown option")
-            << QStringList{"a.mp4", "--start", "0:0:0", "--end", "0:0:9", "--fast"} << "unknown option --fast"
+            << QStringList{"a.mp4", "--start", "0:0:0", "--end", "0:0:9", "--fast"}
+            << "Unknown option 'fast'."
             << ""
             << ""
             << "-" << -1;
         QTest::newRow("value missing at the end")
-            << QStringList{"a.mp4", "--end", "0:0:9", "--start"} << "--start needs a value"
+            << QStringList{"a.mp4", "--end", "0:0:9", "--start"} << "Missing value after '--start'."
             << ""
             << ""
             << "-" << -1;
         QTest::newRow("flag with a value")
-            << QStringList{"a.mp4", "--dry-run=1"} << "--dry-run takes no value"
+            << QStringList{"a.mp4", "--dry-run=1"} << "Unexpected value after '--dry-run'."
             << ""
             << ""
             << "-" << -1;
         QTest::newRow("both overwrite flags")
             << QStringList{"a.mp4", "--start", "0:0:0", "--end", "0:0:9", "--overwrite", "--no-overwrite"}
             << "--overwrite and --no-overwrite exclude each other"
+            << ""
+            << ""
+            << "-" << -1;
+        QTest::newRow("sections and every")
+            << QStringList{"a.mp4", "--start", "0:0:0", "--end", "0:0:9", "--sections", "2", "--every", "3"}
+            << "--sections and --every exclude each other"
             << ""
             << ""
             << "-" << -1;
@@ -127,6 +134,17 @@ private slots:
         const SplitOptionsParse parse = ParseSplitOptions({QStringLiteral("x"), QStringLiteral("-h")});
         QVERIFY(parse.options.help);
         QVERIFY(parse.error.isEmpty());
+        QVERIFY(ParseSplitOptions({QStringLiteral("--version"), QStringLiteral("--bogus")}).options.version);
+    }
+
+    void everyGoesToTheSectionsRow() {
+        const SplitOptionsParse parse =
+            ParseSplitOptions({"a.mp4", "--start", "0:0:5", "--end", "0:0:40", "--every", "0:0:10"});
+        QVERIFY(parse.error.isEmpty());
+        const HeadlessInputs resolved = ResolveHeadlessInputs(parse.options, Preferences::Defaults(), {"A"});
+        QVERIFY(!resolved.inputs.oneClip);
+        QCOMPARE(resolved.inputs.sectionsMode, SectionsMode::Every);
+        QCOMPARE(resolved.inputs.sectionQtyText, QStringLiteral("0:0:10"));
     }
 
     void defaults_data() {

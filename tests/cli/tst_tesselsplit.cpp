@@ -98,6 +98,13 @@ private slots:
                    R"( -y -i "SRC" -ss 0.0 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")",
                    R"( -y -i "SRC" -ss 3.3 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip2.avi")",
                    R"( -y -i "SRC" -ss 6.7 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip3.avi")"};
+        QTest::newRow("5 to 40 seconds every 10 seconds")
+            << QStringList{"Video/talk.avi", "--start", "0:0:5", "--end", "0:0:40", "--every", "10"} + example
+            << QByteArray()
+            << QStringList{R"( -y -i "SRC" -ss 5.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")",
+                           R"( -y -i "SRC" -ss 15.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip2.avi")",
+                           R"( -y -i "SRC" -ss 25.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip3.avi")",
+                           R"( -y -i "SRC" -ss 35.0 -t 5 -vcodec xvid -ab 128 -an  "OUT/talk_Clip4.avi")"};
         QTest::newRow("fractional seconds and an end past the source")
             << QStringList{"Video/talk.avi", "--start", "0:0:1.25", "--end", "0:2:0"} + example
             << QByteArray()
