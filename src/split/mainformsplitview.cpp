@@ -20,6 +20,7 @@ SplitInputs MainFormSplitView::ReadInputs() {
     inputs.startText = ui.edtStart->text();
     inputs.endText = ui.edtEnd->text();
     inputs.oneClip = ui.rdbStartEnd->isChecked();
+    inputs.sectionsMode = SectionsMode(ui.cmbSectionMode->currentData().toInt());
     inputs.sectionQtyText = ui.edtSectionQty->text();
     inputs.profileName = ui.cmbProfile->currentText();
     inputs.outputDirText = ui.edtOutputDir->text();

@@ -24,6 +24,7 @@ struct SplitWidgets {
     QLineEdit* edtEnd = nullptr;
     QRadioButton* rdbStartEnd = nullptr;
     QLineEdit* edtSectionQty = nullptr;
+    QComboBox* cmbSectionMode = nullptr;
     QComboBox* cmbProfile = nullptr;
     QLineEdit* edtOutputDir = nullptr;
     QLabel* labProcessing = nullptr;

@@ -94,6 +94,7 @@ void TMainForm::CreateFeatures() {
                                     .edtEnd = ui.edtEnd,
                                     .rdbStartEnd = ui.rdbStartEnd,
                                     .edtSectionQty = ui.edtSectionQty,
+                                    .cmbSectionMode = ui.cmbSectionMode,
                                     .cmbProfile = ui.cmbProfile,
                                     .edtOutputDir = ui.edtOutputDir,
                                     .labProcessing = ui.labProcessing,
@@ -139,6 +140,8 @@ void TMainForm::ConnectControls() {
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TMainForm::BitBtn1Click);
     // Only the person's choice runs the change handler, not an index set by the program.
     connect(ui.cmbProfile, &QComboBox::activated, this, &TMainForm::cmbProfileChange);
+    // Choosing what the number means is choosing to split into sections, as clicking the number is.
+    connect(ui.cmbSectionMode, &QComboBox::activated, this, &TMainForm::edtSectionQtyClick);
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {

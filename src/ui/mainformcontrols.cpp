@@ -1,10 +1,12 @@
 #include "ui/mainformcontrols.h"
 
 #include "preview/dstrackbar.h"
+#include "split/sectionvalues.h"
 #include "ui/linklabel.h"
 #include "ui/pictures.h"
 #include "ui/roundimage.h"
 #include "widgets/imagebutton.h"
+#include "widgets/wordchoice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +51,17 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int left, int top, int wi
     auto* edit = Placed(new QLineEdit(text, parent), name, QRect(left, top, width, 19));
     edit->setFrame(true);
     return edit;
+}
+
+// Ends the sections row where the words "equal sections." always stood, and reads as those words until the
+// mouse comes to it.
+QComboBox* MakeSectionModeChoice(QWidget* group) {
+    const QRect place(212, 73, 113, 19);
+    const QPoint words(216, 77);
+    auto* choice = Placed(new WordChoice(words - place.topLeft(), group), "cmbSectionMode", place);
+    choice->addItem(QStringLiteral("equal sections."), int(SectionsMode::Equal));
+    choice->addItem(QStringLiteral("seconds each."), int(SectionsMode::Every));
+    return choice;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, int left, int top, const QString& text) {
@@ -164,7 +177,7 @@ void SetupOutputGroup(MainFormControls& ui) {
     ui.rdbEqual = Placed(new QRadioButton(QStringLiteral("Split the marked rang to "), group), "rdbEqual",
                          QRect(24, 75, 137, 17));
     ui.edtSectionQty = MakeEdit(group, "edtSectionQty", 161, 73, 49);
-    ui.Label7 = MakeLabel(group, "Label7", 216, 77, QStringLiteral("equal sections."));
+    ui.cmbSectionMode = MakeSectionModeChoice(group);
     ui.labLength = MakeLabel(group, "labLength", 16, 101, QString(), 281);
     QPalette blue = ui.labLength->palette();
     blue.setColor(QPalette::WindowText, QColor(0x1a, 0x4f, 0xc4));

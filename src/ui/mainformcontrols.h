@@ -72,7 +72,8 @@ struct MainFormControls {
     QLineEdit* edtEnd = nullptr;
     QRadioButton* rdbEqual = nullptr;
     QLineEdit* edtSectionQty = nullptr;
-    QLabel* Label7 = nullptr;
+    // What the number in edtSectionQty means: "equal sections." or "seconds each.".
+    QComboBox* cmbSectionMode = nullptr;
     QLabel* labLength = nullptr;
     QLabel* Label10 = nullptr;
     QComboBox* cmbProfile = nullptr;

@@ -13,6 +13,7 @@
 #include "testmedia.h"
 #include "ui/mainform.h"
 #include "ui/roundimage.h"
+#include "widgets/wordchoice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -378,6 +379,44 @@ private slots:
         QCOMPARE(Captions(), QStringList{"Invalid Section"});
         QTRY_COMPARE(QApplication::focusWidget(), ui.edtSectionQty);
         QVERIFY(FakeEncoder::Calls(*program).isEmpty());
+        VerifyIdle();
+    }
+
+    // The word after the section field says what the number means; choosing it chooses sections.
+    void sectionsRowChoosesClipLength() {
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
+        QApplication::setActiveWindow(MainForm);
+        QStringList choices;
+        for (int i = 0; i < ui.cmbSectionMode->count(); ++i)
+            choices << ui.cmbSectionMode->itemText(i);
+        QCOMPARE(choices, (QStringList{"equal sections.", "seconds each."}));
+        QCOMPARE(ui.cmbSectionMode->currentText(), QStringLiteral("equal sections."));
+        ui.rdbStartEnd->setChecked(true);
+        auto* choice = qobject_cast<WordChoice*>(ui.cmbSectionMode);
+        QVERIFY(choice && choice->AtRest());
+        ui.cmbSectionMode->setFocus();
+        QVERIFY(!choice->AtRest());
+        QTest::keyClick(ui.cmbSectionMode, Qt::Key_Down);
+        QCOMPARE(ui.cmbSectionMode->currentText(), QStringLiteral("seconds each."));
+        QVERIFY(ui.rdbEqual->isChecked());
+
+        ui.edtSectionQty->setText(QStringLiteral("0:0:0"));
+        MainForm->RunSplit();
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid clip length."});
+        QCOMPARE(Captions(), QStringList{"Invalid Section"});
+        QTRY_COMPARE(QApplication::focusWidget(), ui.edtSectionQty);
+        QVERIFY(FakeEncoder::Calls(*program).isEmpty());
+
+        // 00:00:02 to 00:00:06 in clips of 1.5 s: 1.5, 1.5 and the rest, 1 s.
+        doubles->messages.calls.clear();
+        ui.edtSectionQty->setText(QStringLiteral("1.5"));
+        MainForm->RunSplit();
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
+        QList<QPair<double, double>> clips;
+        for (const QStringList& call : FakeEncoder::Calls(*program))
+            clips << qMakePair(call.value(call.indexOf(QStringLiteral("-ss")) + 1).toDouble(),
+                               call.value(call.indexOf(QStringLiteral("-t")) + 1).toDouble());
+        QCOMPARE(clips, (QList<QPair<double, double>>{{2, 1.5}, {3.5, 1.5}, {5, 1}}));
         VerifyIdle();
     }
 

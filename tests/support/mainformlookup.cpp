@@ -69,7 +69,7 @@ MainFormControls FindMainControls(QWidget* form) {
     Find(form, "edtEnd", ui.edtEnd);
     Find(form, "rdbEqual", ui.rdbEqual);
     Find(form, "edtSectionQty", ui.edtSectionQty);
-    Find(form, "Label7", ui.Label7);
+    Find(form, "cmbSectionMode", ui.cmbSectionMode);
     Find(form, "labLength", ui.labLength);
     Find(form, "Label10", ui.Label10);
     Find(form, "cmbProfile", ui.cmbProfile);

@@ -117,7 +117,6 @@ private slots:
         row("edtEnd", "gpbOutput", 262, 41, 75, 19);
         row("rdbEqual", "gpbOutput", 24, 75, 137, 17);
         row("edtSectionQty", "gpbOutput", 161, 73, 49, 19);
-        row("Label7", "gpbOutput", 216, 77);
         row("labLength", "gpbOutput", 16, 101, 281, 13);
         row("Label10", "gpbOutput", 16, 128);
         row("cmbProfile", "gpbOutput", 88, 125, 185, 21);
@@ -167,7 +166,7 @@ private slots:
         row("edtEnd", "00:00:00");
         row("rdbEqual", "Split the marked rang to ");
         row("edtSectionQty", "");
-        row("Label7", "equal sections.");
+        row("cmbSectionMode", "equal sections.");
         row("labLength", "");
         row("Label10", "Output Profile:");
         row("BitBtn1", "Detail");
@@ -199,6 +198,8 @@ private slots:
             shown = edit->text();
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             shown = button->text();
+        else if (auto* choice = qobject_cast<QComboBox*>(widget))
+            shown = choice->currentText();
         QCOMPARE(shown, text);
         QCOMPARE(widget->toolTip(), toolTip);
     }
@@ -299,7 +300,7 @@ private slots:
         for (const char* pair :
              {"Label2:edtSource", "Label4:edtStart", "Label5:edtEnd", "Label10:cmbProfile",
               "Label3:edtOutputDir", "Label1:pgbCurrent", "Label6:pgbTotal", "Label8:labElapsed",
-              "Label9:labRemaining", "rdbStartEnd:", "rdbEqual:", "Label7:"})
+              "Label9:labRemaining", "rdbStartEnd:", "rdbEqual:", "cmbSectionMode:"})
             QTest::newRow(pair) << QString::fromLatin1(pair).section(':', 0, 0)
                                 << QString::fromLatin1(pair).section(':', 1, 1);
     }
@@ -317,6 +318,18 @@ private slots:
             const QRect text = radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
             const int needed = text.left() + radio->fontMetrics().horizontalAdvance(option.text);
             QVERIFY2(needed <= radio->width(), qPrintable(QString::number(needed)));
+            return;
+        }
+        if (auto* choice = qobject_cast<QComboBox*>(widget)) {
+            QStyleOptionComboBox option;
+            option.initFrom(choice);
+            option.frame = choice->hasFrame();
+            const QRect field = choice->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                QStyle::SC_ComboBoxEditField, choice);
+            for (int i = 0; i < choice->count(); ++i)
+                QVERIFY2(choice->fontMetrics().horizontalAdvance(choice->itemText(i)) <= field.width(),
+                         qPrintable(choice->itemText(i)));
+            QVERIFY(choice->geometry().right() <= right);
             return;
         }
         const auto* label = qobject_cast<QLabel*>(widget);
