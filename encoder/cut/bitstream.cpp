@@ -1,5 +1,10 @@
 #include "bitstream.h"
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <string>
+
 namespace Cut::Bitstream {
 
 namespace {
@@ -118,7 +123,50 @@ bool IsParameterSetUnit(AVCodecID codec, const Unit& unit) {
     return type >= 32 && type <= 34;
 }
 
+// The identifier of x264's SEI message ("user data unregistered").
+constexpr std::uint8_t X264Identifier[16] = {0xdc, 0x45, 0xe9, 0xbd, 0xe6, 0xd9, 0x48, 0xb7,
+                                             0x96, 0x2c, 0xd8, 0x20, 0xd9, 0x23, 0xee, 0xef};
+
+std::vector<Unit> SplitUnits(const std::uint8_t* data, std::size_t size, int lengthSize) {
+    return lengthSize ? SplitLengthPrefixed(data, size, lengthSize) : SplitAnnexB(data, size);
+}
+
+bool IsX264Version(const Unit& unit) {
+    if (unit.size < 1 + sizeof(X264Identifier) || (unit.data[0] & 0x1f) != 6)
+        return false;
+    return std::search(unit.data, unit.data + unit.size, std::begin(X264Identifier),
+                       std::end(X264Identifier)) != unit.data + unit.size;
+}
+
 } // namespace
+
+Bytes EncoderVersionUnits(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize) {
+    Bytes out;
+    if (codec != AV_CODEC_ID_H264)
+        return out;
+    for (const Unit& unit : SplitUnits(data, size, lengthSize))
+        if (IsX264Version(unit))
+            AppendUnit(out, unit.data, unit.size, lengthSize);
+    return out;
+}
+
+int X264Build(const Bytes& units, int lengthSize) {
+    static const std::string core = "x264 - core ";
+    for (const Unit& unit : SplitUnits(units.data(), units.size(), lengthSize)) {
+        const std::uint8_t* end = unit.data + unit.size;
+        const std::uint8_t* found = std::search(unit.data, end, core.begin(), core.end());
+        if (found == end)
+            continue;
+        int build = 0;
+        int digits = 0;
+        for (const std::uint8_t* at = found + core.size(); at < end && std::isdigit(*at) && digits < 6;
+             ++at, ++digits)
+            build = build * 10 + (*at - '0');
+        if (digits > 0)
+            return build;
+    }
+    return -1;
+}
 
 int NalLengthSize(AVCodecID codec, const Bytes& extradata) {
     if (IsAvcConfiguration(codec, extradata))
@@ -147,7 +195,7 @@ Bytes ParameterSetsForPacket(AVCodecID codec, const Bytes& extradata, int length
 
 bool CarriesParameterSets(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize) {
     if (codec == AV_CODEC_ID_H264 || codec == AV_CODEC_ID_HEVC) {
-        const auto units = lengthSize ? SplitLengthPrefixed(data, size, lengthSize) : SplitAnnexB(data, size);
+        const auto units = SplitUnits(data, size, lengthSize);
         for (const Unit& unit : units) {
             const bool sequence =
                 codec == AV_CODEC_ID_H264 ? (unit.data[0] & 0x1f) == 7 : ((unit.data[0] >> 1) & 0x3f) == 33;

@@ -25,6 +25,13 @@ Bytes ParameterSetsForPacket(AVCodecID codec, const Bytes& extradata, int length
 // Whether a packet already begins a new sequence with its own parameter sets.
 bool CarriesParameterSets(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize);
 
+// The units in which an H.264 encoder names itself, in the stream's own form: x264 does so in an SEI
+// message of the first frame only, and FFmpeg's decoder reads its build from there to work around faults
+// of older builds (4:4:4 video of builds before 151 decodes wrongly without it). Empty when there are none.
+Bytes EncoderVersionUnits(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize);
+// The x264 build that such units name, or -1.
+int X264Build(const Bytes& units, int lengthSize);
+
 // Units with start codes rewritten with lengths of lengthSize bytes (unchanged for 0).
 Bytes AnnexBToLengthPrefixed(const std::uint8_t* data, std::size_t size, int lengthSize);
 

@@ -21,6 +21,9 @@ constexpr std::int64_t Open = std::numeric_limits<std::int64_t>::max();
 constexpr double Tolerance = 0.0001;
 // How far back the search for a keyframe before the start goes, in seconds, before it reads from the start.
 constexpr double SeekMargins[] = {0, 0.5, 1, 2, 4, 8, 16, 32, 64, 128};
+constexpr const char* NoFramesBetweenKeys =
+    "the clip holds no video frames: its start and its end move to the same keyframe (exact cut points can "
+    "cut it)";
 // Audio is not waited for further than this past the video's end of the clip.
 constexpr double AudioLagLimit = 10;
 
@@ -29,6 +32,7 @@ struct VideoPacket {
     std::int64_t pts;
     std::int64_t dts;
     bool key;
+    bool hidden; // by the container's edit list
 };
 
 std::int64_t PtsOf(const AVPacket* packet) {
@@ -91,6 +95,7 @@ private:
     void WriteEncoded(RangeEncoder& encoder, std::int64_t delay);
     // pts and dts are the source's times of the frame.
     void WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts);
+    void Decode(RangeEncoder& encoder, const AVPacket* packet, bool first);
     int DelayFrames() const;
     void ReadToTheEnd();
     OtherStream* OtherOf(int index);
@@ -114,6 +119,8 @@ private:
     std::int64_t clipStart = 0;
     std::int64_t clipEnd = Open;
     std::int64_t clipEndAtLeast = 0;
+    // The first of the frames that the container hides at the end of the video.
+    std::int64_t hiddenFrom = Open;
 
     std::deque<PacketPtr> lead;
     std::deque<PacketPtr> pendingOthers;
@@ -127,6 +134,8 @@ private:
     std::int64_t decodeDelay = 0;
     std::int64_t lastVideoDts = AV_NOPTS_VALUE;
     bool parameterSetsDue = false;
+    // The encoder's version goes in front of the first copied frame after the start or re-encoded ones.
+    bool versionDue = true;
     bool wroteVideo = false;
     int lengthSize = 0;
     Bitstream::Bytes extradata;
@@ -158,8 +167,7 @@ void ClipCutter::Run() {
     FlushOthers();
     if (video && !wroteVideo)
         throw CutError{exact ? "the clip holds no video frames: no frame of the source falls into it"
-                             : "the clip holds no video frames: its start and its end move to the same "
-                               "keyframe (exact cut points can cut it)"};
+                             : NoFramesBetweenKeys};
     writer.Finish();
     printer.Progress(request.length, true);
 }
@@ -186,7 +194,8 @@ void ClipCutter::ChooseStreams() {
     const double start = request.start;
     const double end = request.start + request.length;
     const double duration = reader.Duration();
-    const bool toTheEnd = duration > 0 && end >= duration;
+    // The length is given to the millisecond: an end in the last one keeps the last frame.
+    const bool toTheEnd = duration > 0 && end >= duration - 0.0005;
     if (!video) {
         clipStart = reader.FileTime(start);
         clipEnd = toTheEnd ? Open : clipStart + std::llround(request.length * AV_TIME_BASE);
@@ -286,7 +295,9 @@ void ClipCutter::CollectHead() {
             nextKey = pts;
         // A keyframe past the end settles nothing: the whole clip is then re-encoded, up to its end.
         const bool keyInside = nextKey != AV_NOPTS_VALUE && (endLimit == Open || nextKey <= endLimit);
-        return (passedStart && nextKeySettled && keyInside) || (endLimit != Open && dts > endLimit);
+        // At keyframes the start may move to the keyframe after it, which then has to be known.
+        const bool pastEnd = endLimit != Open && dts > endLimit && (exact || nextKey != AV_NOPTS_VALUE);
+        return (passedStart && nextKeySettled && keyInside) || pastEnd;
     };
     for (const PacketPtr& packet : lead)
         if (settled(packet.get()))
@@ -371,7 +382,7 @@ std::size_t ClipCutter::PlanHead() {
     while (decodeTo < videoAt.size() && PtsOf(lead[videoAt[decodeTo]].get()) < keyPts)
         ++decodeTo;
     EncodeHead(decodeFrom, decodeTo, keyPts);
-    parameterSetsDue = true;
+    parameterSetsDue = versionDue = true;
     return CopyFromKey(videoAt[nextKey]);
 }
 
@@ -379,11 +390,14 @@ std::size_t ClipCutter::PlanHead() {
 // when after is past the lead); on a tie the earlier one, the same for both clips at a cut.
 std::size_t ClipCutter::StartAtNearestKey(std::size_t before, std::size_t after) {
     std::size_t chosen = before;
+    const double early = request.start - reader.Seconds(video, PtsOf(lead[before].get()));
     if (after < lead.size()) {
-        const double early = request.start - reader.Seconds(video, PtsOf(lead[before].get()));
         const double late = reader.Seconds(video, PtsOf(lead[after].get())) - request.start;
         if (late < early - 1e-6)
             chosen = after;
+    } else if (leadReachedEnd && reader.Duration() > 0 && reader.Duration() - request.start <= early + 1e-6) {
+        // The end of the video is as near or nearer: the clip before keeps the last GOP to it.
+        throw CutError{NoFramesBetweenKeys};
     }
     clipStart = PtsOf(lead[chosen].get());
     clipEndAtLeast = clipStart;
@@ -409,11 +423,24 @@ void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::i
         if (packet->stream_index != video->index)
             continue;
         if (v >= decodeFrom && v < decodeTo)
-            encoder.Decode(packet.get());
+            Decode(encoder, packet.get(), v == decodeFrom);
         ++v;
     }
     encoder.Finish();
     WriteEncoded(encoder, decodeDelay);
+}
+
+// The decoder's first packet gets the encoder's version in front, as at the start of the stream.
+void ClipCutter::Decode(RangeEncoder& encoder, const AVPacket* packet, bool first) {
+    const AVCodecID codec = video->codecpar->codec_id;
+    if (!first || reader.EncoderVersion().empty() ||
+        !Bitstream::EncoderVersionUnits(codec, packet->data, std::size_t(packet->size), lengthSize).empty()) {
+        encoder.Decode(packet);
+        return;
+    }
+    Bitstream::Bytes joined = reader.EncoderVersion();
+    joined.insert(joined.end(), packet->data, packet->data + packet->size);
+    encoder.Decode(PacketOf(joined, packet).get());
 }
 
 int ClipCutter::DelayFrames() const {
@@ -441,17 +468,20 @@ void ClipCutter::WriteCopied(const VideoPacket& entry) {
     PacketPtr& packet = scratch;
     if (av_packet_ref(packet.get(), entry.packet.get()) < 0)
         throw CutError{"out of memory"};
-    if (parameterSetsDue) {
-        parameterSetsDue = false;
+    if (parameterSetsDue || versionDue) {
         const AVCodecID codec = video->codecpar->codec_id;
-        if (!Bitstream::CarriesParameterSets(codec, packet->data, std::size_t(packet->size), lengthSize)) {
-            Bitstream::Bytes joined = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
-            if (!joined.empty()) {
-                joined.insert(joined.end(), packet->data, packet->data + packet->size);
-                PacketPtr replacement = PacketOf(joined, packet.get());
-                av_packet_unref(packet.get());
-                av_packet_move_ref(packet.get(), replacement.get());
-            }
+        const auto size = std::size_t(packet->size);
+        Bitstream::Bytes joined;
+        if (parameterSetsDue && !Bitstream::CarriesParameterSets(codec, packet->data, size, lengthSize))
+            joined = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
+        if (versionDue && Bitstream::EncoderVersionUnits(codec, packet->data, size, lengthSize).empty())
+            joined.insert(joined.end(), reader.EncoderVersion().begin(), reader.EncoderVersion().end());
+        parameterSetsDue = versionDue = false;
+        if (!joined.empty()) {
+            joined.insert(joined.end(), packet->data, packet->data + packet->size);
+            PacketPtr replacement = PacketOf(joined, packet.get());
+            av_packet_unref(packet.get());
+            av_packet_move_ref(packet.get(), replacement.get());
         }
     }
     WriteVideo(packet.get(), entry.pts, entry.dts);
@@ -477,7 +507,8 @@ void ClipCutter::BodyVideo(PacketPtr packet) {
     const std::int64_t pts = PtsOf(packet.get());
     const std::int64_t dts = DtsOf(packet.get());
     const bool key = packet->flags & AV_PKT_FLAG_KEY;
-    VideoPacket entry{std::move(packet), pts, dts, key};
+    const bool hidden = packet->flags & AV_PKT_FLAG_DISCARD;
+    VideoPacket entry{std::move(packet), pts, dts, key, hidden};
     if (skippingLeading && entry.pts != bodyKeyPts) {
         if (entry.pts < bodyKeyPts)
             return;
@@ -490,7 +521,12 @@ void ClipCutter::BodyVideo(PacketPtr packet) {
             FinishVideo(&entry);
             return;
         }
-        if (entry.pts <= endLimit && entry.pts > clipEndAtLeast)
+        // Frames that the container hides past the last one shown are decoded but left out of the clip.
+        if (entry.hidden && entry.pts > clipEndAtLeast)
+            hiddenFrom = std::min(hiddenFrom, entry.pts);
+        else if (entry.pts > hiddenFrom)
+            hiddenFrom = Open;
+        if (!entry.hidden && entry.pts <= endLimit && entry.pts > clipEndAtLeast)
             clipEndAtLeast = entry.pts;
         if (entry.key && entry.pts <= endLimit && !gop.empty()) {
             for (VideoPacket& packet : gop)
@@ -532,8 +568,19 @@ void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
     const bool keepLast =
         endLimit == Open || (after ? following < before - 1e-6 : following <= before + 1e-6);
     if (keepLast) {
-        for (VideoPacket& packet : gop)
+        // Frames that the container hides at the end are left out where no frame decoded after them needs
+        // them; the others stay, and the run is told.
+        if (!after)
+            while (!gop.empty() && gop.back().hidden)
+                gop.pop_back();
+        int shownHidden = 0;
+        for (VideoPacket& packet : gop) {
+            shownHidden += packet.hidden;
             WriteCopied(packet);
+        }
+        if (shownHidden > 0)
+            printer.Note("the clip ends with " + std::to_string(shownHidden) +
+                         " frames that the source hides, which the frames before them need");
         clipEnd = after ? after->pts : Open;
     } else {
         clipEnd = gop.front().pts;
@@ -546,7 +593,7 @@ void ClipCutter::FinishVideo(const VideoPacket* after) {
     if (!exact) {
         FinishKeyframeEnd(after);
     } else {
-        clipEnd = after ? clipEndAtLeast : Open;
+        clipEnd = after ? clipEndAtLeast : hiddenFrom;
         FinishExactTail();
     }
     FlushOthers();
@@ -575,10 +622,12 @@ void ClipCutter::FinishExactTail() {
     if (cleanTime >= clipEnd || gop.empty())
         return;
     RangeEncoder encoder(video, cleanTime, clipEnd, DelayFrames());
-    for (const VideoPacket& packet : previousGop)
-        encoder.Decode(packet.packet.get());
-    for (const VideoPacket& packet : gop)
-        encoder.Decode(packet.packet.get());
+    bool first = true;
+    for (const std::vector<VideoPacket>* part : {&previousGop, &gop})
+        for (const VideoPacket& packet : *part) {
+            Decode(encoder, packet.packet.get(), first);
+            first = false;
+        }
     encoder.Finish();
     // One frame of delay at most: MPEG-1/2 readers take an I or P picture's time from the next one's
     // decoding time, and the copied frames before the tail decode earlier still.

@@ -130,7 +130,10 @@ int RangeEncoder::BFramesFor(const AVStream* source, int delayFrames) {
     const AVCodecID codec = source->codecpar->codec_id;
     if (codec != AV_CODEC_ID_MPEG2VIDEO && codec != AV_CODEC_ID_MPEG1VIDEO && codec != AV_CODEC_ID_MPEG4)
         return 0;
-    return std::clamp(delayFrames - 1, 0, 4);
+    // Where the container keeps no presentation times (AVI) a keyframe seems to wait one frame only,
+    // however many B-frames follow it; the stream's own headers say whether it has B-frames at all.
+    const int least = codec == AV_CODEC_ID_MPEG4 && source->codecpar->video_delay > 0 ? 1 : 0;
+    return std::clamp(delayFrames - 1, least, 4);
 }
 
 RangeEncoder::RangeEncoder(const AVStream* source, std::int64_t from, std::int64_t to, int delayFrames)

@@ -24,7 +24,28 @@ SourceReader::SourceReader(const std::string& path) {
         }
     }
     origin = context->start_time != AV_NOPTS_VALUE ? context->start_time : 0;
+    unpacker = std::make_unique<PackedFrames>(video);
     filler = std::make_unique<TimeFiller>(video);
+    if (video && video->codecpar->codec_id == AV_CODEC_ID_H264)
+        ReadEncoderVersion();
+}
+
+void SourceReader::ReadEncoderVersion() {
+    // The reading goes back to the start before the first cut reads anything.
+    readAny = true;
+    const Bitstream::Bytes extradata(video->codecpar->extradata,
+                                     video->codecpar->extradata + video->codecpar->extradata_size);
+    for (int packets = 0; packets < 64; ++packets) {
+        const PacketPtr packet = ReadFromFile();
+        if (!packet)
+            return;
+        if (packet->stream_index == video->index) {
+            encoderVersion =
+                Bitstream::EncoderVersionUnits(AV_CODEC_ID_H264, packet->data, std::size_t(packet->size),
+                                               Bitstream::NalLengthSize(AV_CODEC_ID_H264, extradata));
+            return;
+        }
+    }
 }
 
 std::int64_t SourceReader::FileTime(double seconds) const {
@@ -49,6 +70,8 @@ void SourceReader::SeekTo(double seconds) {
     if (seconds <= 0 && !readAny)
         return;
     filler = std::make_unique<TimeFiller>(video);
+    unpacker->Reset();
+    unpackerDrained = false;
     readAny = false;
     if (seconds <= 0) {
         // The very start. In a transport or program stream a timestamp search lands behind the first
@@ -68,13 +91,22 @@ PacketPtr SourceReader::Read() {
     for (;;) {
         if (PacketPtr packet = filler->Take())
             return packet;
+        if (PacketPtr packet = unpacker->Take()) {
+            filler->Put(std::move(packet));
+            continue;
+        }
         PacketPtr packet = ReadFromFile();
+        if (!packet && !unpackerDrained) {
+            unpackerDrained = true;
+            unpacker->Flush();
+            continue;
+        }
         if (!packet) {
             filler->Flush();
             return filler->Take();
         }
         readAny = true;
-        filler->Put(std::move(packet));
+        unpacker->Put(std::move(packet));
     }
 }
 

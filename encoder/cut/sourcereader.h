@@ -1,7 +1,9 @@
 #pragma once
 
 #include "avhandles.h"
+#include "bitstream.h"
 #include "fileio.h"
+#include "packedframes.h"
 #include "timefiller.h"
 
 #include <cstdint>
@@ -29,6 +31,10 @@ public:
     // The file's length in seconds, or a negative number when unknown.
     double Duration() const;
 
+    // The units in which the video's encoder names itself at the start of the stream: decoders given
+    // frames from further on need them in front (Bitstream::EncoderVersionUnits). Often empty.
+    const Bitstream::Bytes& EncoderVersion() const { return encoderVersion; }
+
     // Moves the reading position to about that many seconds from the start (0 or less: the start).
     void SeekTo(double seconds);
     // The next packet, or nullptr at the end of the file; throws CutError on a read error.
@@ -36,14 +42,18 @@ public:
 
 private:
     PacketPtr ReadFromFile();
+    void ReadEncoderVersion();
 
     // Declared first, so that it outlives the demuxer reading through it.
     std::unique_ptr<FileIo> io;
     InputPtr input;
     AVStream* video = nullptr;
     std::int64_t origin = 0;
+    std::unique_ptr<PackedFrames> unpacker;
     std::unique_ptr<TimeFiller> filler;
     bool readAny = false;
+    bool unpackerDrained = false;
+    Bitstream::Bytes encoderVersion;
 };
 
 } // namespace Cut
