@@ -1,9 +1,11 @@
 #include "seekpoint.h"
 
 #include "cut/avhandles.h"
+#include "cut/bitstream.h"
 
 extern "C" {
 #include <libavutil/dict.h>
+#include <libavutil/pixdesc.h>
 }
 
 #include <algorithm>
@@ -48,6 +50,11 @@ int BestStream(const AVFormatContext* input, AVMediaType type) {
         }
     }
     return best;
+}
+
+bool Distinct(std::vector<std::int64_t> times) {
+    std::sort(times.begin(), times.end());
+    return std::adjacent_find(times.begin(), times.end()) == times.end();
 }
 
 struct VideoPacket {
@@ -175,6 +182,10 @@ private:
     }
 
     Landing Land(std::int64_t seekUs, long double until, bool asFfmpeg);
+    bool SeekFails(std::int64_t seekUs) const {
+        const std::int64_t target = seekUs + startUs - headroom;
+        return avformat_seek_file(input, -1, INT64_MIN, target, target, 0) < 0;
+    }
     std::vector<std::int64_t> Times(const Landing& landing, bool decodableOnly) const;
     std::optional<std::int64_t> ShownAt(const std::vector<std::int64_t>& times, long double seconds) const;
     bool SoundFrom(const Landing& landing, long double seconds) const;
@@ -195,7 +206,10 @@ private:
 Landing Planner::Land(std::int64_t seekUs, long double until, bool asFfmpeg) {
     Landing landing;
     const std::int64_t target = seekUs + startUs - (asFfmpeg ? headroom : 0);
-    landing.seeked = avformat_seek_file(input, -1, INT64_MIN, target, target, 0) >= 0;
+    // A seek in front of the first keyframe fails, and ffmpeg then reads from the start.
+    landing.seeked = avformat_seek_file(input, -1, INT64_MIN, target, target, 0) >= 0 ||
+                     (target < startUs + DtsHeadroom &&
+                      avformat_seek_file(input, -1, INT64_MIN, startUs, startUs, 0) >= 0);
     if (!landing.seeked)
         return landing;
 
@@ -398,10 +412,48 @@ ExactCut Planner::Plan() {
     }
 
     const std::int64_t firstUs = SeekAt(*first);
+    // Where ffmpeg's own seek fails it reads from the start, and a seek it was given still trims frames.
+    const std::optional<std::int64_t> inputSeek = SeekFails(seek) ? std::nullopt : std::optional(seek);
+    // Times that the decoder made up serve as they are where each frame got one of its own (AVI).
+    const bool ownTimes = !decodeTimes || Distinct(landing.decoded);
     const long double end = static_cast<long double>(cut.start) + cut.length;
+    // An end at the file's length, which is given to the millisecond, keeps the video's last frame
+    // however far into that millisecond the frame ends.
+    if (input->duration != AV_NOPTS_VALUE &&
+        std::llround(end * 1e6L) >= input->duration - AV_TIME_BASE / 2000)
+        return ExactCut{inputSeek, firstUs + startUs, input->duration + AV_TIME_BASE - firstUs, ownTimes};
     const std::optional<std::int64_t> stop = EndFrame(end, *first);
     const std::int64_t length = stop ? SeekAt(*stop) - firstUs : std::llround(end * 1e6L) - firstUs;
-    return ExactCut{seek, firstUs + startUs, length, !decodeTimes};
+    return ExactCut{inputSeek, firstUs + startUs, length, ownTimes};
+}
+
+// 4:4:4 video of x264 builds before 151 decodes right only with the SEI message in which x264 names
+// itself, in the first frame alone: ffmpeg is then left to decode from the start.
+bool DecodesRightOnlyFromStart(AVFormatContext* input) {
+    const int video = BestStream(input, AVMEDIA_TYPE_VIDEO);
+    if (video < 0 || input->streams[video]->codecpar->codec_id != AV_CODEC_ID_H264)
+        return false;
+    const AVCodecParameters* parameters = input->streams[video]->codecpar;
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(AVPixelFormat(parameters->format));
+    if (!format || format->nb_components < 3 || format->log2_chroma_w != 0 || format->log2_chroma_h != 0)
+        return false;
+    const Cut::Bitstream::Bytes extradata(parameters->extradata,
+                                          parameters->extradata + parameters->extradata_size);
+    const int lengthSize = Cut::Bitstream::NalLengthSize(AV_CODEC_ID_H264, extradata);
+    const Cut::PacketPtr packet = Cut::NewPacket();
+    for (int packets = 0; packets < 64 && av_read_frame(input, packet.get()) >= 0; ++packets) {
+        const bool first = packet->stream_index == video;
+        const Cut::Bitstream::Bytes units =
+            first ? Cut::Bitstream::EncoderVersionUnits(AV_CODEC_ID_H264, packet->data,
+                                                        std::size_t(packet->size), lengthSize)
+                  : Cut::Bitstream::Bytes();
+        av_packet_unref(packet.get());
+        if (first) {
+            const int build = Cut::Bitstream::X264Build(units, lengthSize);
+            return build >= 0 && build < 151;
+        }
+    }
+    return false;
 }
 
 // The first frame is the one a player shows at the start and the clip ends before the frame shown at
@@ -420,7 +472,11 @@ std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
     const Cut::InputPtr input(raw);
     if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0)
         return std::nullopt;
-    return Planner(input.get(), cut).Plan();
+    const bool fromStart = DecodesRightOnlyFromStart(input.get());
+    ExactCut planned = Planner(input.get(), cut).Plan();
+    if (fromStart)
+        planned.inputSeek.reset();
+    return planned;
 }
 
 // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
