@@ -5,6 +5,7 @@
 #include "argumentcheck.h"
 #include "clipsession.h"
 #include "cut/clipcutter.h"
+#include "cut/decodererrors.h"
 #include "encoderarguments.h"
 #include "seekpoint.h"
 
@@ -14,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -34,6 +37,7 @@ std::string OwnFolder(const char* argv0) {
     return EncoderFrontEnd::FolderOfPath(argv0 ? argv0 : "");
 }
 
+// Whatever goes wrong in a clip fails that clip with its reason; the front-end goes on with the next.
 int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources) {
     Cut::ProgressPrinter printer(stderr);
     try {
@@ -41,8 +45,16 @@ int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources) {
         return 0;
     } catch (const Cut::CutError& error) {
         printer.Error(error.message);
-        return 1;
+    } catch (const std::bad_alloc&) {
+        printer.Error("out of memory");
+    } catch (const std::exception& error) {
+        printer.Error(std::string("the clip cannot be cut: ") + error.what());
+    } catch (...) {
+        printer.Error("the clip cannot be cut: an unexpected error");
     }
+    // The source may be left in any state.
+    sources.Close();
+    return 1;
 }
 
 // Replaces this process with ffmpeg; returns only when it cannot.
@@ -97,7 +109,12 @@ int RunClip(const std::vector<std::string>& given, const std::string& ownFolder,
 int RunSession(const std::string& ownFolder) {
     Cut::SourceCache sources;
     while (const auto given = EncoderFrontEnd::ReadClipArguments(stdin)) {
-        const int code = RunClip(*given, ownFolder, sources, true);
+        int code = 1;
+        try {
+            code = RunClip(*given, ownFolder, sources, true);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "wmaspi: %s\n", error.what());
+        }
         std::fprintf(stderr, "\n%s%d\n", EncoderFrontEnd::ClipEndMark, code);
         std::fflush(stderr);
     }
@@ -109,6 +126,7 @@ int RunSession(const std::string& ownFolder) {
 int main(int argc, char** argv) {
     // The console carries progress and errors only, as ffmpeg's does with the options given to it.
     av_log_set_level(AV_LOG_ERROR);
+    Cut::DecoderErrors::Install();
     const std::string ownFolder = OwnFolder(argv[0]);
     if (argc == 2 && std::strcmp(argv[1], EncoderFrontEnd::ClipsOption) == 0)
         return RunSession(ownFolder);

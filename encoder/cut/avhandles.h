@@ -2,6 +2,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
 }
@@ -26,11 +27,19 @@ struct CodecContextDeleter {
 struct InputDeleter {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
 };
+struct OutputDeleter {
+    void operator()(AVFormatContext* context) const { avformat_free_context(context); }
+};
+struct FilterDeleter {
+    void operator()(AVBSFContext* context) const { av_bsf_free(&context); }
+};
 
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using InputPtr = std::unique_ptr<AVFormatContext, InputDeleter>;
+using OutputPtr = std::unique_ptr<AVFormatContext, OutputDeleter>;
+using FilterPtr = std::unique_ptr<AVBSFContext, FilterDeleter>;
 
 inline PacketPtr NewPacket() {
     return PacketPtr(av_packet_alloc());

@@ -1,21 +1,26 @@
 #include "clipcutter.h"
 
-#include "bitstream.h"
 #include "clipwriter.h"
+#include "headplan.h"
+#include "joincheck.h"
+#include "otherstreams.h"
 #include "rangeencoder.h"
 #include "sourcereader.h"
+#include "tailsplit.h"
+#include "videooutput.h"
+#include "videopacket.h"
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <limits>
 #include <map>
+#include <optional>
 
 namespace Cut {
 
 namespace {
 
-constexpr std::int64_t Open = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t Open = StreamTime::OpenTicks;
 // A frame counts as shown at a time when it starts no later than a tenth of a millisecond after it, which
 // absorbs the rounding of times that are meant to fall on a frame.
 constexpr double Tolerance = 0.0001;
@@ -24,16 +29,12 @@ constexpr double SeekMargins[] = {0, 0.5, 1, 2, 4, 8, 16, 32, 64, 128};
 constexpr const char* NoFramesBetweenKeys =
     "the clip holds no video frames: its start and its end move to the same keyframe (exact cut points can "
     "cut it)";
+// The copied GOP after a re-encoded head is checked over this many frames from its keyframe, as many as
+// a decoder may hold back for reordering: whatever the join leaves wrong in the decoder shows from the
+// keyframe on, and the rest of the GOP would cost decoding time without telling more.
+constexpr std::size_t CheckedFrames = 16;
 // Audio is not waited for further than this past the video's end of the clip.
 constexpr double AudioLagLimit = 10;
-
-struct VideoPacket {
-    PacketPtr packet;
-    std::int64_t pts;
-    std::int64_t dts;
-    bool key;
-    bool hidden; // by the container's edit list
-};
 
 std::int64_t PtsOf(const AVPacket* packet) {
     return packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
@@ -43,31 +44,41 @@ std::int64_t DtsOf(const AVPacket* packet) {
     return packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
 }
 
-// A new packet holding these bytes, with the times, flags and side data of another.
-PacketPtr PacketOf(const Bitstream::Bytes& bytes, const AVPacket* properties) {
-    PacketPtr packet = NewPacket();
-    if (!packet || av_new_packet(packet.get(), int(bytes.size())) < 0)
+PacketPtr Reference(const AVPacket* packet) {
+    PacketPtr copy(av_packet_clone(packet));
+    if (!copy)
         throw CutError{"out of memory"};
-    std::copy(bytes.begin(), bytes.end(), packet->data);
-    av_packet_copy_props(packet.get(), properties);
-    return packet;
+    return copy;
 }
 
-std::int64_t Rescale(std::int64_t time, AVRational from, AVRational to) {
-    return time == Open ? Open : av_rescale_q(time, from, to);
+std::vector<const OutPacket*> Pointers(const std::vector<OutPacket>& packets) {
+    std::vector<const OutPacket*> pointers;
+    for (const OutPacket& packet : packets)
+        pointers.push_back(&packet);
+    return pointers;
 }
 
-// What the cut keeps of one audio or subtitle stream.
-struct OtherStream {
-    AVStream* stream = nullptr;
-    std::int64_t shift = AV_NOPTS_VALUE;
-    bool reachedEnd = false;
+void Append(std::vector<PlannedFrame>& planned, const std::vector<std::int64_t>& encoded) {
+    for (const std::int64_t pts : encoded)
+        planned.push_back({pts, std::nullopt});
+}
+
+// The clip's head while its join with the copied frames is not yet checked: every video packet from the
+// keyframe that decoding begins with, and the encoder of the head, which also decodes the copied frames
+// that follow to know the source's pictures.
+struct PendingHead {
+    int level = 1;
+    std::int64_t startKey = 0;             // the keyframe before the start
+    std::vector<VideoPacket> source;       // from the keyframe before the start, in file order
+    std::unique_ptr<RangeEncoder> encoder; // the first try's
+    std::size_t copiedDecoded = 0;         // copied packets that the encoder has decoded for their pictures
 };
 
 class ClipCutter {
 public:
-    ClipCutter(const CutRequest& request, ProgressPrinter& printer, SourceReader& reader)
-        : request(request), printer(printer), reader(reader), writer(request.output, request.overwrite) {}
+    ClipCutter(const CutRequest& request, ProgressPrinter& printer, SourceReader& reader, JoinCheck& check)
+        : request(request), printer(printer), reader(reader), check(check),
+          writer(request.output, request.overwrite), others(writer, printer) {}
 
     void Run();
 
@@ -76,44 +87,52 @@ private:
     void Locate();
     bool LandedBeforeStart(double margin);
     void CollectHead();
-    std::size_t PlanHead();
-    std::size_t StartAtNearestKey(std::size_t before, std::size_t after);
-    std::size_t CopyFromKey(std::size_t at);
-    void EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to);
+    // Plans and begins the video: returns where in lead the copied video begins.
+    std::size_t StartVideo();
     void BodyVideo(PacketPtr packet);
+    void Feed(const VideoPacket& entry);
+    void EndOfGop(const VideoPacket& next);
     // The video of the clip is complete: after is the first packet past its end, or nullptr at the end of
     // the file.
     void FinishVideo(const VideoPacket* after);
-    void FinishExactTail();
     void FinishKeyframeEnd(const VideoPacket* after);
-    void Other(PacketPtr packet);
-    void WriteOther(OtherStream& other, PacketPtr packet);
-    void FlushOthers();
-    bool OthersDone() const;
-    void WriteCopied(const VideoPacket& packet);
-    // delay: how far decoding times run ahead of the frames' own times where the encoder does not reorder.
-    void WriteEncoded(RangeEncoder& encoder, std::int64_t delay);
-    // pts and dts are the source's times of the frame.
-    void WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts);
-    void Decode(RangeEncoder& encoder, const AVPacket* packet, bool first);
-    int DelayFrames() const;
+
+    // Exact joins: each is checked before it is written, and redone at the next safe level when wrong.
+    void ResolveHead(const VideoPacket& next);
+    // decodedCopies: how many of the GOP's packets the encoder has decoded for their pictures.
+    bool TryHead(RangeEncoder& encoder, std::size_t decodedCopies, std::optional<TailSplit> tail);
+    void StartAtKeyframe(std::size_t count);
+    std::string EncodeWholeClip();
+    void FinishWithHead();
+    void FinishExactTail();
+    bool TryTail(const TailSplit& split);
+
+    // A range encoder that has decoded these packets, the first with the encoder's version in front.
+    std::unique_ptr<RangeEncoder> Encoder(std::int64_t from, std::int64_t to,
+                                          const std::vector<const VideoPacket*>& packets) const;
+    std::vector<const VideoPacket*> TailSource() const;
+    void WriteAll(std::vector<OutPacket>& packets);
+    void WriteGop();
     void ReadToTheEnd();
-    OtherStream* OtherOf(int index);
-    double ClipSeconds(std::int64_t videoTime) const;
-    // The clip's start in microseconds of the file's clock, by which the other streams are cut.
-    std::int64_t ClipStartUs() const;
+    int DelayFrames() const;
+    double Seconds(std::int64_t videoTime) const { return reader.Seconds(video, videoTime); }
+    std::string TimeText(std::int64_t videoTime) const {
+        return ProgressPrinter::TimeText(Seconds(videoTime));
+    }
+    void UpdateBounds();
 
     const CutRequest& request;
     ProgressPrinter& printer;
     SourceReader& reader;
+    JoinCheck& check;
     ClipWriter writer;
+    OtherStreams others;
     AVStream* video = nullptr;
-    std::vector<OtherStream> others;
+    std::optional<VideoOutput> output;
     bool exact = true;
 
-    // Video times of the cut, in the video's time base: what was asked for, with the tolerance, and the
-    // times of the frames that are really first and first after the clip once they are known. A clip
-    // without video has its start and end in microseconds of the file's clock.
+    // Video times of the cut, in the video's ticks: what was asked for, with the tolerance, and the times
+    // of the frames that are really first and first after the clip once they are known.
     std::int64_t startLimit = 0;
     std::int64_t endLimit = Open;
     std::int64_t clipStart = 0;
@@ -121,25 +140,20 @@ private:
     std::int64_t clipEndAtLeast = 0;
     // The first of the frames that the container hides at the end of the video.
     std::int64_t hiddenFrom = Open;
+    // A clip without video is cut on the file's clock.
+    StreamTime timedStart;
+    StreamTime timedEnd;
 
     std::deque<PacketPtr> lead;
-    std::deque<PacketPtr> pendingOthers;
     std::vector<VideoPacket> gop;
     std::vector<VideoPacket> previousGop;
+    std::optional<PendingHead> head;
     // The video of the clip is written, so its end is known.
     bool videoDone = false;
     bool leadReachedEnd = false;
     std::int64_t bodyKeyPts = AV_NOPTS_VALUE;
     bool skippingLeading = false;
     std::int64_t decodeDelay = 0;
-    std::int64_t lastVideoDts = AV_NOPTS_VALUE;
-    bool parameterSetsDue = false;
-    // The encoder's version goes in front of the first copied frame after the start or re-encoded ones.
-    bool versionDue = true;
-    bool wroteVideo = false;
-    int lengthSize = 0;
-    Bitstream::Bytes extradata;
-    PacketPtr scratch = NewPacket();
 };
 
 void ClipCutter::Run() {
@@ -149,14 +163,15 @@ void ClipCutter::Run() {
     std::size_t bodyFrom = lead.size();
     if (video) {
         CollectHead();
-        bodyFrom = PlanHead();
+        bodyFrom = StartVideo();
     } else {
         videoDone = true;
+        others.Flush();
     }
     for (std::size_t i = 0; i < lead.size(); ++i) {
         PacketPtr packet = std::move(lead[i]);
         if (!video || packet->stream_index != video->index)
-            Other(std::move(packet));
+            others.Put(std::move(packet));
         else if (i >= bodyFrom)
             BodyVideo(std::move(packet));
     }
@@ -164,8 +179,8 @@ void ClipCutter::Run() {
     ReadToTheEnd();
     if (video && !videoDone)
         FinishVideo(nullptr);
-    FlushOthers();
-    if (video && !wroteVideo)
+    others.Flush();
+    if (video && !output->Wrote())
         throw CutError{exact ? "the clip holds no video frames: no frame of the source falls into it"
                              : NoFramesBetweenKeys};
     writer.Finish();
@@ -185,10 +200,10 @@ void ClipCutter::ChooseStreams() {
                             (type == AVMEDIA_TYPE_SUBTITLE && request.subtitles);
         if (wanted && writer.CanHold(stream)) {
             writer.AddStream(stream);
-            others.push_back({stream});
+            others.Add(stream);
         }
     }
-    if (!video && others.empty())
+    if (!video && others.Empty())
         throw CutError{"the source has no stream that the clip can hold"};
 
     const double start = request.start;
@@ -197,10 +212,16 @@ void ClipCutter::ChooseStreams() {
     // The length is given to the millisecond: an end in the last one keeps the last frame.
     const bool toTheEnd = duration > 0 && end >= duration - 0.0005;
     if (!video) {
-        clipStart = reader.FileTime(start);
-        clipEnd = toTheEnd ? Open : clipStart + std::llround(request.length * AV_TIME_BASE);
+        const AVRational micro{1, AV_TIME_BASE};
+        timedStart = StreamTime(reader.FileTime(start), micro);
+        timedEnd = toTheEnd
+                       ? StreamTime::Open(micro)
+                       : StreamTime(timedStart.Ticks() + std::llround(request.length * AV_TIME_BASE), micro);
+        others.SetBounds(timedStart, timedEnd);
+        others.TimeTheClip();
         return;
     }
+    output.emplace(writer, video, reader.EncoderVersion(), printer);
     startLimit = reader.StreamTime(video, start + Tolerance);
     endLimit = toTheEnd ? Open : reader.StreamTime(video, end + Tolerance);
     clipStart = reader.StreamTime(video, start);
@@ -213,9 +234,13 @@ void ClipCutter::ChooseStreams() {
             printer.Note(why + ", so this clip is cut at keyframes");
         }
     }
-    extradata.assign(video->codecpar->extradata,
-                     video->codecpar->extradata + video->codecpar->extradata_size);
-    lengthSize = Bitstream::NalLengthSize(video->codecpar->codec_id, extradata);
+}
+
+void ClipCutter::UpdateBounds() {
+    output->SetClipStart(clipStart);
+    others.SetBounds(StreamTime(clipStart, video->time_base), clipEnd == Open
+                                                                  ? StreamTime::Open(video->time_base)
+                                                                  : StreamTime(clipEnd, video->time_base));
 }
 
 // Reads from a point where decoding can begin at or before the start: for video a keyframe no later than
@@ -236,9 +261,7 @@ void ClipCutter::Locate() {
 bool ClipCutter::LandedBeforeStart(double margin) {
     const bool fromTheStart = request.start - margin <= 0;
     std::map<int, bool> audioSeen;
-    std::size_t audioCount = 0;
-    for (const OtherStream& other : others)
-        audioCount += other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+    const std::size_t audioCount = others.AudioCount();
     bool keyframeSeen = !video;
     for (;;) {
         PacketPtr packet = reader.Read();
@@ -258,7 +281,7 @@ bool ClipCutter::LandedBeforeStart(double margin) {
                 lead.push_back(std::move(packet));
                 return true;
             }
-        } else if (OtherOf(packet->stream_index) && stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+        } else if (others.Holds(packet->stream_index) && stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
                    !audioSeen[packet->stream_index]) {
             audioSeen[packet->stream_index] = true;
             const std::int64_t start = reader.StreamTime(stream, request.start);
@@ -311,136 +334,90 @@ void ClipCutter::CollectHead() {
     leadReachedEnd = true;
 }
 
-// Decides how the clip begins: copied from a keyframe at its start, or re-encoded up to the first
-// keyframe inside it (or all of it when none is), and returns where in lead the copied video begins.
-std::size_t ClipCutter::PlanHead() {
+std::size_t ClipCutter::StartVideo() {
     std::vector<std::size_t> videoAt;
+    std::vector<PacketTimes> times;
     for (std::size_t i = 0; i < lead.size(); ++i)
-        if (lead[i]->stream_index == video->index)
+        if (lead[i]->stream_index == video->index) {
             videoAt.push_back(i);
-    // Video before the first keyframe cannot be decoded.
-    std::size_t first = 0;
-    while (first < videoAt.size() && !(lead[videoAt[first]]->flags & AV_PKT_FLAG_KEY))
-        ++first;
-    if (first == videoAt.size())
+            times.push_back(
+                {PtsOf(lead[i].get()), DtsOf(lead[i].get()), bool(lead[i]->flags & AV_PKT_FLAG_KEY)});
+        }
+    HeadRequest asked;
+    asked.startTicks = clipStart;
+    asked.startLimit = startLimit;
+    asked.endLimit = endLimit;
+    asked.start = request.start;
+    asked.exact = exact;
+    asked.reachedEnd = leadReachedEnd;
+    asked.duration = reader.Duration();
+    asked.frameTicks = FrameTicks(video);
+    asked.seconds = [this](std::int64_t ticks) { return Seconds(ticks); };
+    const HeadPlan plan = PlanHead(times, asked);
+    if (plan.kind == HeadPlan::Kind::Nothing)
         return lead.size();
-
-    std::int64_t shown = AV_NOPTS_VALUE;
-    std::int64_t lastAtEnd = AV_NOPTS_VALUE;
-    std::int64_t last = AV_NOPTS_VALUE;
-    bool passedEnd = false;
-    for (std::size_t v = first; v < videoAt.size(); ++v) {
-        const AVPacket* packet = lead[videoAt[v]].get();
-        const std::int64_t pts = PtsOf(packet);
-        if (pts <= startLimit && (shown == AV_NOPTS_VALUE || pts > shown))
-            shown = pts;
-        if (endLimit != Open && pts <= endLimit && (lastAtEnd == AV_NOPTS_VALUE || pts > lastAtEnd))
-            lastAtEnd = pts;
-        last = last == AV_NOPTS_VALUE ? pts : std::max(last, pts);
-        passedEnd = passedEnd || (endLimit != Open && DtsOf(packet) > endLimit);
+    clipStart = clipEndAtLeast = plan.clipStart;
+    UpdateBounds();
+    if (plan.moved)
+        printer.Note("the clip starts at " + TimeText(clipStart) + " instead of " +
+                     ProgressPrinter::TimeText(request.start) + ", at the nearest keyframe");
+    decodeDelay = plan.decodeDelay;
+    if (plan.kind == HeadPlan::Kind::Copy) {
+        others.VideoWritten(StreamTime(clipStart, video->time_base));
+        bodyKeyPts = times[plan.copyFrom].pts;
+        skippingLeading = true;
+        return videoAt[plan.copyFrom];
     }
-    // The last frame is shown only while it lasts: a start after the video's end has no frame.
-    if (leadReachedEnd && shown != AV_NOPTS_VALUE && shown == last &&
-        request.start >= reader.Seconds(video, last + FrameTicks(video)) - Tolerance)
-        throw CutError{"the clip starts after the end of the video: it holds no frames"};
-    clipStart = shown != AV_NOPTS_VALUE ? shown : clipStart;
-    clipEndAtLeast = clipStart;
-
-    // The keyframes that matter: the last one shown no later than the start, and the first one after it.
-    std::size_t decodeFrom = first;
-    std::size_t nextKey = videoAt.size();
-    for (std::size_t v = first; v < videoAt.size(); ++v) {
-        const AVPacket* packet = lead[videoAt[v]].get();
-        if (!(packet->flags & AV_PKT_FLAG_KEY))
-            continue;
-        if (PtsOf(packet) <= clipStart)
-            decodeFrom = v;
-        else if (nextKey == videoAt.size())
-            nextKey = v;
-    }
-    const std::int64_t startKeyPts = PtsOf(lead[videoAt[decodeFrom]].get());
-
-    if (!exact)
-        return StartAtNearestKey(videoAt[decodeFrom],
-                                 nextKey < videoAt.size() ? videoAt[nextKey] : lead.size());
-    if (startKeyPts == clipStart)
-        return CopyFromKey(videoAt[decodeFrom]);
-    const bool keyInside =
-        nextKey < videoAt.size() && (endLimit == Open || PtsOf(lead[videoAt[nextKey]].get()) <= endLimit);
-    if (!keyInside) {
-        // No keyframe inside the clip: all of it is re-encoded.
-        clipEnd = passedEnd ? (lastAtEnd != AV_NOPTS_VALUE ? lastAtEnd : clipStart) : Open;
+    head.emplace();
+    head->startKey = times[plan.decodeFrom].pts;
+    for (std::size_t v = plan.decodeFrom; v < plan.copyFrom; ++v)
+        head->source.push_back(VideoPacket::Of(Reference(lead[videoAt[v]].get())));
+    if (plan.kind == HeadPlan::Kind::EncodeAll) {
+        // No keyframe inside the clip: all of it is re-encoded, and the video is complete.
         videoDone = true;
-        EncodeHead(decodeFrom, videoAt.size(), clipEnd);
+        clipEnd = plan.encodeTo;
+        UpdateBounds();
+        if (const std::string problem = EncodeWholeClip(); !problem.empty())
+            throw CutError{"the re-encoded clip does not decode right: " + problem};
         return lead.size();
     }
-    const AVPacket* key = lead[videoAt[nextKey]].get();
-    const std::int64_t keyPts = PtsOf(key);
-    decodeDelay = std::max<std::int64_t>(0, keyPts - DtsOf(key));
-    // Frames after the keyframe in the file that are shown before it belong to the head.
-    std::size_t decodeTo = nextKey + 1;
-    while (decodeTo < videoAt.size() && PtsOf(lead[videoAt[decodeTo]].get()) < keyPts)
-        ++decodeTo;
-    EncodeHead(decodeFrom, decodeTo, keyPts);
-    parameterSetsDue = versionDue = true;
-    return CopyFromKey(videoAt[nextKey]);
-}
-
-// Keyframe mode: the clip starts at the nearer of the keyframes at lead[before] and lead[after] (none
-// when after is past the lead); on a tie the earlier one, the same for both clips at a cut.
-std::size_t ClipCutter::StartAtNearestKey(std::size_t before, std::size_t after) {
-    std::size_t chosen = before;
-    const double early = request.start - reader.Seconds(video, PtsOf(lead[before].get()));
-    if (after < lead.size()) {
-        const double late = reader.Seconds(video, PtsOf(lead[after].get())) - request.start;
-        if (late < early - 1e-6)
-            chosen = after;
-    } else if (leadReachedEnd && reader.Duration() > 0 && reader.Duration() - request.start <= early + 1e-6) {
-        // The end of the video is as near or nearer: the clip before keeps the last GOP to it.
-        throw CutError{NoFramesBetweenKeys};
-    }
-    clipStart = PtsOf(lead[chosen].get());
-    clipEndAtLeast = clipStart;
-    const double moved = reader.Seconds(video, clipStart) - request.start;
-    if (std::abs(moved) >= Tolerance)
-        printer.Note("the clip starts at " + ProgressPrinter::TimeText(reader.Seconds(video, clipStart)) +
-                     " instead of " + ProgressPrinter::TimeText(request.start) + ", at the nearest keyframe");
-    return CopyFromKey(chosen);
-}
-
-// The copied video begins with the keyframe at lead[at]; frames that follow it in the file but are shown
-// before it are left out.
-std::size_t ClipCutter::CopyFromKey(std::size_t at) {
-    bodyKeyPts = PtsOf(lead[at].get());
+    std::vector<const VideoPacket*> before;
+    for (const VideoPacket& entry : head->source)
+        before.push_back(&entry);
+    head->encoder = Encoder(clipStart, plan.encodeTo, before);
+    bodyKeyPts = times[plan.copyFrom].pts;
     skippingLeading = true;
-    return at;
+    return videoAt[plan.copyFrom];
 }
 
-void ClipCutter::EncodeHead(std::size_t decodeFrom, std::size_t decodeTo, std::int64_t to) {
-    RangeEncoder encoder(video, clipStart, to, DelayFrames());
-    std::size_t v = 0;
-    for (const PacketPtr& packet : lead) {
-        if (packet->stream_index != video->index)
-            continue;
-        if (v >= decodeFrom && v < decodeTo)
-            Decode(encoder, packet.get(), v == decodeFrom);
-        ++v;
+std::unique_ptr<RangeEncoder> ClipCutter::Encoder(std::int64_t from, std::int64_t to,
+                                                  const std::vector<const VideoPacket*>& packets) const {
+    auto encoder = std::make_unique<RangeEncoder>(video, from, to, DelayFrames());
+    const Bitstream::Bytes& version = reader.EncoderVersion();
+    for (const VideoPacket* entry : packets) {
+        const AVPacket* packet = entry->packet.get();
+        if (entry == packets.front() && !version.empty()) {
+            const int lengthSize = Bitstream::NalLengthSize(
+                video->codecpar->codec_id,
+                Bitstream::Bytes(video->codecpar->extradata,
+                                 video->codecpar->extradata + video->codecpar->extradata_size));
+            if (Bitstream::EncoderVersionUnits(video->codecpar->codec_id, packet->data,
+                                               std::size_t(packet->size), lengthSize)
+                    .empty()) {
+                Bitstream::Bytes joined = version;
+                joined.insert(joined.end(), packet->data, packet->data + packet->size);
+                PacketPtr primed = NewPacket();
+                if (!primed || av_new_packet(primed.get(), int(joined.size())) < 0)
+                    throw CutError{"out of memory"};
+                std::copy(joined.begin(), joined.end(), primed->data);
+                av_packet_copy_props(primed.get(), packet);
+                encoder->Decode(primed.get());
+                continue;
+            }
+        }
+        encoder->Decode(packet);
     }
-    encoder.Finish();
-    WriteEncoded(encoder, decodeDelay);
-}
-
-// The decoder's first packet gets the encoder's version in front, as at the start of the stream.
-void ClipCutter::Decode(RangeEncoder& encoder, const AVPacket* packet, bool first) {
-    const AVCodecID codec = video->codecpar->codec_id;
-    if (!first || reader.EncoderVersion().empty() ||
-        !Bitstream::EncoderVersionUnits(codec, packet->data, std::size_t(packet->size), lengthSize).empty()) {
-        encoder.Decode(packet);
-        return;
-    }
-    Bitstream::Bytes joined = reader.EncoderVersion();
-    joined.insert(joined.end(), packet->data, packet->data + packet->size);
-    encoder.Decode(PacketOf(joined, packet).get());
+    return encoder;
 }
 
 int ClipCutter::DelayFrames() const {
@@ -449,118 +426,329 @@ int ClipCutter::DelayFrames() const {
     return int(std::lround(double(decodeDelay) * av_q2d(video->time_base) / frame));
 }
 
-// Re-encoded frames get decoding times that run the copied frames' delay ahead of their own times, so that
-// the decoding times go on rising where copied frames follow.
-void ClipCutter::WriteEncoded(RangeEncoder& encoder, std::int64_t delay) {
-    for (PacketPtr& packet : encoder.Packets()) {
-        const std::int64_t dts = encoder.Reorders() ? packet->dts : packet->pts - delay;
-        if (lengthSize > 0)
-            packet = PacketOf(
-                Bitstream::AnnexBToLengthPrefixed(packet->data, std::size_t(packet->size), lengthSize),
-                packet.get());
-        WriteVideo(packet.get(), packet->pts, dts);
-    }
-}
-
-// The packet stays as it was read: the frames at the end may need it again to be decoded. What is
-// written is a new reference to its data, in a packet kept for the purpose.
-void ClipCutter::WriteCopied(const VideoPacket& entry) {
-    PacketPtr& packet = scratch;
-    if (av_packet_ref(packet.get(), entry.packet.get()) < 0)
-        throw CutError{"out of memory"};
-    if (parameterSetsDue || versionDue) {
-        const AVCodecID codec = video->codecpar->codec_id;
-        const auto size = std::size_t(packet->size);
-        Bitstream::Bytes joined;
-        if (parameterSetsDue && !Bitstream::CarriesParameterSets(codec, packet->data, size, lengthSize))
-            joined = Bitstream::ParameterSetsForPacket(codec, extradata, lengthSize);
-        if (versionDue && Bitstream::EncoderVersionUnits(codec, packet->data, size, lengthSize).empty())
-            joined.insert(joined.end(), reader.EncoderVersion().begin(), reader.EncoderVersion().end());
-        parameterSetsDue = versionDue = false;
-        if (!joined.empty()) {
-            joined.insert(joined.end(), packet->data, packet->data + packet->size);
-            PacketPtr replacement = PacketOf(joined, packet.get());
-            av_packet_unref(packet.get());
-            av_packet_move_ref(packet.get(), replacement.get());
-        }
-    }
-    WriteVideo(packet.get(), entry.pts, entry.dts);
-}
-
-// Moves a video packet onto the clip's clock, with decoding times that keep rising and never pass the
-// frame's own time, and writes it.
-void ClipCutter::WriteVideo(AVPacket* packet, std::int64_t pts, std::int64_t dts) {
-    packet->pts = pts - clipStart;
-    dts -= clipStart;
-    if (lastVideoDts != AV_NOPTS_VALUE && dts <= lastVideoDts)
-        dts = lastVideoDts + 1;
-    packet->dts = std::min(dts, packet->pts);
-    lastVideoDts = packet->dts;
-    writer.Write(video, packet);
-    wroteVideo = true;
-    printer.Progress(ClipSeconds(pts));
-}
-
 void ClipCutter::BodyVideo(PacketPtr packet) {
     if (videoDone)
         return;
-    const std::int64_t pts = PtsOf(packet.get());
-    const std::int64_t dts = DtsOf(packet.get());
-    const bool key = packet->flags & AV_PKT_FLAG_KEY;
-    const bool hidden = packet->flags & AV_PKT_FLAG_DISCARD;
-    VideoPacket entry{std::move(packet), pts, dts, key, hidden};
+    VideoPacket entry = VideoPacket::Of(std::move(packet));
+    if (exact && endLimit != Open && entry.dts > endLimit) {
+        FinishVideo(&entry);
+        return;
+    }
     if (skippingLeading && entry.pts != bodyKeyPts) {
-        if (entry.pts < bodyKeyPts)
+        if (entry.pts < bodyKeyPts) {
+            Feed(entry);
             return;
+        }
         skippingLeading = false;
     }
     if (entry.key && entry.pts == bodyKeyPts)
         decodeDelay = std::max<std::int64_t>(0, entry.pts - entry.dts);
-    if (exact) {
-        if (endLimit != Open && entry.dts > endLimit) {
+    if (!exact) {
+        if (entry.key && endLimit != Open && entry.pts > endLimit) {
             FinishVideo(&entry);
             return;
         }
-        // Frames that the container hides past the last one shown are decoded but left out of the clip.
-        if (entry.hidden && entry.pts > clipEndAtLeast)
-            hiddenFrom = std::min(hiddenFrom, entry.pts);
-        else if (entry.pts > hiddenFrom)
-            hiddenFrom = Open;
-        if (!entry.hidden && entry.pts <= endLimit && entry.pts > clipEndAtLeast)
-            clipEndAtLeast = entry.pts;
-        if (entry.key && entry.pts <= endLimit && !gop.empty()) {
-            for (VideoPacket& packet : gop)
-                WriteCopied(packet);
-            previousGop = std::move(gop);
+        if (entry.key && !gop.empty()) {
+            WriteGop();
             gop.clear();
+            clipEndAtLeast = entry.pts;
+            others.VideoWritten(StreamTime(entry.pts, video->time_base));
         }
         gop.push_back(std::move(entry));
         return;
     }
-    if (entry.key && endLimit != Open && entry.pts > endLimit) {
-        FinishVideo(&entry);
+    // Frames that the container hides past the last one shown are decoded but left out of the clip.
+    if (entry.hidden && entry.pts > clipEndAtLeast)
+        hiddenFrom = std::min(hiddenFrom, entry.pts);
+    else if (entry.pts > hiddenFrom)
+        hiddenFrom = Open;
+    if (!entry.hidden && entry.pts <= endLimit && entry.pts > clipEndAtLeast)
+        clipEndAtLeast = entry.pts;
+    if (entry.key && entry.pts <= endLimit && !gop.empty())
+        EndOfGop(entry);
+    Feed(entry);
+    gop.push_back(std::move(entry));
+}
+
+// Until the head's join is checked, every packet may be needed to redo it.
+void ClipCutter::Feed(const VideoPacket& entry) {
+    // Unchecked, the head's encoder needs no more than the copied keyframe and the frames shown before it.
+    if (!head || (!JoinChecks() && !skippingLeading))
+        return;
+    head->source.push_back(VideoPacket::Of(Reference(entry.packet.get())));
+    if (!head->encoder || (!skippingLeading && head->copiedDecoded >= CheckedFrames))
+        return;
+    head->encoder->Decode(entry.packet.get());
+    head->copiedDecoded += !skippingLeading;
+}
+
+// A GOP of an exact clip is complete, and the next keyframe has come: the GOP is copied, or it completes
+// the check of the head's join.
+void ClipCutter::EndOfGop(const VideoPacket& next) {
+    if (head)
+        ResolveHead(next);
+    else
+        WriteGop();
+    previousGop = std::move(gop);
+    gop.clear();
+    if (!head)
+        others.VideoWritten(StreamTime(next.pts, video->time_base));
+}
+
+void ClipCutter::WriteGop() {
+    for (const VideoPacket& entry : gop)
+        output->WriteCopied(entry);
+}
+
+void ClipCutter::WriteAll(std::vector<OutPacket>& packets) {
+    for (OutPacket& packet : packets)
+        output->Write(packet);
+}
+
+// The first copied GOP is complete. First try: the head as planned, then the copied frames; second: the
+// head re-encoded through that GOP, checked with the GOP after it; last: the clip starts at the keyframe
+// before the start, and nothing is re-encoded.
+void ClipCutter::ResolveHead(const VideoPacket& next) {
+    if (head->level == 1) {
+        if (TryHead(*head->encoder, 1 + head->copiedDecoded, {}))
+            return;
+        printer.Note("the join after the re-encoded start did not decode right at " + TimeText(bodyKeyPts) +
+                     ", so its whole GOP is re-encoded");
+        head->level = 2;
+        head->encoder.reset();
+        // The copy begins with the keyframe that has come; the frames shown before it join the head.
+        bodyKeyPts = next.pts;
+        decodeDelay = std::max<std::int64_t>(0, next.pts - next.dts);
+        skippingLeading = true;
         return;
     }
-    if (entry.key && !gop.empty()) {
-        for (VideoPacket& packet : gop)
-            WriteCopied(packet);
-        gop.clear();
-        clipEndAtLeast = entry.pts;
+    std::vector<const VideoPacket*> source;
+    for (const VideoPacket& entry : head->source)
+        source.push_back(&entry);
+    const std::unique_ptr<RangeEncoder> encoder = Encoder(clipStart, gop.front().pts, source);
+    if (TryHead(*encoder, gop.size(), {}))
+        return;
+    StartAtKeyframe(head->source.size());
+    head.reset();
+}
+
+// Checks the head's encoded frames followed by the copied GOP (and the re-encoded tail, where the clip ends
+// inside that GOP), and writes them when right.
+bool ClipCutter::TryHead(RangeEncoder& encoder, std::size_t decodedCopies, std::optional<TailSplit> tail) {
+    encoder.Finish();
+    std::vector<OutPacket> packets = output->Encoded(encoder, decodeDelay);
+    const std::size_t encoded = packets.size();
+    output->JoinFollows();
+    const std::size_t copied = tail ? tail->copied : gop.size();
+    for (std::size_t i = 0; i < copied; ++i)
+        packets.push_back(output->Copied(gop[i]));
+    // Where the clip goes on after the GOP, its first frames are checked; where it ends in it, all are.
+    const std::size_t checked = tail ? copied : std::min(copied, CheckedFrames);
+    std::vector<PlannedFrame> planned;
+    Append(planned, encoder.EncodedTimes());
+    std::vector<const OutPacket*> all = Pointers(packets);
+    all.resize(encoded + checked);
+    PlanCopied(planned, {all.begin() + std::ptrdiff_t(encoded), all.end()}, encoder.SourcePictures(),
+               decodedCopies);
+    long sourceErrors = encoder.DecoderErrors();
+    if (tail && tail->encodeFrom < clipEnd) {
+        const std::unique_ptr<RangeEncoder> end = Encoder(tail->encodeFrom, clipEnd, TailSource());
+        end->Finish();
+        std::vector<OutPacket> last = output->Encoded(*end, std::min(decodeDelay, FrameTicks(video)));
+        Append(planned, end->EncodedTimes());
+        sourceErrors += end->DecoderErrors();
+        for (OutPacket& packet : last)
+            packets.push_back(std::move(packet));
+        all = Pointers(packets);
     }
-    gop.push_back(std::move(entry));
+    const std::string problem = check.Problem(all, planned, sourceErrors, encoded);
+    if (!problem.empty())
+        return false;
+    WriteAll(packets);
+    head.reset();
+    return true;
+}
+
+// The last try: the clip starts at the keyframe that decoding began with, and the first count packets
+// from it are copied, once they are checked to decode to the source's pictures.
+void ClipCutter::StartAtKeyframe(std::size_t count) {
+    clipStart = head->startKey;
+    UpdateBounds();
+    output->Restart();
+    printer.Note("the clip starts at " + TimeText(clipStart) + " instead of " +
+                 ProgressPrinter::TimeText(request.start) +
+                 ", at the keyframe before it: its re-encoded start did not decode right");
+    if (count == 0)
+        return;
+    std::vector<const VideoPacket*> source;
+    for (std::size_t i = 0; i < count; ++i)
+        source.push_back(&head->source[i]);
+    // A reference decoder that encodes nothing keeps the source's pictures of all the frames.
+    const std::unique_ptr<RangeEncoder> reference = Encoder(clipStart, clipStart, source);
+    reference->Finish();
+    std::vector<OutPacket> packets;
+    for (const VideoPacket* entry : source)
+        if (entry == source.front() || entry->pts >= clipStart)
+            packets.push_back(output->Copied(*entry));
+    std::vector<PlannedFrame> planned;
+    PlanCopied(planned, Pointers(packets), reference->SourcePictures(), packets.size());
+    const std::string problem = check.Problem(Pointers(packets), planned, reference->DecoderErrors(), 0);
+    if (!problem.empty())
+        throw CutError{"the clip does not decode right even from the keyframe before its start: " + problem};
+    WriteAll(packets);
+}
+
+// Re-encodes the clip's frames from the keyframe before its start to its end, and writes them once they
+// decode right. Returns what is wrong otherwise.
+std::string ClipCutter::EncodeWholeClip() {
+    std::vector<const VideoPacket*> source;
+    for (const VideoPacket& entry : head->source)
+        source.push_back(&entry);
+    const std::unique_ptr<RangeEncoder> encoder = Encoder(clipStart, clipEnd, source);
+    encoder->Finish();
+    std::vector<OutPacket> packets = output->Encoded(*encoder, 0);
+    std::vector<PlannedFrame> planned;
+    Append(planned, encoder->EncodedTimes());
+    const std::string problem =
+        check.Problem(Pointers(packets), planned, encoder->DecoderErrors(), packets.size());
+    if (problem.empty()) {
+        WriteAll(packets);
+        head.reset();
+    }
+    return problem;
+}
+
+void ClipCutter::FinishVideo(const VideoPacket* after) {
+    videoDone = true;
+    if (!exact) {
+        FinishKeyframeEnd(after);
+    } else {
+        clipEnd = after ? clipEndAtLeast : hiddenFrom;
+        UpdateBounds();
+        if (head)
+            FinishWithHead();
+        else
+            FinishExactTail();
+    }
+    others.Flush();
+}
+
+// The clip ends before its head's join was checked: the head, the copied frames and the tail are checked
+// together; else the whole clip is re-encoded; else it starts at the keyframe before its start.
+void ClipCutter::FinishWithHead() {
+    if (head->level == 1) {
+        std::vector<std::int64_t> frames;
+        for (const VideoPacket& entry : gop)
+            frames.push_back(entry.pts);
+        if (TryHead(*head->encoder, 1 + head->copiedDecoded, SplitTail(frames, clipEnd)))
+            return;
+        printer.Note("the joins of the re-encoded start and end did not decode right, so the whole clip is "
+                     "re-encoded");
+    }
+    head->encoder.reset();
+    if (EncodeWholeClip().empty())
+        return;
+    // The copy from the keyframe before the start runs up to the last GOP, whose end is made as usual.
+    std::size_t lastKey = 0;
+    for (std::size_t i = 0; i < head->source.size(); ++i)
+        if (head->source[i].key)
+            lastKey = i;
+    StartAtKeyframe(lastKey);
+    std::vector<VideoPacket> rest;
+    for (std::size_t i = lastKey; i < head->source.size(); ++i)
+        rest.push_back(std::move(head->source[i]));
+    if (lastKey > 0) {
+        previousGop.clear();
+        std::size_t keyBefore = 0;
+        for (std::size_t i = 0; i < lastKey; ++i)
+            if (head->source[i].key)
+                keyBefore = i;
+        for (std::size_t i = keyBefore; i < lastKey; ++i)
+            previousGop.push_back(std::move(head->source[i]));
+    }
+    gop = std::move(rest);
+    head.reset();
+    FinishExactTail();
+}
+
+// The last frames of an exact clip: the last GOP is copied up to the point where the frames written so
+// far are exactly those shown before some time, and the frames from there to the clip's end are
+// re-encoded. The join is checked; else the whole GOP is re-encoded; else the clip ends at its keyframe.
+void ClipCutter::FinishExactTail() {
+    if (gop.empty())
+        return;
+    std::vector<std::int64_t> frames;
+    for (const VideoPacket& entry : gop)
+        frames.push_back(entry.pts);
+    const TailSplit split = SplitTail(frames, clipEnd);
+    if (split.encodeFrom >= clipEnd) {
+        for (std::size_t i = 0; i < split.copied; ++i)
+            output->WriteCopied(gop[i]);
+        return;
+    }
+    if (TryTail(split))
+        return;
+    printer.Note("the join before the re-encoded end did not decode right at " + TimeText(split.encodeFrom) +
+                 ", so its whole GOP is re-encoded");
+    if (TryTail({0, *std::min_element(frames.begin(), frames.end())}))
+        return;
+    const std::int64_t asked = clipEnd;
+    clipEnd = gop.front().pts;
+    UpdateBounds();
+    printer.Note("the clip ends at " + TimeText(clipEnd) + " instead of " + TimeText(asked) +
+                 ", at the keyframe before it: its re-encoded end did not decode right");
+}
+
+bool ClipCutter::TryTail(const TailSplit& split) {
+    const std::unique_ptr<RangeEncoder> encoder = Encoder(split.encodeFrom, clipEnd, TailSource());
+    encoder->Finish();
+    std::vector<OutPacket> packets;
+    // Frames that follow the keyframe in the file but are shown before it need the GOP before to decode.
+    const bool leading = std::any_of(
+        gop.begin(), gop.end(), [this](const VideoPacket& entry) { return entry.pts < gop.front().pts; });
+    std::vector<OutPacket> before;
+    if (leading)
+        for (const VideoPacket& entry : previousGop)
+            before.push_back(output->Copied(entry));
+    for (std::size_t i = 0; i < split.copied; ++i)
+        packets.push_back(output->Copied(gop[i]));
+    const std::size_t copied = packets.size();
+    for (OutPacket& packet : output->Encoded(*encoder, std::min(decodeDelay, FrameTicks(video))))
+        packets.push_back(std::move(packet));
+    std::vector<const OutPacket*> checked = Pointers(before);
+    for (const OutPacket* packet : Pointers(packets))
+        checked.push_back(packet);
+    std::vector<PlannedFrame> planned;
+    PlanCopied(planned, {checked.begin(), checked.begin() + std::ptrdiff_t(before.size() + copied)},
+               encoder->SourcePictures(), before.size() + copied);
+    Append(planned, encoder->EncodedTimes());
+    if (!check.Problem(checked, planned, encoder->DecoderErrors(), checked.size()).empty())
+        return false;
+    WriteAll(packets);
+    return true;
+}
+
+// The packets that the end's frames decode from: the GOP before the last one, and the last one.
+std::vector<const VideoPacket*> ClipCutter::TailSource() const {
+    std::vector<const VideoPacket*> source;
+    for (const std::vector<VideoPacket>* part : {&previousGop, &gop})
+        for (const VideoPacket& entry : *part)
+            source.push_back(&entry);
+    return source;
 }
 
 // Keyframe mode: the clip ends at the keyframe nearest its end, or with the video where that is nearer.
 void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
     if (gop.empty()) {
         clipEnd = after ? after->pts : Open;
+        UpdateBounds();
         return;
     }
     const double end = request.start + request.length;
-    const double before = end - reader.Seconds(video, gop.front().pts);
+    const double before = end - Seconds(gop.front().pts);
     double following = std::numeric_limits<double>::infinity();
     if (after)
-        following = reader.Seconds(video, after->pts) - end;
+        following = Seconds(after->pts) - end;
     else if (endLimit != Open)
         following = std::max(0.0, reader.Duration() - end);
     // Mirrors the choice at the start, so that the clips on both sides of a cut agree on its keyframe; the
@@ -573,11 +761,9 @@ void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
         if (!after)
             while (!gop.empty() && gop.back().hidden)
                 gop.pop_back();
-        int shownHidden = 0;
-        for (VideoPacket& packet : gop) {
-            shownHidden += packet.hidden;
-            WriteCopied(packet);
-        }
+        const auto shownHidden =
+            std::count_if(gop.begin(), gop.end(), [](const VideoPacket& entry) { return entry.hidden; });
+        WriteGop();
         if (shownHidden > 0)
             printer.Note("the clip ends with " + std::to_string(shownHidden) +
                          " frames that the source hides, which the frames before them need");
@@ -585,159 +771,60 @@ void ClipCutter::FinishKeyframeEnd(const VideoPacket* after) {
     } else {
         clipEnd = gop.front().pts;
     }
+    UpdateBounds();
     gop.clear();
-}
-
-void ClipCutter::FinishVideo(const VideoPacket* after) {
-    videoDone = true;
-    if (!exact) {
-        FinishKeyframeEnd(after);
-    } else {
-        clipEnd = after ? clipEndAtLeast : hiddenFrom;
-        FinishExactTail();
-    }
-    FlushOthers();
-}
-
-// The last frames of an exact clip: everything up to the last point where the frames written so far are
-// exactly those shown before some time is copied; frames from there to the end are re-encoded, because
-// frames in front of the end may refer to frames after it.
-void ClipCutter::FinishExactTail() {
-    std::size_t clean = 0;
-    std::int64_t cleanTime = clipEnd;
-    std::int64_t maxBefore = std::numeric_limits<std::int64_t>::min();
-    std::vector<std::int64_t> minAfter(gop.size() + 1, clipEnd);
-    for (std::size_t i = gop.size(); i-- > 0;)
-        minAfter[i] = std::min(minAfter[i + 1], gop[i].pts);
-    for (std::size_t j = 0; j <= gop.size(); ++j) {
-        if (j > 0)
-            maxBefore = std::max(maxBefore, gop[j - 1].pts);
-        if (j == 0 || maxBefore < minAfter[j]) {
-            clean = j;
-            cleanTime = minAfter[j];
-        }
-    }
-    for (std::size_t i = 0; i < clean; ++i)
-        WriteCopied(gop[i]);
-    if (cleanTime >= clipEnd || gop.empty())
-        return;
-    RangeEncoder encoder(video, cleanTime, clipEnd, DelayFrames());
-    bool first = true;
-    for (const std::vector<VideoPacket>* part : {&previousGop, &gop})
-        for (const VideoPacket& packet : *part) {
-            Decode(encoder, packet.packet.get(), first);
-            first = false;
-        }
-    encoder.Finish();
-    // One frame of delay at most: MPEG-1/2 readers take an I or P picture's time from the next one's
-    // decoding time, and the copied frames before the tail decode earlier still.
-    WriteEncoded(encoder, std::min(decodeDelay, FrameTicks(video)));
-}
-
-OtherStream* ClipCutter::OtherOf(int index) {
-    for (OtherStream& other : others)
-        if (other.stream->index == index)
-            return &other;
-    return nullptr;
-}
-
-void ClipCutter::Other(PacketPtr packet) {
-    if (!OtherOf(packet->stream_index) || packet->pts == AV_NOPTS_VALUE)
-        return;
-    // Packets wait in file order until the clip's end is known to lie beyond them.
-    pendingOthers.push_back(std::move(packet));
-    while (!pendingOthers.empty()) {
-        OtherStream& other = *OtherOf(pendingOthers.front()->stream_index);
-        const AVRational base = other.stream->time_base;
-        const AVPacket* front = pendingOthers.front().get();
-        if (!videoDone && front->pts + front->duration / 2 >= Rescale(clipEndAtLeast, video->time_base, base))
-            return;
-        PacketPtr ready = std::move(pendingOthers.front());
-        pendingOthers.pop_front();
-        WriteOther(other, std::move(ready));
-    }
-}
-
-void ClipCutter::WriteOther(OtherStream& other, PacketPtr packet) {
-    const AVRational base = other.stream->time_base;
-    const std::int64_t start = av_rescale_q(ClipStartUs(), AV_TIME_BASE_Q, base);
-    const std::int64_t end = Rescale(clipEnd, video ? video->time_base : AV_TIME_BASE_Q, base);
-    const bool audio = other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
-    const std::int64_t at = audio ? packet->pts + packet->duration / 2 : packet->pts;
-    if (end != Open && packet->pts >= end)
-        other.reachedEnd = true;
-    if (at < start || (end != Open && at >= end))
-        return;
-    // Audio begins with the audio frame nearest the start; one that begins before it starts the clip at
-    // 0 rather than at a negative time.
-    if (other.shift == AV_NOPTS_VALUE)
-        other.shift = std::min(start, packet->pts);
-    packet->pts -= other.shift;
-    packet->dts = packet->dts != AV_NOPTS_VALUE ? packet->dts - other.shift : packet->pts;
-    if (packet->pts < 0)
-        packet->pts = packet->dts = 0;
-    if (!video && audio)
-        printer.Progress(double(packet->pts) * av_q2d(base));
-    writer.Write(other.stream, packet.get());
-}
-
-void ClipCutter::FlushOthers() {
-    for (PacketPtr& packet : pendingOthers)
-        if (OtherStream* other = OtherOf(packet->stream_index))
-            WriteOther(*other, std::move(packet));
-    pendingOthers.clear();
-}
-
-bool ClipCutter::OthersDone() const {
-    for (const OtherStream& other : others)
-        if (other.stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && !other.reachedEnd)
-            return false;
-    return true;
 }
 
 // Reads until the video of the clip is complete and every audio stream has passed the clip's end (or
 // lags too far behind the video to be waited for), or to the end of the file.
 void ClipCutter::ReadToTheEnd() {
-    while (!(videoDone && clipEnd != Open && OthersDone())) {
+    const auto ended = [this] {
+        return video ? videoDone && clipEnd != Open && others.PastEnd()
+                     : !timedEnd.IsOpen() && others.PastEnd();
+    };
+    while (!ended()) {
         PacketPtr packet = reader.Read();
         if (!packet)
             return;
         if (video && packet->stream_index == video->index) {
-            if (!videoDone) {
+            if (!videoDone)
                 BodyVideo(std::move(packet));
-            } else if (clipEnd != Open &&
-                       DtsOf(packet.get()) >
-                           clipEnd + std::llround(AudioLagLimit / av_q2d(video->time_base))) {
+            else if (clipEnd != Open &&
+                     DtsOf(packet.get()) > clipEnd + std::llround(AudioLagLimit / av_q2d(video->time_base)))
                 return;
-            }
         } else {
-            Other(std::move(packet));
+            others.Put(std::move(packet));
         }
     }
-}
-
-std::int64_t ClipCutter::ClipStartUs() const {
-    return video ? av_rescale_q(clipStart, video->time_base, AV_TIME_BASE_Q) : clipStart;
-}
-
-double ClipCutter::ClipSeconds(std::int64_t videoTime) const {
-    return double(videoTime - clipStart) * av_q2d(video->time_base);
 }
 
 } // namespace
 
 void CutClip(const CutRequest& request, ProgressPrinter& printer, SourceCache& sources) {
-    ClipCutter cutter(request, printer, sources.Open(request.source));
+    SourceReader& reader = sources.Open(request.source);
+    ClipCutter cutter(request, printer, reader, sources.Check());
     cutter.Run();
 }
 
 SourceReader& SourceCache::Open(const std::string& path) {
     if (!reader || path != openPath) {
-        reader.reset();
+        Close();
         reader = std::make_unique<SourceReader>(path);
         openPath = path;
     }
     return *reader;
+}
+
+JoinCheck& SourceCache::Check() {
+    if (!check)
+        check = std::make_unique<JoinCheck>(reader->Video());
+    return *check;
+}
+
+void SourceCache::Close() {
+    check.reset();
+    reader.reset();
+    openPath.clear();
 }
 
 SourceCache::SourceCache() = default;

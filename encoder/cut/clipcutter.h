@@ -9,6 +9,7 @@
 
 namespace Cut {
 
+class JoinCheck;
 class SourceReader;
 
 // The source of the clip before, kept open: clips of one source then share the reading of its index.
@@ -17,9 +18,14 @@ public:
     SourceCache();
     ~SourceCache();
     SourceReader& Open(const std::string& path);
+    // The check of joins for the source opened last.
+    JoinCheck& Check();
+    // Forgets the source, so that the next clip opens it afresh.
+    void Close();
 
 private:
     std::unique_ptr<SourceReader> reader;
+    std::unique_ptr<JoinCheck> check;
     std::string openPath;
 };
 

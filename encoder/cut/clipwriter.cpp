@@ -6,14 +6,15 @@
 namespace Cut {
 
 ClipWriter::ClipWriter(const std::string& path, bool overwrite) : path(path), overwrite(overwrite) {
-    const int result = avformat_alloc_output_context2(&output, nullptr, nullptr, path.c_str());
+    AVFormatContext* context = nullptr;
+    const int result = avformat_alloc_output_context2(&context, nullptr, nullptr, path.c_str());
+    output.reset(context);
     if (result < 0 || !output)
         throw CutError{"no container is known for " + path + ": " + ErrorText(result)};
 }
 
 ClipWriter::~ClipWriter() {
-    if (output)
-        avformat_free_context(output);
+    output.reset();
     io.reset();
     // A clip that was not finished is no clip; nothing half-written is left behind.
     if (opened && !finished)
@@ -26,7 +27,7 @@ bool ClipWriter::CanHold(const AVStream* source) const {
 }
 
 void ClipWriter::AddStream(const AVStream* source) {
-    AVStream* stream = avformat_new_stream(output, nullptr);
+    AVStream* stream = avformat_new_stream(output.get(), nullptr);
     if (!stream || avcodec_parameters_copy(stream->codecpar, source->codecpar) < 0)
         throw CutError{"the clip's streams cannot be set up"};
     // Keep the source's codec tag only where the container knows it for the same codec.
@@ -59,7 +60,7 @@ void ClipWriter::Open() {
         output->pb = io->Context();
     }
     opened = true;
-    if (const int result = avformat_write_header(output, nullptr); result < 0)
+    if (const int result = avformat_write_header(output.get(), nullptr); result < 0)
         throw CutError{"the clip cannot be started: " + ErrorText(result)};
 }
 
@@ -71,12 +72,12 @@ void ClipWriter::Write(const AVStream* source, AVPacket* packet) {
     packet->stream_index = index;
     av_packet_rescale_ts(packet, source->time_base, stream->time_base);
     packet->pos = -1;
-    if (const int result = av_interleaved_write_frame(output, packet); result < 0)
+    if (const int result = av_interleaved_write_frame(output.get(), packet); result < 0)
         throw CutError{"the clip cannot be written: " + ErrorText(result)};
 }
 
 void ClipWriter::Finish() {
-    if (const int result = av_write_trailer(output); result < 0)
+    if (const int result = av_write_trailer(output.get()); result < 0)
         throw CutError{"the clip cannot be completed: " + ErrorText(result)};
     if (io)
         io->Close();

@@ -32,8 +32,9 @@ private:
 
     std::string path;
     bool overwrite;
+    // Declared first, so that it outlives the muxer writing through it.
     std::unique_ptr<FileIo> io;
-    AVFormatContext* output = nullptr;
+    OutputPtr output;
     std::vector<int> sourceIndexOf;
     bool opened = false;
     bool finished = false;

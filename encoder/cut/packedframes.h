@@ -4,8 +4,6 @@
 
 #include <deque>
 
-struct AVBSFContext;
-
 namespace Cut {
 
 // MPEG-4 Part 2 video as DivX and XviD stored it in AVI: a B-frame packed into the packet of the frame
@@ -16,9 +14,6 @@ public:
     // Unpacks the video stream's packets when its codec may pack them, and gives the stream the
     // parameters of the unpacked video (its headers no longer announce packed frames).
     explicit PackedFrames(AVStream* video);
-    ~PackedFrames();
-    PackedFrames(const PackedFrames&) = delete;
-    PackedFrames& operator=(const PackedFrames&) = delete;
 
     void Put(PacketPtr packet);
     // The end of the file: a frame still held comes out.
@@ -32,7 +27,7 @@ private:
     void Receive();
 
     const AVStream* video;
-    AVBSFContext* filter = nullptr;
+    FilterPtr filter;
     std::deque<PacketPtr> ready;
 };
 

@@ -1,5 +1,8 @@
 #include "rangeencoder.h"
 
+#include "decodererrors.h"
+#include "joincheck.h"
+
 extern "C" {
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
@@ -137,15 +140,9 @@ int RangeEncoder::BFramesFor(const AVStream* source, int delayFrames) {
 }
 
 RangeEncoder::RangeEncoder(const AVStream* source, std::int64_t from, std::int64_t to, int delayFrames)
-    : source(source), from(from), to(to), bFrames(BFramesFor(source, delayFrames)), frame(NewFrame()) {
-    const AVCodec* codec = avcodec_find_decoder(source->codecpar->codec_id);
-    decoder.reset(avcodec_alloc_context3(codec));
-    if (!decoder || avcodec_parameters_to_context(decoder.get(), source->codecpar) < 0)
-        throw CutError{"the video decoder cannot be set up"};
-    decoder->pkt_timebase = source->time_base;
-    decoder->thread_count = 0;
-    if (const int result = avcodec_open2(decoder.get(), codec, nullptr); result < 0)
-        throw CutError{"the video decoder cannot be opened: " + ErrorText(result)};
+    : source(source), from(from), to(to), bFrames(BFramesFor(source, delayFrames)) {
+    decoder.emplace(source, [this](AVFrame* frame, std::int64_t pts) { Take(frame, pts); });
+    decoderErrors = -DecoderErrors::Count();
 }
 
 void RangeEncoder::OpenEncoder(const AVFrame* first) {
@@ -177,38 +174,25 @@ void RangeEncoder::OpenEncoder(const AVFrame* first) {
 }
 
 void RangeEncoder::Decode(const AVPacket* packet) {
-    int result = avcodec_send_packet(decoder.get(), packet);
-    if (result == AVERROR(EAGAIN)) {
-        ReceiveFrames();
-        result = avcodec_send_packet(decoder.get(), packet);
-    }
-    // A damaged packet costs its own frame only; the frames that the clip needs are checked by count.
-    if (result < 0 && result != AVERROR_INVALIDDATA && result != AVERROR(EAGAIN))
-        throw CutError{"the video cannot be decoded: " + ErrorText(result)};
-    ReceiveFrames();
+    decoder->Send(packet);
 }
 
 void RangeEncoder::Finish() {
-    avcodec_send_packet(decoder.get(), nullptr);
-    ReceiveFrames();
+    decoder->Drain();
+    decoderErrors += DecoderErrors::Count();
     if (encoder) {
         avcodec_send_frame(encoder.get(), nullptr);
         ReceivePackets();
     }
 }
 
-void RangeEncoder::ReceiveFrames() {
-    for (;;) {
-        const int result = avcodec_receive_frame(decoder.get(), frame.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
-            return;
-        if (result < 0)
-            throw CutError{"the video cannot be decoded: " + ErrorText(result)};
-        const std::int64_t pts = frame->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE && pts >= from && pts < to)
-            Encode(frame.get());
-        av_frame_unref(frame.get());
-    }
+void RangeEncoder::Take(AVFrame* frame, std::int64_t pts) {
+    if (pts == AV_NOPTS_VALUE)
+        return;
+    if (pts >= from && pts < to)
+        Encode(frame);
+    else if (JoinChecks())
+        sourcePictures[pts] = pts >= to ? std::optional(PictureDecoder::Digest(frame)) : std::nullopt;
 }
 
 void RangeEncoder::Encode(AVFrame* picture) {

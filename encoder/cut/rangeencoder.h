@@ -1,8 +1,11 @@
 #pragma once
 
 #include "avhandles.h"
+#include "picturedecoder.h"
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +14,8 @@ namespace Cut {
 // Re-encodes the frames of a stretch of the source's video with the source's own codec and parameters:
 // it decodes the packets that it is given, from a keyframe on, and encodes the frames whose time falls
 // into [from, to). Each stretch gets its own encoder, so it begins with a keyframe and its own parameter
-// sets, and nothing in it refers to frames outside.
+// sets, and nothing in it refers to frames outside. The frames that it decodes after the stretch are kept
+// as digests: they are the source's own pictures, which the frames copied after it must decode to.
 class RangeEncoder {
 public:
     // Empty text when the source's codec can be re-encoded here; otherwise why not.
@@ -30,6 +34,16 @@ public:
     // Drains the decoder and the encoder after the last packet.
     void Finish();
 
+    // The source's frames that were decoded and not encoded, by their times, with the digests of the
+    // pictures after the stretch (those that copied frames following it must decode to).
+    const std::map<std::int64_t, std::optional<std::uint64_t>>& SourcePictures() const {
+        return sourcePictures;
+    }
+    // The times of the frames encoded, in order.
+    const std::vector<std::int64_t>& EncodedTimes() const { return framePts; }
+    // The errors that the decoder reported between the first packet and Finish().
+    long DecoderErrors() const { return decoderErrors; }
+
     // The encoded packets in order, with the times (source time base) of the frames they hold. The stream
     // has no reordering, so decoding order and display order are the same.
     std::vector<PacketPtr>& Packets() { return packets; }
@@ -38,8 +52,8 @@ private:
     // The decoding delay, in frames, that a source with this codec and these times needs mirrored.
     static int BFramesFor(const AVStream* source, int delayFrames);
     void OpenEncoder(const AVFrame* frame);
+    void Take(AVFrame* frame, std::int64_t pts);
     void Encode(AVFrame* frame);
-    void ReceiveFrames();
     void ReceivePackets();
 
     std::int64_t TimeOfFrame(std::int64_t index) const;
@@ -48,9 +62,10 @@ private:
     std::int64_t from;
     std::int64_t to;
     int bFrames;
-    CodecContextPtr decoder;
+    std::optional<PictureDecoder> decoder;
     CodecContextPtr encoder;
-    FramePtr frame;
+    std::map<std::int64_t, std::optional<std::uint64_t>> sourcePictures;
+    long decoderErrors = 0;
     std::vector<std::int64_t> framePts;
     std::vector<std::int64_t> frameDurations;
     std::vector<PacketPtr> packets;
