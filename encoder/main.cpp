@@ -1,8 +1,10 @@
 // The encoder front-end. The runner starts it once per clip, or once for all the clips of a stream copy.
 // A stream copy is cut here, in this process, with FFmpeg's libraries; anything else goes to ffmpeg with
-// rewritten arguments, and a lone clip's front-end replaces itself with ffmpeg, so that stopping it stops
-// the encoder and no orphan is left behind.
+// rewritten arguments, run as a child that dies with the front-end, so that stopping the front-end stops
+// the encoder and no orphan is left behind. A clip that ended well is then read back: one that holds no
+// packet fails.
 #include "argumentcheck.h"
+#include "clipcontent.h"
 #include "clipsession.h"
 #include "cut/clipcutter.h"
 #include "cut/decodererrors.h"
@@ -76,9 +78,23 @@ int ExecFfmpeg(const std::vector<std::string>& given, const std::string& ownFold
     return 126;
 }
 
-// In a run of several clips, ffmpeg runs as a child that dies with the front-end.
+volatile std::sig_atomic_t runningChild = 0;
+
+// A polite stop meant for the encoder reaches ffmpeg, which ends the clip as it would on its own; with no
+// ffmpeg running, the front-end stops as it would have without this handler.
+void PassStopToChild(int signal) {
+    if (runningChild > 0) {
+        kill(runningChild, signal);
+        return;
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// ffmpeg runs as a child that dies with the front-end; its exit code is the clip's.
 int RunFfmpeg(const std::vector<std::string>& given, const std::string& ownFolder) {
     std::fflush(stderr);
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child < 0) {
         std::fprintf(stderr, "wmaspi: cannot start ffmpeg: %s\n", std::strerror(errno));
@@ -86,24 +102,50 @@ int RunFfmpeg(const std::vector<std::string>& given, const std::string& ownFolde
     }
     if (child == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The front-end may have died before the death signal was asked for.
+        if (getppid() != parent)
+            std::_Exit(128 + SIGKILL);
         std::_Exit(ExecFfmpeg(given, ownFolder));
     }
+    runningChild = child;
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    runningChild = 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
-int RunClip(const std::vector<std::string>& given, const std::string& ownFolder, Cut::SourceCache& sources,
-            bool session) {
+void PassStopsToChild() {
+    struct sigaction action = {};
+    action.sa_handler = PassStopToChild;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+// ffmpeg ends well also when the range held nothing for the clip. Arguments without an output file (a
+// question such as -version) have nothing to check, and a clip file that is not there at all (its folder
+// was removed) is the runner's to report.
+int CheckWritten(int code, const std::vector<std::string>& given) {
+    if (code != 0 || EncoderFrontEnd::CountFiles(given).outputs != 1 || given.back().empty() ||
+        given.back()[0] == '-')
+        return code;
+    const std::string clip = EncoderFrontEnd::ClipOutputPath(given.back());
+    if (access(clip.c_str(), F_OK) != 0 || EncoderFrontEnd::ClipHoldsPackets(clip))
+        return code;
+    std::fprintf(stderr, "\n%s\n", EncoderFrontEnd::NoFramesWritten);
+    return 1;
+}
+
+int RunClip(const std::vector<std::string>& given, const std::string& ownFolder, Cut::SourceCache& sources) {
     // Refused before anything else, also before ffmpeg is looked for.
     if (const std::string problem = EncoderFrontEnd::FileCountProblem(given); !problem.empty()) {
         std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
         return 2;
     }
     if (const auto request = Cut::ParseCutRequest(given))
-        return CutInProcess(*request, sources);
-    return session ? RunFfmpeg(given, ownFolder) : ExecFfmpeg(given, ownFolder);
+        return CheckWritten(CutInProcess(*request, sources), given);
+    return CheckWritten(RunFfmpeg(given, ownFolder), given);
 }
 
 int RunSession(const std::string& ownFolder) {
@@ -111,7 +153,7 @@ int RunSession(const std::string& ownFolder) {
     while (const auto given = EncoderFrontEnd::ReadClipArguments(stdin)) {
         int code = 1;
         try {
-            code = RunClip(*given, ownFolder, sources, true);
+            code = RunClip(*given, ownFolder, sources);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "wmaspi: %s\n", error.what());
         }
@@ -128,8 +170,9 @@ int main(int argc, char** argv) {
     av_log_set_level(AV_LOG_ERROR);
     Cut::DecoderErrors::Install();
     const std::string ownFolder = OwnFolder(argv[0]);
+    PassStopsToChild();
     if (argc == 2 && std::strcmp(argv[1], EncoderFrontEnd::ClipsOption) == 0)
         return RunSession(ownFolder);
     Cut::SourceCache sources;
-    return RunClip({argv + 1, argv + argc}, ownFolder, sources, false);
+    return RunClip({argv + 1, argv + argc}, ownFolder, sources);
 }

@@ -1,7 +1,5 @@
 #include "split/encoderfailure.h"
 
-#include "app/timetext.h"
-
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -18,24 +16,6 @@ QStringList OutputLines(const QByteArray& output) {
 }
 
 } // namespace
-
-bool ReportsNothingEncoded(const QByteArray& output) {
-    const QStringList lines = OutputLines(output);
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const QString text = line->trimmed();
-        if (!IsProgressLine(text))
-            continue;
-        // A single video frame may report no time at all, and audio-only output reports no frame count.
-        static const QRegularExpression frames(QStringLiteral("(?:^|\\s)frame=\\s*(\\d+)"));
-        static const QRegularExpression time(QStringLiteral("(?:^|\\s)time=\\s*(\\S+)"));
-        const QRegularExpressionMatch frameMatch = frames.match(text);
-        if (frameMatch.hasMatch() && frameMatch.captured(1).toLongLong() > 0)
-            return false;
-        const QRegularExpressionMatch timeMatch = time.match(text);
-        return !timeMatch.hasMatch() || !(EncoderTimeToSeconds(timeMatch.captured(1)) > 0);
-    }
-    return false;
-}
 
 QString LastErrorLine(const QByteArray& output) {
     const QStringList lines = OutputLines(output);
@@ -69,8 +49,8 @@ QString ClipFailure(const ClipExit& exit, const QString& outputPath, const QByte
     // ffmpeg ends well even when the folder was removed under it and the clip went with it.
     if (!QFileInfo::exists(outputPath))
         return QStringLiteral("the encoder ended, but the clip file is missing");
-    // A range past the source's end gives a clip of headers only, and ffmpeg still ends well.
-    if (QFileInfo(outputPath).size() == 0 || ReportsNothingEncoded(outputTail))
+    // The front-end reads a clip back and fails it when it holds nothing; an empty file tells by itself.
+    if (QFileInfo(outputPath).size() == 0)
         return QStringLiteral("the encoder wrote no frames");
     return QString();
 }

@@ -20,10 +20,6 @@ struct FailedClip {
 // only those and its error messages. Empty when there is none.
 QString LastErrorLine(const QByteArray& output);
 
-// Whether the encoder's last progress report says that nothing went into the clip: no video frame, and no
-// stream time reached. False when the output holds no report to tell by.
-bool ReportsNothingEncoded(const QByteArray& output);
-
 // The text of the box that ends a run with failed clips: their names, each with the encoder's last error.
 QString FailureReport(const QList<FailedClip>& clips);
 

@@ -1,6 +1,8 @@
 #include "app/appcontext.h"
 #include "fakeencoder.h"
 #include "optionstext.h"
+#include "profiles/profilearguments.h"
+#include "profiles/profileworkinglists.h"
 #include "recordingview.h"
 #include "split/splitrunner.h"
 #include "testmedia.h"
@@ -22,7 +24,8 @@ private:
     QString keyframeSource;
 
     void Prepare(const QString& sourcePath, const QString& profile, const QString& extension) {
-        program->Write(QStringLiteral("Profiles/") + profile + QStringLiteral(".apf"), "[Main]\n");
+        if (!QFile::exists(App().ProfilePath(profile)))
+            program->Write(QStringLiteral("Profiles/") + profile + QStringLiteral(".apf"), "[Main]\n");
         view = std::make_unique<RecordingView>();
         view->outputExt = extension;
         view->inputs.sourcePath = sourcePath;
@@ -54,6 +57,13 @@ private slots:
         QVERIFY2(TestMedia::MakeVideo(source, 12, {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"},
                                       &error),
                  qPrintable(error));
+        program->CopyShippedProfiles();
+        int code = 0;
+        TestMedia::RunMerged("ffmpeg",
+                             {"-v", "error", "-f", "lavfi", "-i", "sine=duration=12",
+                              program->path() + "talk.mp3", program->path() + "talk.m4a"},
+                             &code);
+        QCOMPARE(code, 0);
         // A keyframe every second, so that a stream copy starts within a second of the asked start.
         keyframeSource = program->path() + QStringLiteral("keyframes/talk.mp4");
         QVERIFY(QDir().mkpath(program->path() + QStringLiteral("keyframes")));
@@ -110,6 +120,44 @@ private slots:
         }
         QVERIFY(!QFile::exists(Clip(clips + 1, extension)));
         QCOMPARE(view->Events(QStringLiteral("progress:")).last(), QStringLiteral("100/100"));
+    }
+
+    // Every shipped profile splits a video and a sound alone into clips that decode; a sound-only clip,
+    // whose progress time ffmpeg reports as 0, once counted as empty.
+    void shippedProfilesSplit_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QString>("sourceName");
+        const QString shipped = qEnvironmentVariable("TESSEL_SOURCE_DIR") + QStringLiteral("/data/Profiles/");
+        for (const QString& file : QDir(shipped).entryList({QStringLiteral("*.apf")}))
+            for (const char* sourceName : {"talk.mp4", "talk.mp3", "talk.m4a"})
+                QTest::addRow("%s from %s", qPrintable(file), sourceName)
+                    << QFileInfo(file).completeBaseName() << sourceName;
+    }
+    void shippedProfilesSplit() {
+        QFETCH(QString, profile);
+        QFETCH(QString, sourceName);
+        ProfileWorkingLists lists;
+        lists.LoadProfile(App().ProfilePath(profile));
+        ProfileOptions options;
+        BuildProfileArguments(App().ProfilePath(profile), options, lists);
+        Prepare(program->path() + sourceName, profile, lists.OutputExt());
+        SetRange(QStringLiteral("00:00:01"), QStringLiteral("00:00:03"), 2);
+        runner->RunSplit(options);
+
+        QVERIFY2(view->events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view->messageTexts.join('\n')));
+        const bool video = sourceName.endsWith(QLatin1String(".mp4")) && !options.Arguments().contains("-vn");
+        const QStringList clips = QDir(outputDir).entryList(QDir::Files);
+        QCOMPARE(clips.size(), 2);
+        for (const QString& clip : clips) {
+            const QString path = outputDir + QLatin1Char('/') + clip;
+            int code = 0;
+            const QString errors =
+                TestMedia::RunMerged("ffmpeg", {"-v", "error", "-i", path, "-f", "null", "-"}, &code);
+            QVERIFY2(code == 0 && errors.isEmpty(), qPrintable(clip + ": " + errors));
+            QCOMPARE(TestMedia::ProbeCodec(path, QStringLiteral("v")).isEmpty(), !video);
+            QVERIFY2(qAbs(TestMedia::ProbeDuration(path) - 1) < 0.15, qPrintable(clip));
+        }
     }
 
     // Every clip counted as written holds frames; one that holds none is reported with its reason.
