@@ -1,12 +1,40 @@
 #!/usr/bin/env bash
-# fuzz/run.sh [SECONDS]
+# fuzz/run.sh [SECONDS]   random fuzzing of each target for SECONDS (default 60)
+# fuzz/run.sh --gate      the check that ./test.sh runs: the same every time
+#
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-fuzz/, then runs each target for SECONDS (default 60). Inputs that crash, hang or break a target's
-# checks are kept in build-fuzz/crashes/ and make the script fail.
+# build-fuzz/.
+# - The gate replays every input kept in fuzz/seeds/<target>/, then fuzzes each target for a fixed number
+#   of runs from a fixed seed, starting from those inputs alone; the same tree always runs the same inputs.
+# - Random fuzzing starts from the seeds and the corpus it grew before (build-fuzz/corpus/), with a seed of
+#   its own each time. Every input that crashes, hangs or breaks a target's checks is kept in
+#   build-fuzz/crashes/ and copied into fuzz/seeds/<target>/, where the gate replays it from then on:
+#   commit it with the mend.
+# Either way the script fails when a target fails.
 set -euo pipefail
-seconds="${1:-60}"
 cd "$(dirname "$0")/.."
 root="$PWD"
+
+gate=false
+seconds=60
+case "${1:-}" in
+--gate) gate=true ;;
+"") ;;
+*[!0-9]* | 0)
+    echo "usage: fuzz/run.sh [SECONDS] | --gate" >&2
+    exit 2
+    ;;
+*) seconds="$1" ;;
+esac
+# Runs of each target in the gate, from this seed: the targets that write and read files take far longer
+# a run, so that each target takes some seconds on an idle machine.
+gate_seed=1
+gate_runs() {
+    case "$1" in
+    inifile | loadprofile) echo 4000 ;;
+    *) echo 200000 ;;
+    esac
+}
 
 packages=(clang-14 libclang-rt-14-dev)
 missing=()
@@ -41,17 +69,38 @@ trap 'rm -rf "$TMPDIR"' EXIT
 
 rm -rf "$build/crashes"
 mkdir -p "$build/crashes"
+common=(-timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1)
 failed=()
 for target in inifile timetext progresschunk commalist wholenumber loadprofile; do
+    fuzzer="$build/fuzz/fuzz_$target"
+    seeds="fuzz/seeds/$target"
+    mkdir -p "$seeds"
+    log="$build/$target.log"
+    artifacts="$build/crashes/$target-"
+    if $gate; then
+        runs="$(gate_runs "$target")"
+        echo "Fuzzing $target: the $(find "$seeds" -type f | wc -l) kept inputs, then $runs runs from seed $gate_seed"
+        # A fresh corpus each time, so that the runs grow from the kept inputs alone.
+        corpus="$TMPDIR/corpus-$target"
+        mkdir -p "$corpus"
+        kept=()
+        while IFS= read -r -d '' file; do kept+=("$file"); done < <(find "$seeds" -type f -print0 | sort -z)
+        : >"$log"
+        # Each kept input runs whole, as it is, also one longer than the runs' inputs may grow.
+        if { [ ${#kept[@]} -gt 0 ] &&
+            ! "$fuzzer" "${common[@]}" -artifact_prefix="$artifacts" "${kept[@]}" >>"$log" 2>&1; } ||
+            ! "$fuzzer" "${common[@]}" -artifact_prefix="$artifacts" -seed="$gate_seed" -runs="$runs" \
+                "$corpus" "$seeds" >>"$log" 2>&1; then
+            failed+=("$target")
+            tail -n 40 "$log"
+        fi
+        continue
+    fi
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
-    seeds=()
-    [ -d "fuzz/seeds/$target" ] && seeds=("fuzz/seeds/$target")
     echo "Fuzzing $target for ${seconds}s"
-    log="$build/$target.log"
-    if ! "$build/fuzz/fuzz_$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 \
-        -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
-        -artifact_prefix="$build/crashes/$target-" >"$log" 2>&1; then
+    if ! "$fuzzer" "${common[@]}" -artifact_prefix="$artifacts" -max_total_time="$seconds" "$corpus" "$seeds" \
+        >"$log" 2>&1; then
         failed+=("$target")
         tail -n 40 "$log"
     else
@@ -60,7 +109,19 @@ for target in inifile timetext progresschunk commalist wholenumber loadprofile; 
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
+    if ! $gate; then
+        for found in "$build"/crashes/*; do
+            [ -f "$found" ] || continue
+            name="$(basename "$found")"
+            cp "$found" "fuzz/seeds/${name%%-*}/${name#*-}"
+            echo "Kept as a seed: fuzz/seeds/${name%%-*}/${name#*-}"
+        done
+    fi
     echo "Fuzzing found faults in: ${failed[*]} (inputs in $build/crashes/)"
     exit 1
 fi
-echo "Fuzzing found nothing ($seconds s per target)"
+if $gate; then
+    echo "Fuzzing found nothing (the kept inputs, and a fixed number of runs from seed $gate_seed)"
+else
+    echo "Fuzzing found nothing ($seconds s per target)"
+fi

@@ -49,6 +49,24 @@ bool KeyAndValue(const QByteArray& line, QString& key, QByteArray& value) {
     return true;
 }
 
+// A line ends at "\r\n", "\n" or a lone "\r", as editors show it: no name or value read from a file then
+// holds a line break, so whatever is read can be written back.
+QList<QByteArray> SplitLines(const QByteArray& content) {
+    QList<QByteArray> lines;
+    int begin = 0;
+    for (int i = 0; i < content.size(); ++i) {
+        if (content.at(i) != '\n' && content.at(i) != '\r')
+            continue;
+        lines << content.mid(begin, i - begin);
+        if (content.at(i) == '\r' && i + 1 < content.size() && content.at(i + 1) == '\n')
+            ++i;
+        begin = i + 1;
+    }
+    if (begin < content.size())
+        lines << content.mid(begin);
+    return lines;
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : filePath(path) {
@@ -59,13 +77,7 @@ IniFile::IniFile(const QString& path) : filePath(path) {
     if (readable) {
         if (content.contains("\r\n"))
             lineBreak = "\r\n";
-        lines = content.split('\n');
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        for (QByteArray& line : lines) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-        }
+        lines = SplitLines(content);
     }
     Parse();
 }

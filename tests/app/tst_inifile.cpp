@@ -55,6 +55,10 @@ private slots:
         QTest::newRow("crlf") << QByteArray("[Main]\r\nType=avi\r\n") << "Main"
                               << "Type"
                               << "avi";
+        // As old Macintosh files end their lines; a value never holds one.
+        QTest::newRow("lone carriage return") << QByteArray("[Main]\rType=avi\rPara=2\n") << "Main"
+                                              << "Type"
+                                              << "avi";
         QTest::newRow("comment") << QByteArray("[Main]\n;Type=mkv\nType=avi\n") << "Main"
                                  << "Type"
                                  << "avi";
