@@ -153,8 +153,6 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
     run.progress.SetClip(clip);
     ClipOutput output;
     const ClipEnd end = WaitForClip(job, run, output);
-    for (const QString& note : output.notes.Notes())
-        run.notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
     if (end == ClipEnd::FailedToStart) {
         view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName, App().ProductName,
                          SplitMessageKind::Plain);
@@ -166,8 +164,13 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
     }
 
     const QString failure = ClipFailure(process->Exit(), job.outputPath, output.tail);
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
         run.failures << FailedClip{FileNameOf(job.outputPath), failure};
+    } else {
+        // Where a clip starts is told only of clips that were written.
+        for (const QString& note : output.notes.Notes())
+            run.notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
+    }
     view.ResetCurrentBar();
     run.progress.EndClip();
     StopEncoder();

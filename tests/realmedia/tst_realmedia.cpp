@@ -249,8 +249,9 @@ private slots:
                     run.mode == Mode::Keyframes || said(QStringLiteral("cut at keyframes"));
                 QString problem;
                 if (!QFile::exists(clipPath)) {
-                    // At keyframes a section between two keyframes has no frames of its own.
-                    if (!atKeyframes || !said(QStringLiteral("move to the same keyframe")))
+                    // At keyframes a section between two keyframes has no frames of its own. The failure
+                    // says so itself: a clip that was not written gets no notes, not even "cut at keyframes".
+                    if (!said(QStringLiteral("move to the same keyframe")))
                         problem = QStringLiteral("was not written");
                 } else if (const DecodedVideo clip = DecodedVideo::Of(clipPath, scratch); !clip.ok) {
                     problem = QStringLiteral("does not decode: ") + clip.errors.join(' ');

@@ -227,6 +227,21 @@ private slots:
                  QStringLiteral("Notes on the clips:\ntalk_Clip2.mp4: starts at 00:00:06.000"));
     }
 
+    // A clip that was not written has no start to tell about: notes are listed only for clips that exist.
+    void notesOnlyForWrittenClips() {
+        UseSections(3);
+        FakeEncoder::Install(*program,
+                             QStringLiteral("echo 'note: starts elsewhere'\n"
+                                            "case \"$out\" in *_Clip2.mp4) echo 'no frames'; exit 1;; esac\n"
+                                            "echo clip > \"$out\""));
+        runner->RunSplit();
+        QCOMPARE(view->Events(QStringLiteral("message:")),
+                 (QStringList{QStringLiteral("2:Splitting Failed"), QStringLiteral("0:Cut Points")}));
+        QCOMPARE(view->messageTexts.last(),
+                 QStringLiteral("Notes on the clips:\ntalk_Clip1.mp4: starts elsewhere\n"
+                                "talk_Clip3.mp4: starts elsewhere"));
+    }
+
     void completionActions_data() {
         QTest::addColumn<bool>("turnOff");
         QTest::addColumn<bool>("exit");
