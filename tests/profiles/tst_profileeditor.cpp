@@ -147,6 +147,29 @@ private slots:
         QCOMPARE(opSettingForm->vleAdvanced->height(), 36);
     }
 
+    // Every choice of every shipped profile reads whole in its cell; longer explanations belong in help.
+    void shippedChoicesFitTheirColumn() {
+        DestroyForms();
+        program->CopyShippedProfiles();
+        CreateForms({});
+        QStringList cut;
+        for (int profile = 0; profile < ui.cmbProfile->count(); ++profile) {
+            Detail(ui.cmbProfile->itemText(profile));
+            for (ValueListView* view :
+                 {opSettingForm->vleVideo, opSettingForm->vleAudio, opSettingForm->vleAdvanced}) {
+                const int room =
+                    view->columnWidth(ValueListModel::ValueColumn) -
+                    2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+                for (int row = 0; row < view->List()->RowCount(); ++row)
+                    for (const QString& choice : view->List()->PickList(row))
+                        if (view->fontMetrics().horizontalAdvance(choice) > room)
+                            cut << ui.cmbProfile->itemText(profile) + QStringLiteral(": ") + choice;
+            }
+            opSettingForm->Button2->click();
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+    }
+
     void layout() {
         QCOMPARE(opSettingForm->windowTitle(), QStringLiteral("Profile"));
         QCOMPARE(opSettingForm->size(), QSize(391, 472));
