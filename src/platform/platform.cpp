@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include "app/appcontext.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -27,6 +29,8 @@ public:
         QMessageBox box(owner);
         box.setWindowTitle(caption);
         box.setText(text);
+        // A path or an address in the text can be copied from it.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         switch (icon) {
         case MsgIcon::Information:
             box.setIcon(QMessageBox::Information);
@@ -56,11 +60,11 @@ public:
 
 class RealShell : public ShellService {
 public:
-    void Open(const QString& target) override {
+    bool Open(const QString& target) override {
         const QUrl url = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"))
                              ? QUrl(target)
                              : QUrl::fromLocalFile(target);
-        QDesktopServices::openUrl(url);
+        return QDesktopServices::openUrl(url);
     }
 };
 
@@ -197,6 +201,14 @@ QString ToQtFilter(const QString& filter) {
 }
 
 } // namespace Platform
+
+void OpenOrShowWhere(QWidget* owner, const QString& target) {
+    if (Platform::Shell().Open(target))
+        return;
+    Platform::MessageBox().Show(
+        owner, QStringLiteral("No program could be started to open this. Please open it by hand:\n") + target,
+        App().ProductName, MsgIcon::Warning, MsgButtons::Ok);
+}
 
 bool PickFolder(QWidget* owner, const QString& caption, const QString& root, QString& folder) {
     if (!QFileInfo(folder).isDir())

@@ -24,7 +24,8 @@ public:
 class ShellService {
 public:
     virtual ~ShellService() = default;
-    virtual void Open(const QString& target) = 0;
+    // False when no program could be started for it.
+    virtual bool Open(const QString& target) = 0;
 };
 
 class FolderPickerService {
@@ -72,6 +73,10 @@ void Install(PowerOffService* service);
 // Turns "Desc|*.a;*.b|Desc2|*.c" into Qt's "Desc (*.a *.b);;Desc2 (*.c)".
 QString ToQtFilter(const QString& filter);
 } // namespace Platform
+
+// Has the shell open the target. Where no program could be started for it (no launcher installed), a box
+// over owner says so and shows the path or address, to be opened by hand.
+void OpenOrShowWhere(QWidget* owner, const QString& target);
 
 // The folder picker of both Browse buttons. Clears a folder that does not exist, then asks the person;
 // true and the chosen folder (any length), or false with the folder left as it was after the clearing.

@@ -116,5 +116,5 @@ void MainFormSplitView::StartCountdown(CountdownAction action) {
 }
 
 void MainFormSplitView::OpenFolder(const QString& folder) {
-    Platform::Shell().Open(folder);
+    OpenOrShowWhere(ui.window, folder);
 }

@@ -122,20 +122,20 @@ void TAboutForm::FormCreate() {
                   : App().WebPageAddress;
         link->setToolTip(address);
         disconnect(link, &LinkLabel::clicked, this, nullptr);
-        connect(link, &LinkLabel::clicked, this, [address] { Platform::Shell().Open(address); });
+        connect(link, &LinkLabel::clicked, this, [this, address] { OpenOrShowWhere(this, address); });
     }
 }
 
 void TAboutForm::labWebsiteClick() {
-    Platform::Shell().Open(labWebsite->text());
+    OpenOrShowWhere(this, labWebsite->text());
 }
 
 void TAboutForm::btnTechClick() {
-    Platform::Shell().Open(QStringLiteral("mailto:") + Contact::TechSupportMail);
+    OpenOrShowWhere(this, QStringLiteral("mailto:") + Contact::TechSupportMail);
 }
 
 void TAboutForm::btnSalesClick() {
-    Platform::Shell().Open(QStringLiteral("mailto:") + Contact::SalesMail);
+    OpenOrShowWhere(this, QStringLiteral("mailto:") + Contact::SalesMail);
 }
 
 void TAboutForm::btnOKClick() {

@@ -368,11 +368,11 @@ void TMainForm::tbtnAboutClick() {
 }
 
 void TMainForm::tbtnHelpClick() {
-    Platform::Shell().Open(App().HelpFilePath);
+    OpenOrShowWhere(this, App().HelpFilePath);
 }
 
 void TMainForm::imgLogoClick() {
-    Platform::Shell().Open(App().WebPageAddress);
+    OpenOrShowWhere(this, App().WebPageAddress);
 }
 
 void TMainForm::bbtnBrowseClick() {

@@ -31,7 +31,12 @@ public:
 class ShellDouble : public ShellService {
 public:
     QStringList opened;
-    void Open(const QString& target) override { opened << target; }
+    // False: no launcher is installed, nothing opens.
+    bool launches = true;
+    bool Open(const QString& target) override {
+        opened << target;
+        return launches;
+    }
 };
 
 class FolderPickerDouble : public FolderPickerService {

@@ -49,6 +49,15 @@ private slots:
 #endif
     }
 
+    // Where no program opens files or web pages, the window says so and names what to open by hand.
+    void nothingToLaunchWith() {
+        doubles->shell.launches = false;
+        QTest::mouseClick(ui.tbtnHelp, Qt::LeftButton);
+        QCOMPARE(doubles->messages.Texts(),
+                 QStringList{"No program could be started to open this. Please open it by hand:\n" +
+                             App().HelpFilePath});
+    }
+
     void helpDuringARun() {
         form->EnterBusyState();
         QTest::mouseClick(ui.tbtnHelp, Qt::LeftButton);
