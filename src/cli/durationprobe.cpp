@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "encoderarguments.h"
 
+#include <QMap>
 #include <QProcess>
 #include <cmath>
 
@@ -11,6 +12,30 @@ namespace {
 constexpr int PollMs = 100;
 // A source that ffprobe cannot size up within this time will not play in the preview either.
 constexpr int GiveUpMs = 60000;
+
+// ffprobe's "key=value" lines.
+QMap<QString, QString> KeyValues(const QByteArray& output) {
+    QMap<QString, QString> values;
+    for (const QString& line : QString::fromLocal8Bit(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            values.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+    }
+    return values;
+}
+
+// "30000/1001" as frames a second; 0 for "0/0" and anything else that is no rate.
+double FrameRate(const QString& fraction) {
+    const QStringList parts = fraction.split(QLatin1Char('/'));
+    bool numeratorOk = false;
+    bool denominatorOk = false;
+    const double numerator = parts.value(0).toDouble(&numeratorOk);
+    const double denominator = parts.size() == 2 ? parts.at(1).toDouble(&denominatorOk) : 1;
+    if (!numeratorOk || (parts.size() == 2 && !denominatorOk) || parts.size() > 2 || !(denominator > 0))
+        return 0;
+    const double rate = numerator / denominator;
+    return std::isfinite(rate) && rate > 0 ? rate : 0;
+}
 
 } // namespace
 
@@ -37,9 +62,10 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
 
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                            QStringLiteral("format=duration"), QStringLiteral("-of"),
-                            QStringLiteral("default=noprint_wrappers=1:nokey=1"), sourcePath});
+    process.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                            QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                            QStringLiteral("format=duration:stream=avg_frame_rate"), QStringLiteral("-of"),
+                            QStringLiteral("default=noprint_wrappers=1"), sourcePath});
     if (!process.waitForStarted()) {
         result.problem = QStringLiteral("cannot start %1: %2").arg(ffprobe, process.errorString());
         return result;
@@ -55,9 +81,9 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
         }
     }
 
-    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    const QMap<QString, QString> values = KeyValues(process.readAllStandardOutput());
     bool ok = false;
-    const double seconds = output.toDouble(&ok);
+    const double seconds = values.value(QStringLiteral("duration")).toDouble(&ok);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || !ok ||
         !std::isfinite(seconds) || seconds < 0) {
         QString reason = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
@@ -70,5 +96,6 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
         return result;
     }
     result.durationMs = std::llround(seconds * 1000);
+    result.frameRate = FrameRate(values.value(QStringLiteral("avg_frame_rate")));
     return result;
 }

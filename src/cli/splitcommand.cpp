@@ -143,6 +143,7 @@ int RunSplitCommand(const QStringList& arguments) {
         return ExitInterrupted;
     }
     inputs.sourceDurationMs = probe.durationMs;
+    inputs.sourceFrameRate = probe.frameRate;
 
     const InputCheck check = CheckSplitInputs(inputs, profile.options);
     if (!check.ok) {

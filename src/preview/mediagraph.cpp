@@ -4,11 +4,13 @@
 
 #include <QAudioOutput>
 #include <QEventLoop>
+#include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
 #include <QVideoWidget>
 #include <algorithm>
+#include <cmath>
 
 MediaGraph::MediaGraph(QVideoWidget* videoWindow, QObject* parent)
     : QObject(parent), videoWindow(videoWindow) {}
@@ -162,6 +164,13 @@ void MediaGraph::Stop() {
 
 qint64 MediaGraph::DurationMs() const {
     return rendered ? std::max<qint64>(0, player->duration()) : 0;
+}
+
+double MediaGraph::FrameRate() const {
+    if (!rendered)
+        return 0;
+    const double rate = player->metaData().value(QMediaMetaData::VideoFrameRate).toDouble();
+    return std::isfinite(rate) && rate > 0 ? rate : 0;
 }
 
 qint64 MediaGraph::CurrentPositionMs() const {

@@ -32,6 +32,9 @@ public:
 
     // The source's length in whole milliseconds; 0 when nothing is rendered.
     qint64 DurationMs() const;
+    // The frames a second of the source's video as the back-end reads it; 0 when it tells none (a sound
+    // alone, or nothing rendered).
+    double FrameRate() const;
     // The playback position in milliseconds, counted from the source's start.
     qint64 CurrentPositionMs() const;
     bool Playing() const;

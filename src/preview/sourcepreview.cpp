@@ -131,3 +131,7 @@ void SourcePreview::PreviewTimer() {
 qint64 SourcePreview::DurationMs() const {
     return graph ? graph->DurationMs() : 0;
 }
+
+double SourcePreview::FrameRate() const {
+    return graph ? graph->FrameRate() : 0;
+}

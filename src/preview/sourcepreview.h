@@ -61,6 +61,7 @@ public:
     bool SourceLoaded() const { return sourceLoaded; }
     // The loaded source's length in milliseconds; 0 when none is loaded.
     qint64 DurationMs() const;
+    double FrameRate() const;
     // Created by the first load.
     MediaGraph* FilterGraph() const { return graph.get(); }
     RangeEditor* Range() const { return range; }

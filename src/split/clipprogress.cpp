@@ -38,6 +38,12 @@ long long RemainingSeconds(int elapsedSeconds, int totalPercent) {
     return RoundHalfEven(elapsed / (totalPercent / 100.0) - elapsed);
 }
 
+QString RemainingTimeText(int elapsedSeconds, int totalPercent) {
+    if (totalPercent <= 0 || (totalPercent < 100 && elapsedSeconds <= 0))
+        return QString();
+    return SecondsToTimeText(static_cast<double>(RemainingSeconds(elapsedSeconds, totalPercent)));
+}
+
 ClipProgress::ClipProgress(const ClipPlan& plan)
     : plan(plan), clipLength(plan.ClipLength(1)), count(plan.Count()) {}
 

@@ -3,6 +3,7 @@
 #include "split/clipplan.h"
 
 #include <QByteArray>
+#include <QString>
 
 // The time that one chunk of encoder output reports: the text after the first "time" and the one
 // character that follows it, up to the next blank, read as seconds or as hours:minutes:seconds with a
@@ -15,6 +16,10 @@ int BarPosition(double percent);
 // The estimated seconds still to go when the run has taken elapsedSeconds for totalPercent of its work;
 // 0 while nothing is done yet.
 long long RemainingSeconds(int elapsedSeconds, int totalPercent);
+
+// The remaining time as the progress panel shows it: empty until it can be estimated (nothing done yet,
+// or not a second gone), "00:00:00" once everything is done.
+QString RemainingTimeText(int elapsedSeconds, int totalPercent);
 
 // The two progress bars of a run, fed with the encoder's output chunk by chunk. The current bar follows
 // the best time seen for the clip and never goes back; the total counts every earlier clip as complete.

@@ -20,6 +20,12 @@ InputCheck Refuse(InputProblem problem, const QString& message, const QString& c
     return check;
 }
 
+// A clip shorter than one frame would repeat a neighbour's frame or hold none. An unknown frame rate (0)
+// lets every length pass; the tolerance keeps a clip of exactly one frame, whatever the rounding.
+bool ShorterThanAFrame(double seconds, double frameRate) {
+    return frameRate > 0 && seconds * frameRate < 1 - 1e-9;
+}
+
 } // namespace
 
 InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& profileOptions) {
@@ -44,18 +50,24 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
         return Refuse(InputProblem::TimeOrder, "The End Time should be later than the Start Time.",
                       "Invalid Time");
 
+    // Sections share out the part of the range that the source holds; those past its end would be empty.
+    // One clip keeps its end as typed: the encoder simply stops where the source does.
+    const double duration = inputs.sourceDurationMs / 1000.0;
+    const double usedLength = !inputs.oneClip && end > duration ? duration - start : length;
+
     int count = 1;
     std::optional<double> every;
     if (!inputs.oneClip && inputs.sectionsMode == SectionsMode::Every) {
         every = ParseClipLength(inputs.sectionQtyText);
         // So many clips that they cannot be counted are as wrong as a length of nothing.
-        if (!every || ClipPlan::EveryCount(length, *every, 0) > std::numeric_limits<int>::max())
+        if (!every || ShorterThanAFrame(*every, inputs.sourceFrameRate) ||
+            ClipPlan::EveryCount(length, *every, 0) > std::numeric_limits<int>::max())
             return Refuse(InputProblem::ClipLength, "Please specify a valid clip length.", "Invalid Section",
                           SplitFocus::SectionQty);
     } else if (!inputs.oneClip) {
         const auto parsed = ParseWholeNumber(inputs.sectionQtyText);
         // No sections at all would make a run that writes nothing and still reports success.
-        if (!parsed || *parsed <= 0)
+        if (!parsed || *parsed <= 0 || ShorterThanAFrame(usedLength / *parsed, inputs.sourceFrameRate))
             return Refuse(InputProblem::SectionQty, "Please specify a valid section quantity.",
                           "Invalid Section", SplitFocus::SectionQty);
         count = *parsed;
@@ -72,11 +84,6 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
     if (profileOptions.Refused())
         return Refuse(InputProblem::ProfileRefused, profileOptions.Refusal(),
                       QStringLiteral("Invalid Profile"), SplitFocus::Profile);
-
-    // Sections share out the part of the range that the source holds; those past its end would be empty.
-    // One clip keeps its end as typed: the encoder simply stops where the source does.
-    const double duration = inputs.sourceDurationMs / 1000.0;
-    const double usedLength = !inputs.oneClip && end > duration ? duration - start : length;
 
     InputCheck check;
     check.ok = true;

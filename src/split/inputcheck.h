@@ -19,6 +19,8 @@ struct SplitInputs {
     QString outputDirText;
     // The duration of the source loaded in the preview, 0 when none is loaded.
     qint64 sourceDurationMs = 0;
+    // The frames a second of the source's video, 0 when unknown (no video, or not told).
+    double sourceFrameRate = 0;
 };
 
 // The field that gets the keyboard focus after a refused input.

@@ -1,6 +1,7 @@
 #include "split/mainformsplitview.h"
 
 #include "platform/platform.h"
+#include "split/clipprogress.h"
 #include "split/livepreferences.h"
 #include "split/splitrunner.h"
 
@@ -25,6 +26,7 @@ SplitInputs MainFormSplitView::ReadInputs() {
     inputs.profileName = ui.cmbProfile->currentText();
     inputs.outputDirText = ui.edtOutputDir->text();
     inputs.sourceDurationMs = links.sourceDurationMs();
+    inputs.sourceFrameRate = links.sourceFrameRate();
     return inputs;
 }
 
@@ -94,6 +96,8 @@ void MainFormSplitView::ShowProgress(int current, int total) {
     ui.labCurProgress->setText(QString::number(ui.pgbCurrent->value()) + QLatin1Char('%'));
     ui.labTotalProgress->setText(QString::number(ui.pgbTotal->value()) + QLatin1Char('%'));
     FitPercentLabels();
+    // The tick refreshes it only once a second: the end of a run would otherwise keep a stale estimate.
+    ui.labRemaining->setText(RemainingTimeText(links.elapsedSeconds(), ui.pgbTotal->value()));
 }
 
 void MainFormSplitView::FitPercentLabels() {
@@ -104,6 +108,8 @@ void MainFormSplitView::FitPercentLabels() {
 
 void MainFormSplitView::ResetCurrentBar() {
     ui.pgbCurrent->setValue(0);
+    ui.labCurProgress->setText(QStringLiteral("0%"));
+    FitPercentLabels();
 }
 
 void MainFormSplitView::StopRunTimers() {

@@ -32,6 +32,7 @@ struct SplitWidgets {
     QProgressBar* pgbTotal = nullptr;
     QLabel* labCurProgress = nullptr;
     QLabel* labTotalProgress = nullptr;
+    QLabel* labRemaining = nullptr;
     QTimer* tmrPreview = nullptr;
     QTimer* tmrProcess = nullptr;
 };
@@ -41,6 +42,9 @@ struct SplitWindowLinks {
     std::function<void()> enterBusyState;
     std::function<void()> leaveBusyState;
     std::function<qint64()> sourceDurationMs;
+    std::function<double()> sourceFrameRate;
+    // The seconds that the run's tick has counted.
+    std::function<int()> elapsedSeconds;
     // The extension of the profile loaded last.
     std::function<QString()> outputExt;
     // The settings dialog's boxes.

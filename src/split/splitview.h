@@ -48,7 +48,7 @@ public:
     virtual void ShowProcessing(const QString& text) = 0;
     // Both bars and their percentages.
     virtual void ShowProgress(int current, int total) = 0;
-    // The current bar alone goes back to 0 between clips; its percentage keeps its text.
+    // The current bar and its percentage go back to 0 between clips.
     virtual void ResetCurrentBar() = 0;
     // Switches off the preview and elapsed-time timers when the clip loop is through.
     virtual void StopRunTimers() = 0;

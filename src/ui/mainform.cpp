@@ -102,12 +102,15 @@ void TMainForm::CreateFeatures() {
                                     .pgbTotal = ui.pgbTotal,
                                     .labCurProgress = ui.labCurProgress,
                                     .labTotalProgress = ui.labTotalProgress,
+                                    .labRemaining = ui.labRemaining,
                                     .tmrPreview = ui.tmrPreview,
                                     .tmrProcess = ui.tmrProcess};
     SplitWindowLinks links;
     links.enterBusyState = [this] { EnterBusyState(); };
     links.leaveBusyState = [this] { LeaveBusyState(); };
     links.sourceDurationMs = [this] { return SourceDurationMs(); };
+    links.sourceFrameRate = [this] { return preview->FrameRate(); };
+    links.elapsedSeconds = [this] { return elapsedSeconds; };
     links.outputExt = [this] { return dialogs.ProfileLists().OutputExt(); };
     links.preferences = [this]() -> const LivePreferences& { return dialogs.Preferences(); };
     links.startCountdown = [this](CountdownAction action) { dialogs.StartCountdown(action); };
@@ -342,9 +345,8 @@ SplitRunner& TMainForm::Runner() {
 
 void TMainForm::tmrProcessTimer() {
     ++elapsedSeconds;
-    const long long remaining = RemainingSeconds(elapsedSeconds, ui.pgbTotal->value());
     ui.labElapsed->setText(SecondsToTimeText(elapsedSeconds));
-    ui.labRemaining->setText(SecondsToTimeText(static_cast<double>(remaining)));
+    ui.labRemaining->setText(RemainingTimeText(elapsedSeconds, ui.pgbTotal->value()));
 }
 
 void TMainForm::PowerOff() {

@@ -183,6 +183,11 @@ private slots:
             << run("Video/talk.avi", "0:0:0", "0:0:10") + QStringList{"--sections", "0"}
             << "Invalid Section: Please specify a valid section quantity."
             << "";
+        // 25 frames a second: ten seconds hold 250 frames.
+        QTest::newRow("sections shorter than a frame")
+            << run("Video/talk.avi", "0:0:0", "0:0:10") + QStringList{"--sections", "251"}
+            << "Invalid Section: Please specify a valid section quantity."
+            << "";
         QTest::newRow("missing profile")
             << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
                            "--profile",      "Nope",    "--output", "Clips"}

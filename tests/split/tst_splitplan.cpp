@@ -173,6 +173,37 @@ private slots:
         QCOMPARE(check.focus, focus);
     }
 
+    // Clips under a frame are refused unless the rate is unknown; negative: a clip length in milliseconds.
+    void sectionsShorterThanAFrame_data() {
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("tooMany");
+        QTest::addColumn<int>("fits");
+        QTest::newRow("20 s at 25 fps") << 25.0 << "00:00:30" << 1000 << 500;
+        QTest::newRow("20 s at NTSC's 29.97 fps") << 30000.0 / 1001 << "00:00:30" << 600 << 599;
+        QTest::newRow("range past the end, 00:00:10 to the source's end at 00:01:00")
+            << 1.0 << "00:05:00" << 51 << 50;
+        QTest::newRow("clips of a length at 25 fps") << 25.0 << "00:00:30" << -30 << -40;
+    }
+    void sectionsShorterThanAFrame() {
+        QFETCH(double, frameRate);
+        QFETCH(QString, end);
+        QFETCH(int, tooMany);
+        QFETCH(int, fits);
+        SplitInputs inputs = GoodInputs();
+        inputs.endText = end;
+        inputs.oneClip = false;
+        inputs.sectionsMode = tooMany < 0 ? SectionsMode::Every : SectionsMode::Equal;
+        const auto check = [&](int quantity, double rate) {
+            inputs.sectionQtyText = QString::number(quantity < 0 ? -quantity / 1000.0 : quantity);
+            inputs.sourceFrameRate = rate;
+            return CheckSplitInputs(inputs);
+        };
+        QCOMPARE(check(tooMany, frameRate).focus, SplitFocus::SectionQty);
+        QVERIFY(check(fits, frameRate).ok);
+        QVERIFY(check(tooMany, 0).ok);
+    }
+
     void plan() {
         SplitInputs inputs = GoodInputs();
         inputs.startText = QStringLiteral("00:00:00");

@@ -131,7 +131,7 @@ private slots:
         QTest::newRow("45 ticks at 50") << 45 << 50 << "00:00:45"
                                         << "00:00:45";
         QTest::newRow("nothing done yet") << 4000 << 0 << "01:06:40"
-                                          << "00:00:00";
+                                          << "";
         QTest::newRow("all done") << 12 << 100 << "00:00:12"
                                   << "00:00:00";
     }
@@ -147,6 +147,22 @@ private slots:
         QCOMPARE(MainForm->ElapsedSeconds(), ticks);
         QCOMPARE(ui.labElapsed->text(), elapsed);
         QCOMPARE(ui.labRemaining->text(), remaining);
+    }
+
+    // The bar and its label agree; the time left is blank until it can be estimated and follows progress.
+    void progressPanelAgrees() {
+        MainForm->EnterBusyState();
+        const auto shown = [this] {
+            return QStringLiteral("%1 %2 %3")
+                .arg(ui.pgbCurrent->value())
+                .arg(ui.labCurProgress->text(), ui.labRemaining->text());
+        };
+        MainForm->tmrProcessTimer();
+        QCOMPARE(shown(), QStringLiteral("0 0% "));
+        MainForm->RunView().ShowProgress(100, 100);
+        QCOMPARE(shown(), QStringLiteral("100 100% 00:00:00"));
+        MainForm->RunView().ResetCurrentBar();
+        QCOMPARE(shown(), QStringLiteral("0 0% 00:00:00"));
     }
 
     void countdownRunsOut_data() {
@@ -418,6 +434,16 @@ private slots:
                                call.value(call.indexOf(QStringLiteral("-t")) + 1).toDouble());
         QCOMPARE(clips, (QList<QPair<double, double>>{{2, 1.5}, {3.5, 1.5}, {5, 1}}));
         VerifyIdle();
+    }
+
+    // The preview knows the source's frame rate: 0.2 s at 25 fps hold 5 frames, not 6 sections.
+    void sectionsShorterThanAFrameAreRefused() {
+        PrepareRun(QStringLiteral("echo clip > \"$out\""));
+        ui.edtEnd->setText(QStringLiteral("00:00:02.2"));
+        ui.edtSectionQty->setText(QStringLiteral("6"));
+        MainForm->RunSplit();
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Please specify a valid section quantity."});
+        QVERIFY(FakeEncoder::Calls(*program).isEmpty());
     }
 
     // The whole chain with the shipped profiles, the real front-end and ffmpeg.
