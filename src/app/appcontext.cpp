@@ -20,6 +20,7 @@ QString NativeSeparator() {
 void AppContext::SetAppDir(const QString& folder) {
     AppDir = EnsureTrailingBackslash(folder);
     UserDir = AppDir;
+    DefaultOutputDir = AppDir;
     EncoderPath = AppDir + QStringLiteral("wmaspi.dll");
 #ifdef Q_OS_WIN
     HelpFilePath = AppDir + QStringLiteral("Corvexa.chm");

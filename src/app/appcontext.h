@@ -19,6 +19,9 @@ struct AppContext {
     // Where the person's profiles and "Preferences.ini" live: AppDir itself, or a folder of each user's
     // own when the program is installed (see userfolder.h).
     QString UserDir;
+    // The output folder until the person chooses one: AppDir for a portable program, the person's videos
+    // folder for an installed one.
+    QString DefaultOutputDir;
     QString EncoderPath;
     QString AppVersion = ProgramVersion();
     QString ProductName = QStringLiteral("Tessel Video Splitter");

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace UserFolder {
 
@@ -52,6 +54,24 @@ QString PerUserDir() {
                                    QStringLiteral("tessel-video-splitter"));
 }
 
+QString VideosDir() {
+    QString folder;
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-user-dir"));
+    if (!tool.isEmpty()) {
+        QProcess process;
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(tool, {QStringLiteral("VIDEOS")});
+        if (process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
+            process.exitCode() == 0)
+            folder = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+        else
+            process.kill();
+    }
+    if (!QDir::isAbsolutePath(folder) || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return EnsureTrailingBackslash(QDir::toNativeSeparators(QDir::cleanPath(folder)));
+}
+
 void LayDown(const QString& appDir, const QString& userDir) {
     const QString from = EnsureTrailingBackslash(appDir);
     const QString to = EnsureTrailingBackslash(userDir);
@@ -67,6 +87,7 @@ void UseProgramFolder(const QString& appDir) {
     if (IsPortable(App().AppDir))
         return;
     App().UserDir = PerUserDir();
+    App().DefaultOutputDir = VideosDir();
     LayDown(App().AppDir, App().UserDir);
 }
 

@@ -17,12 +17,17 @@ bool IsPortable(const QString& appDir);
 // unset or not an absolute path.
 QString PerUserDir();
 
+// The person's videos folder as "xdg-user-dir VIDEOS" names it, else the home folder; ends in the
+// separator.
+QString VideosDir();
+
 // Copies the program folder's profiles and preferences into the user folder, each only where the user
 // folder has none, so that a person's edits survive reinstalls. Throws AppError ("Unable to write to %s")
 // at the first file or folder that cannot be written.
 void LayDown(const QString& appDir, const QString& userDir);
 
-// Sets App()'s program folder and the user folder for it, laid down when it is per-user. When the
+// Sets App()'s program folder and the user folder for it, laid down when it is per-user; an installed
+// program's clips go to the videos folder until the person chooses another. When the
 // lay-down fails the folders are still set (the program goes on with what is there) and the AppError is
 // rethrown for the caller to show.
 void UseProgramFolder(const QString& appDir);

@@ -18,8 +18,7 @@ const QString ProfileKey = QStringLiteral("Profile");
 
 Preferences Preferences::Defaults() {
     Preferences defaults;
-    // An installed program's own folder takes no clips; the user folder stands in for it there.
-    defaults.OutputDir = App().UserDir;
+    defaults.OutputDir = App().DefaultOutputDir;
     return defaults;
 }
 
@@ -31,6 +30,10 @@ Preferences Preferences::Load(const IniFile& ini, bool useDefaults) {
     loaded.Overwrite = ini.ReadBool(section, OverwriteKey, builtIn.Overwrite);
     loaded.Aptotic = ini.ReadBool(section, AptoticKey, builtIn.Aptotic);
     loaded.OutputDir = ini.ReadString(section, OutputDirKey, builtIn.OutputDir);
+    // Earlier versions gave an installed program the hidden data folder as its output folder, and the
+    // first save stored it: read that as the default.
+    if (App().UserDir != App().AppDir && loaded.OutputDir == App().UserDir)
+        loaded.OutputDir = builtIn.OutputDir;
     loaded.AutoOpenDir = ini.ReadBool(section, AutoOpenDirKey, builtIn.AutoOpenDir);
     loaded.AutoExit = ini.ReadBool(section, AutoExitKey, builtIn.AutoExit);
     loaded.AutoTurnOff = ini.ReadBool(section, AutoTurnOffKey, builtIn.AutoTurnOff);

@@ -1,6 +1,8 @@
 #include "app/appcontext.h"
 #include "app/apperror.h"
 #include "app/userfolder.h"
+#include "platform/inifile.h"
+#include "prefs/preferences.h"
 #include "readonlyfolder.h"
 
 #include <QDir>
@@ -105,6 +107,39 @@ private slots:
         QCOMPARE(
             QDir(user + QStringLiteral("Profiles")).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
             QStringList({"Mine.apf", "MKV.apf", "MP4.apf"}));
+    }
+
+    // Installed: clips go to the videos folder, also over the data folder that an earlier version stored.
+    void defaultOutputFolder_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QByteArray>("xdgUserDir"); // its script; empty: not installed
+        QTest::addColumn<QString>("expected");
+        const QByteArray videos = "[ \"$1\" = VIDEOS ] && echo HOME/Videos";
+        QTest::newRow("portable") << false << videos << "PROGRAM";
+        QTest::newRow("installed") << true << videos << "HOME/Videos/";
+        QTest::newRow("a folder that is not there") << true << QByteArray("echo HOME/Gone") << "HOME/";
+        QTest::newRow("no xdg-user-dir") << true << QByteArray() << "HOME/";
+    }
+    void defaultOutputFolder() {
+        QFETCH(bool, installed);
+        QFETCH(QByteArray, xdgUserDir);
+        QFETCH(QString, expected);
+        const QString home = this->home.path();
+        QVERIFY(QDir().mkpath(home + "/Videos") && QDir().mkpath(home + "/bin"));
+        if (!xdgUserDir.isEmpty())
+            Write(home + "/bin/xdg-user-dir",
+                  "#!/bin/sh\n" + xdgUserDir.replace("HOME", home.toLocal8Bit()) + '\n');
+        QFile(home + "/bin/xdg-user-dir").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        if (installed) {
+            Write(program + UserFolder::InstalledMark, "");
+            Write(program + QStringLiteral("Preferences.ini"), "[Main]\nOutput Dir=" + user.toUtf8() + '\n');
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(home + "/bin"));
+        UserFolder::UseProgramFolder(program);
+        qputenv("PATH", path);
+        expected.replace(QStringLiteral("HOME"), home).replace(QStringLiteral("PROGRAM"), program);
+        QCOMPARE(Preferences::Load(IniFile(App().PreferencesPath()), false).OutputDir, expected);
     }
 
     void unwritableUserFolderIsReported() {
