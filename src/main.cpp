@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     TesselApplication application(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tessel-video-splitter"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tessel.VideoSplitter"));
     QString folderProblem;
     try {
         UserFolder::UseProgramFolder(QCoreApplication::applicationDirPath());

@@ -11,6 +11,8 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 root="$scratch/root"
 program_dir="$root/usr/lib/tessel-video-splitter"
+# The AppStream component id, which names the menu entry, the icon and the AppStream file alike.
+app_id=io.github.tessel.VideoSplitter
 failures=0
 fail() {
     echo "FAIL: $*" >&2
@@ -71,10 +73,18 @@ grep -q -- '-c:v libx265' <<<"$command" || fail "the edited profile was not the 
 XDG_DATA_HOME="$scratch/data" tessel-split "$source" --start 0:0:1 --end 0:0:2 --dry-run >/dev/null
 [ -f "$scratch/data/tessel-video-splitter/Preferences.ini" ] || fail "XDG_DATA_HOME was not followed"
 
-desktop-file-validate "$root/usr/share/applications/tessel-video-splitter.desktop" ||
+desktop-file-validate "$root/usr/share/applications/$app_id.desktop" ||
     fail "desktop-file-validate"
-appstream="$(appstreamcli validate --no-net "$root/usr/share/metainfo/tessel-video-splitter.metainfo.xml" || true)"
-! grep -q '^E:' <<<"$appstream" || fail "appstreamcli validate: $appstream"
+# Software centres skip or mangle entries that draw warnings, so a warning fails as an error does.
+appstream="$(appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" 2>&1)" ||
+    fail "appstreamcli validate: $appstream"
+! grep -qE '^(E|W):' <<<"$appstream" || fail "appstreamcli validate: $appstream"
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no icon named $app_id"
+grep -qx "Icon=$app_id" "$root/usr/share/applications/$app_id.desktop" || fail "the menu entry's icon is not $app_id"
+# Help, links and the output folder open through xdg-open; the videos folder is asked of xdg-user-dir.
+for tool in xdg-utils xdg-user-dirs; do
+    dpkg-deb -f "$deb" Recommends | grep -qw "$tool" || fail "the package does not recommend $tool"
+done
 lintian_output="$(lintian "$deb" 2>&1 || true)"
 ! grep -q '^E:' <<<"$lintian_output" || fail "lintian: $lintian_output"
 
