@@ -26,6 +26,9 @@ bool JoinChecks() {
 }
 
 JoinCheck::JoinCheck(const AVStream* video) : video(video) {
+    // A source without video (a sound alone) has no joins to check.
+    if (!video)
+        return;
     const Bitstream::Bytes extradata(video->codecpar->extradata,
                                      video->codecpar->extradata + video->codecpar->extradata_size);
     lengthSize = Bitstream::NalLengthSize(video->codecpar->codec_id, extradata);
