@@ -1,5 +1,7 @@
 #include "encoderarguments.h"
 
+#include "contract/cliprequest.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -84,16 +86,6 @@ std::vector<std::string> RewriteArguments(const std::vector<std::string>& argume
 
 namespace {
 
-std::optional<double> SecondsValue(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // "-c copy", "-codec:v copy", "-c:v:0 copy", "-vcodec copy": options that copy the video stream.
 bool CopiesVideo(const std::string& option, const std::string& value) {
     if (value != "copy")
@@ -123,53 +115,32 @@ bool AudioOnlyOutput(std::string path) {
 } // namespace
 
 std::optional<ClipRequest> ReadClipRequest(const std::vector<std::string>& arguments) {
-    ClipRequest request;
-    std::size_t i = 0;
-    while (i + 1 < arguments.size() && arguments[i] != "-i")
-        ++i;
-    if (i + 1 >= arguments.size())
+    const Contract::ClipParse parse = Contract::ParseClipArguments(arguments);
+    if (!parse.request)
         return std::nullopt;
-    request.inputAt = i;
-    request.source = arguments[i + 1];
-    bool haveStart = false;
-    bool haveLength = false;
-    // The last argument is the output path and never an option or its value.
-    for (i = request.inputAt + 2; i + 1 < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        const std::string& value = arguments[i + 1];
-        const bool hasValue = i + 2 < arguments.size();
+    const Contract::ClipRequest& clip = *parse.request;
+    ClipRequest request;
+    request.inputAt = clip.overwrite ? 1 : 0;
+    request.startAt = request.inputAt + 2;
+    request.lengthAt = request.inputAt + 4;
+    request.source = clip.source;
+    request.start = clip.start;
+    request.length = clip.length;
+    const std::vector<std::string>& options = clip.options;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const std::string& option = options[i];
+        const std::string value = i + 1 < options.size() ? options[i + 1] : std::string();
         if (option == "-vn")
             request.dropsVideo = true;
         else if (option == "-an")
             request.dropsAudio = true;
-        if (!hasValue)
-            continue;
-        if (option == "-ss" && !haveStart) {
-            const auto seconds = SecondsValue(value);
-            if (!seconds)
-                return std::nullopt;
-            request.start = *seconds;
-            request.startAt = i;
-            haveStart = true;
-            ++i;
-        } else if (option == "-t" && !haveLength) {
-            const auto seconds = SecondsValue(value);
-            if (!seconds)
-                return std::nullopt;
-            request.length = *seconds;
-            request.lengthAt = i;
-            haveLength = true;
-            ++i;
-        } else if (CopiesVideo(option, value)) {
+        else if (CopiesVideo(option, value))
             request.copiesVideo = true;
-        } else if (option == "-r" || option == "-fps_mode" || option == "-vsync" ||
-                   option.rfind("-r:", 0) == 0 || option.rfind("-fps_mode:", 0) == 0) {
+        else if (option == "-r" || option == "-fps_mode" || option == "-vsync" ||
+                 option.rfind("-r:", 0) == 0 || option.rfind("-fps_mode:", 0) == 0)
             request.setsFrameRate = true;
-        }
     }
-    if (!haveStart || !haveLength)
-        return std::nullopt;
-    if (AudioOnlyOutput(arguments.back()))
+    if (AudioOnlyOutput(clip.output))
         request.dropsVideo = true;
     return request;
 }

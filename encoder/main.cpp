@@ -5,7 +5,7 @@
 // packet fails.
 #include "argumentcheck.h"
 #include "clipcontent.h"
-#include "clipsession.h"
+#include "contract/sessionprotocol.h"
 #include "cut/clipcutter.h"
 #include "cut/decodererrors.h"
 #include "encoderarguments.h"
@@ -150,14 +150,15 @@ int RunClip(const std::vector<std::string>& given, const std::string& ownFolder,
 
 int RunSession(const std::string& ownFolder) {
     Cut::SourceCache sources;
-    while (const auto given = EncoderFrontEnd::ReadClipArguments(stdin)) {
+    while (const auto given = Contract::ReadClipArguments(stdin)) {
         int code = 1;
         try {
             code = RunClip(*given, ownFolder, sources);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "wmaspi: %s\n", error.what());
         }
-        std::fprintf(stderr, "\n%s%d\n", EncoderFrontEnd::ClipEndMark, code);
+        const std::string record = Contract::ClipEndRecord(code);
+        std::fwrite(record.data(), 1, record.size(), stderr);
         std::fflush(stderr);
     }
     return 0;
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
     Cut::DecoderErrors::Install();
     const std::string ownFolder = OwnFolder(argv[0]);
     PassStopsToChild();
-    if (argc == 2 && std::strcmp(argv[1], EncoderFrontEnd::ClipsOption) == 0)
+    if (argc == 2 && std::strcmp(argv[1], Contract::ClipsOption) == 0)
         return RunSession(ownFolder);
     Cut::SourceCache sources;
     return RunClip({argv + 1, argv + argc}, ownFolder, sources);

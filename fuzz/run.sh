@@ -71,7 +71,7 @@ rm -rf "$build/crashes"
 mkdir -p "$build/crashes"
 common=(-timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1)
 failed=()
-for target in inifile timetext progresschunk commalist wholenumber loadprofile; do
+for target in inifile timetext progresschunk commalist wholenumber loadprofile sessionprotocol; do
     fuzzer="$build/fuzz/fuzz_$target"
     seeds="fuzz/seeds/$target"
     mkdir -p "$seeds"

@@ -1,24 +1,12 @@
 #include "cutrequest.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include "contract/cliprequest.h"
+
 #include <set>
 
 namespace Cut {
 
 namespace {
-
-std::optional<double> ReadSeconds(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 bool IsCopyCodecOption(const std::string& option) {
     static const std::set<std::string> options{"-c", "-codec", "-c:v", "-c:a", "-c:s", "-vcodec", "-acodec"};
@@ -28,20 +16,22 @@ bool IsCopyCodecOption(const std::string& option) {
 } // namespace
 
 std::optional<CutRequest> ParseCutRequest(const std::vector<std::string>& arguments) {
-    if (arguments.size() < 2)
+    const Contract::ClipParse parse = Contract::ParseClipArguments(arguments);
+    if (!parse.request)
         return std::nullopt;
+    const Contract::ClipRequest& clip = *parse.request;
     CutRequest request;
-    request.output = arguments.back();
+    request.source = clip.source;
+    request.output = clip.output;
+    request.start = clip.start;
+    request.length = clip.length;
+    request.overwrite = clip.overwrite;
     bool copyAll = false;
-    bool haveInput = false;
-    bool haveLength = false;
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        const bool hasValue = i + 2 < arguments.size();
-        const std::string value = hasValue ? arguments[i + 1] : std::string();
-        if (option == "-y") {
-            request.overwrite = true;
-        } else if (option == "-vn") {
+    const std::vector<std::string>& options = clip.options;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const std::string& option = options[i];
+        const std::string value = i + 1 < options.size() ? options[i + 1] : std::string();
+        if (option == "-vn") {
             request.video = false;
         } else if (option == "-an") {
             request.audio = false;
@@ -49,19 +39,6 @@ std::optional<CutRequest> ParseCutRequest(const std::vector<std::string>& argume
             request.subtitles = false;
         } else if (option == "-ignore_unknown") {
             // Streams of unknown kinds are never copied.
-        } else if (!hasValue) {
-            return std::nullopt;
-        } else if (option == "-i" && !haveInput) {
-            request.source = value;
-            haveInput = true;
-            ++i;
-        } else if (option == "-ss" || option == "-t") {
-            const auto seconds = ReadSeconds(value);
-            if (!seconds)
-                return std::nullopt;
-            (option == "-ss" ? request.start : request.length) = *seconds;
-            haveLength = haveLength || option == "-t";
-            ++i;
         } else if (option == "-map" && value == "0") {
             ++i;
         } else if (IsCopyCodecOption(option) && value == "copy") {
@@ -74,7 +51,7 @@ std::optional<CutRequest> ParseCutRequest(const std::vector<std::string>& argume
             return std::nullopt;
         }
     }
-    if (!copyAll || !haveInput || !haveLength || request.output.empty() || request.output[0] == '-')
+    if (!copyAll || request.output[0] == '-')
         return std::nullopt;
     return request;
 }

@@ -1,5 +1,7 @@
 #include "progressprinter.h"
 
+#include "contract/sessionprotocol.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,7 +21,9 @@ void ProgressPrinter::Progress(double seconds, bool force) {
 }
 
 void ProgressPrinter::Note(const std::string& text) {
-    std::fprintf(console, "\nnote: %s\n", text.c_str());
+    // A record of its own, so that no text of ffmpeg's or of a path can pose as a note.
+    const std::string record = Contract::NoteRecord(text);
+    std::fwrite(record.data(), 1, record.size(), console);
     std::fflush(console);
 }
 

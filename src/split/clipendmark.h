@@ -1,21 +1,23 @@
 #pragma once
 
+#include "contract/sessionprotocol.h"
+
 #include <QByteArray>
 #include <optional>
 
-// The output of a front-end that writes the clips of a whole run: after each clip it prints a line
-// "clip-end CODE" with the exit code that the clip would have had on its own. Output arrives in chunks
-// that may end in the middle of that line, so a possible start of it is held back until it is complete.
+// The output of a front-end that writes the clips of a whole run: after each clip it writes a clip-end
+// record with the exit code that the clip would have had on its own. Output arrives in chunks that may end
+// in the middle of a record, so a record's start is held back until the record is complete.
 class ClipEndMark {
 public:
-    // Takes the next output; what is certainly the clip's own output goes to clipOutput.
+    // Takes the next output; the clip's own output (its text and its other records) goes to clipOutput.
     void Feed(const QByteArray& chunk, QByteArray& clipOutput);
-    // The clip's exit code, once its line has come (the output after it, if any, is kept for the next).
+    // The clip's exit code, once its record has come (the output after it is kept for the next clip).
     std::optional<int> TakeEnd();
     // What is held back, for a front-end that ended in the middle of a clip.
     QByteArray TakeHeld();
 
 private:
-    QByteArray held;
+    Contract::RecordReader reader;
     std::optional<int> end;
 };

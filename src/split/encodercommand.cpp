@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "app/filehelpers.h"
 #include "app/numbers.h"
+#include "contract/cliprequest.h"
 #include "profiles/profileoptions.h"
 
 bool IsSourceSettingsProfile(const QString& profileName) {
@@ -34,12 +35,17 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath) {
-    // The exact start, unlike the displayed tenth: neighbouring sections then neither overlap nor leave a
-    // gap between them.
-    QStringList arguments{QStringLiteral("-y"),     QStringLiteral("-i"),   sourcePath,
-                          QStringLiteral("-ss"),    FormatExact(clipStart), QStringLiteral("-t"),
-                          FormatGeneral(clipLength)};
-    arguments << profileOptions.Arguments();
-    arguments << outputPath;
+    // The exact start and length, unlike the displayed ones: neighbouring sections then neither overlap
+    // nor leave a gap between them.
+    Contract::ClipRequest request;
+    request.source = sourcePath.toStdString();
+    request.start = clipStart;
+    request.length = clipLength;
+    for (const QString& argument : profileOptions.Arguments())
+        request.options.push_back(argument.toStdString());
+    request.output = outputPath.toStdString();
+    QStringList arguments;
+    for (const std::string& argument : Contract::ClipArguments(request))
+        arguments << QString::fromStdString(argument);
     return arguments;
 }

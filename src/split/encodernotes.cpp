@@ -1,22 +1,13 @@
 #include "split/encodernotes.h"
 
-namespace {
-
-// Progress lines end in a carriage return and never hold a note; a long run of them is not kept.
-constexpr int LongestLine = 4096;
-const QByteArray NotePrefix = QByteArrayLiteral("note: ");
-
-} // namespace
-
-void EncoderNotes::Feed(const QByteArray& chunk) {
-    for (const char character : chunk) {
-        if (character != '\n' && character != '\r') {
-            if (partial.size() < LongestLine)
-                partial += character;
-            continue;
-        }
-        if (partial.startsWith(NotePrefix))
-            notes << QString::fromUtf8(partial.mid(NotePrefix.size())).trimmed();
-        partial.clear();
+QByteArray EncoderNotes::Feed(const QByteArray& chunk) {
+    reader.Feed(std::string_view(chunk.constData(), std::size_t(chunk.size())));
+    QByteArray text;
+    while (const std::optional<Contract::OutputPiece> piece = reader.Next()) {
+        if (!piece->isRecord)
+            text += QByteArray::fromStdString(piece->text);
+        else if (piece->word == Contract::NoteWord)
+            notes << QString::fromUtf8(piece->value).trimmed();
     }
+    return text;
 }

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "contract/sessionprotocol.h"
+
 #include <QByteArray>
 #include <QStringList>
 
-// The notes that the encoder front-end prints about a clip, each on a line of its own that begins with
-// "note: " (where a clip really starts, or that it was cut at keyframes). Output arrives in chunks that may
-// end in the middle of a line.
+// The notes that the encoder front-end writes about a clip as records of their own (where a clip really
+// starts, or that it was cut at keyframes), taken out of its output. Output arrives in chunks that may end
+// in the middle of a record.
 class EncoderNotes {
 public:
-    void Feed(const QByteArray& chunk);
-    // The notes of complete lines so far, without the prefix.
+    // Takes the next output and gives back its text, without the records.
+    QByteArray Feed(const QByteArray& chunk);
     const QStringList& Notes() const { return notes; }
 
 private:
-    QByteArray partial;
+    Contract::RecordReader reader;
     QStringList notes;
 };

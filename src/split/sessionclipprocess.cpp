@@ -4,13 +4,9 @@
 #include "split/clipjob.h"
 #include "split/frontendprocess.h"
 
+#include "contract/sessionprotocol.h"
+
 #include <QFile>
-
-namespace {
-
-const QString ClipsOption = QStringLiteral("--clips");
-
-} // namespace
 
 SessionClipProcess::~SessionClipProcess() {
     Stop();
@@ -28,20 +24,33 @@ void SessionClipProcess::StartFrontEnd() {
         }
     });
     endMark = ClipEndMark();
-    frontEnd->start(App().EncoderPath, {ClipsOption});
+    frontEnd->start(App().EncoderPath, {QString::fromLatin1(Contract::ClipsOption)});
 }
 
 void SessionClipProcess::Start(const ClipJob& job) {
     exit = ClipExit();
+    // Paths go as the system names them.
+    std::vector<std::string> arguments;
+    for (const QString& argument : job.arguments)
+        arguments.push_back(QFile::encodeName(argument).toStdString());
+    const std::optional<std::string> framed = Contract::FrameClipArguments(arguments);
+    if (!framed) {
+        // An argument the session cannot carry: the clip fails as a front-end's refusal would.
+        exit.exitCode = 2;
+        output += QByteArrayLiteral("refused: an argument of the clip is empty or holds a NUL character\n");
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                emit OutputReady();
+                emit Finished();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     clipRunning = true;
     if (!frontEnd || frontEnd->state() == QProcess::NotRunning)
         StartFrontEnd();
-    // Each argument ends with a NUL byte, the clip with an empty argument; paths go as the system names them.
-    QByteArray arguments;
-    for (const QString& argument : job.arguments)
-        arguments += QFile::encodeName(argument) + '\0';
-    arguments += '\0';
-    frontEnd->write(arguments);
+    frontEnd->write(QByteArray::fromStdString(*framed));
 }
 
 void SessionClipProcess::TakeOutput() {

@@ -229,11 +229,12 @@ void SplitRunner::ReadChunks(Run& run, ClipOutput& output) {
         const QByteArray chunk = process->ReadChunk(ChunkSize);
         if (chunk.isEmpty())
             break;
-        output.tail += chunk;
+        // The front-end's records are taken out first: only its text can tell progress or an error.
+        const QByteArray text = output.notes.Feed(chunk);
+        output.tail += text;
         if (output.tail.size() > OutputTailSize)
             output.tail.remove(0, output.tail.size() - OutputTailSize);
-        run.progress.Feed(chunk);
-        output.notes.Feed(chunk);
+        run.progress.Feed(text);
         view.ShowProgress(run.progress.Current(), run.progress.Total());
     }
 }

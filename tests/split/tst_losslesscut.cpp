@@ -18,6 +18,9 @@ private:
     static constexpr double RangeEnd = 10.7;
     static constexpr int Sections = 3;
 
+    // The front-end's notes are records of their own: a NUL byte, the word and the text.
+    static QString NoteStart() { return QChar(u'\0') + QStringLiteral("note "); }
+
     struct ClipRun {
         int exitCode = -1;
         QString output;
@@ -143,7 +146,7 @@ private slots:
             const QString clip = folder.filePath(QStringLiteral("clip%1.%2").arg(i).arg(extension));
             const ClipRun run = Cut(source, start, length, mode, clip);
             QVERIFY2(run.exitCode == 0, qPrintable(run.output));
-            QCOMPARE(run.output.contains(QLatin1String("note: ")), !exact);
+            QCOMPARE(run.output.contains(NoteStart()), !exact);
             const FramedMedia::Decoded decoded = FramedMedia::Decode(clip);
             QVERIFY2(decoded.ok && decoded.errors.isEmpty(), qPrintable(decoded.errors.join('\n')));
             if (exact)
@@ -181,7 +184,7 @@ private slots:
         const ClipRun run =
             Cut(source, 1.3, 2, QString(), folder.filePath(QStringLiteral("theora_clip.ogv")));
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.output.contains(QLatin1String("note: theora video cannot be re-encoded here")),
+        QVERIFY2(run.output.contains(NoteStart() + "theora video cannot be re-encoded here"),
                  qPrintable(run.output));
     }
 };

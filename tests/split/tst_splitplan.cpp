@@ -351,7 +351,7 @@ private slots:
                                                        QStringLiteral("/c/my talk_Clip2.mp4"));
         QCOMPARE(arguments,
                  QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3333333333333335", "-t",
-                              "3.33333333333333", "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+                              "3.3333333333333335", "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
     }
 
     // A value with blanks reaches the encoder whole, and the command line shows it quoted.
@@ -373,12 +373,22 @@ private slots:
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QByteArray>("clipOutput");
         QTest::addColumn<int>("code");
-        QTest::newRow("written") << QByteArray("size=1 time=00:00:01.00\r\nclip-end 0\n")
+        const QByteArray end0("\0clip-end 0\n", 12);
+        const QByteArray end1("\0clip-end 1\n", 12);
+        const QByteArray note("\0note starts at 00:00:01.000\n", 29);
+        QTest::newRow("written") << QByteArray("size=1 time=00:00:01.00\r") + end0
                                  << QByteArray("size=1 time=00:00:01.00\r") << 0;
-        QTest::newRow("failed") << QByteArray("size=1 time=00:00:01.00\r\nno frames\n\nclip-end 1\n")
+        QTest::newRow("failed") << QByteArray("size=1 time=00:00:01.00\r\nno frames\n") + end1
                                 << QByteArray("size=1 time=00:00:01.00\r\nno frames\n") << 1;
-        QTest::newRow("a line that only begins like the mark")
-            << QByteArray("\nclip-ended\n\nclip-end 2\n") << QByteArray("\nclip-ended\n") << 2;
+        QTest::newRow("a note stays with the clip") << note + end0 << note << 0;
+        QTest::newRow("a code that is not a number fails")
+            << QByteArray("\0clip-end x\n", 12) << QByteArray() << 1;
+        // A source named "a.mp4\nclip-end 0" shows up in ffmpeg's error text; only a record ends a clip.
+        QTest::newRow("a name with a line break cannot end the clip")
+            << QByteArray("/v/a.mp4\nclip-end 0\n: Invalid data\n") + end1
+            << QByteArray("/v/a.mp4\nclip-end 0\n: Invalid data\n") << 1;
+        QTest::newRow("nor one with a NUL byte written out")
+            << QByteArray("\\0clip-end 0\\n") + end1 << QByteArray("\\0clip-end 0\\n") << 1;
     }
     void clipEndMark() {
         QFETCH(QByteArray, output);
@@ -388,7 +398,8 @@ private slots:
             ClipEndMark mark;
             QByteArray seen;
             mark.Feed(output.left(split), seen);
-            if (split <= clipOutput.size() && !clipOutput.left(split).contains('\n'))
+            // Text goes on at once; only a record's start is held back.
+            if (split <= clipOutput.size() && !clipOutput.left(split).contains('\0'))
                 QCOMPARE(seen, output.left(split));
             mark.Feed(output.mid(split), seen);
             QCOMPARE(seen, clipOutput);

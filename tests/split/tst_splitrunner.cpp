@@ -121,7 +121,7 @@ private slots:
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
         QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335",
-                                           "-t", "3.33333333333333", "-c:v", "libx264", "-an", ClipPath(2)}));
+                                           "-t", "3.3333333333333335", "-c:v", "libx264", "-an", ClipPath(2)}));
         QCOMPARE(started.size(), 3);
         QCOMPARE(started.at(2).at(1).toString(),
                  QStringLiteral(" -y -i \"%1\" -ss 6.7 -t 3.33333333333333 -c:v libx264 -an  \"%2\"")
@@ -218,8 +218,8 @@ private slots:
         UseSections(2);
         FakeEncoder::Install(
             *program,
-            QStringLiteral("case \"$out\" in *_Clip2.mp4) printf 'frame=1 time=0.5\\rno'; sleep 0.1; "
-                           "printf 'te: starts at 00:00:06.000\\n';; esac\necho clip > \"$out\""));
+            QStringLiteral("case \"$out\" in *_Clip2.mp4) printf 'frame=1 time=0.5\\r\\0no'; sleep 0.1; "
+                           "printf 'te starts at 00:00:06.000\\n';; esac\necho clip > \"$out\""));
         runner->RunSplit();
         QCOMPARE(view->Events(QStringLiteral("message:")),
                  (QStringList{Completed.mid(8), QStringLiteral("0:Cut Points")}));
@@ -231,7 +231,9 @@ private slots:
     void notesOnlyForWrittenClips() {
         UseSections(3);
         FakeEncoder::Install(*program,
-                             QStringLiteral("echo 'note: starts elsewhere'\n"
+                             QStringLiteral("printf '\\0note starts elsewhere\\n'\n"
+                                            // Text that only looks like a note is no note.
+                                            "echo 'note: from a path'\n"
                                             "case \"$out\" in *_Clip2.mp4) echo 'no frames'; exit 1;; esac\n"
                                             "echo clip > \"$out\""));
         runner->RunSplit();
