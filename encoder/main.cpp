@@ -10,6 +10,8 @@
 #include "cut/decodererrors.h"
 #include "encoderarguments.h"
 #include "seekpoint.h"
+#include "size/sizelimitedcut.h"
+#include "size/sizeplan.h"
 
 #include <cerrno>
 #include <climits>
@@ -40,10 +42,13 @@ std::string OwnFolder(const char* argv0) {
 }
 
 // Whatever goes wrong in a clip fails that clip with its reason; the front-end goes on with the next.
-int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources) {
+int CutInProcess(const Cut::CutRequest& request, Cut::SourceCache& sources, std::int64_t maxBytes = 0) {
     Cut::ProgressPrinter printer(stderr);
     try {
-        Cut::CutClip(request, printer, sources);
+        if (maxBytes > 0)
+            SizeLimit::CutWithin(request, maxBytes, printer, sources);
+        else
+            Cut::CutClip(request, printer, sources);
         return 0;
     } catch (const Cut::CutError& error) {
         printer.Error(error.message);
@@ -142,6 +147,14 @@ int RunClip(const std::vector<std::string>& given, const std::string& ownFolder,
     if (const std::string problem = EncoderFrontEnd::FileCountProblem(given); !problem.empty()) {
         std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
         return 2;
+    }
+    if (const auto limited = SizeLimit::TakeSizeLimit(given)) {
+        const auto request = Cut::ParseCutRequest(limited->arguments);
+        if (!request || limited->maxBytes <= 0) {
+            std::fprintf(stderr, "wmaspi: refused: a size limit is kept only for a stream copy\n");
+            return 2;
+        }
+        return CheckWritten(CutInProcess(*request, sources, limited->maxBytes), given);
     }
     if (const auto request = Cut::ParseCutRequest(given))
         return CheckWritten(CutInProcess(*request, sources), given);

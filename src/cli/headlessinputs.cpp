@@ -33,9 +33,14 @@ HeadlessInputs ResolveHeadlessInputs(const SplitOptions& options, const Preferen
     inputs.sourcePath = Absolute(options.source);
     inputs.startText = options.start;
     inputs.endText = options.end;
-    inputs.oneClip = !options.sections && !options.every;
-    inputs.sectionsMode = options.every ? SectionsMode::Every : SectionsMode::Equal;
-    inputs.sectionQtyText = options.sections.value_or(options.every.value_or(QString()));
+    inputs.oneClip = !options.sections && !options.every && !options.maxSize;
+    inputs.sectionsMode = options.every     ? SectionsMode::Every
+                          : options.maxSize ? SectionsMode::Size
+                                            : SectionsMode::Equal;
+    inputs.sectionQtyText =
+        options.sections.value_or(options.every.value_or(options.maxSize.value_or(QString())));
+    // A size without K, M or G counts bytes here; the window's field counts megabytes.
+    inputs.sizeUnitBytes = 1;
 
     if (options.profile) {
         inputs.profileName = *options.profile;

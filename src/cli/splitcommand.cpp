@@ -84,6 +84,11 @@ void ReportRefusal(const InputCheck& check, const DurationProbe& probe) {
 
 void PrintCommandLines(const SplitInputs& inputs, const ClipPlan& plan, const StartProfile& profile) {
     const QString outputFolder = EnsureTrailingBackslash(inputs.outputDirText);
+    // Where clips of a chosen size stop is learnt only by writing them: the first clip shows the command.
+    if (plan.MaxBytes() > 0)
+        Print(stdout,
+              MakeSizeClipJob(inputs, plan, 1, plan.Start(), outputFolder, profile.options, profile.outputExt)
+                  .commandLine);
     for (int i = 1; i <= plan.Count(); ++i)
         Print(stdout,
               MakeClipJob(inputs, plan, i, outputFolder, profile.options, profile.outputExt).commandLine);

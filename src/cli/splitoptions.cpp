@@ -10,9 +10,9 @@ struct Option {
 };
 
 constexpr Option Options[] = {
-    {"start", true},    {"end", true},    {"sections", true},   {"every", true},
-    {"profile", true},  {"output", true}, {"overwrite", false}, {"no-overwrite", false},
-    {"dry-run", false}, {"quiet", false}, {"help", false},      {"version", false},
+    {"start", true},   {"end", true},    {"sections", true},   {"every", true},         {"max-size", true},
+    {"profile", true}, {"output", true}, {"overwrite", false}, {"no-overwrite", false}, {"dry-run", false},
+    {"quiet", false},  {"help", false},  {"version", false},
 };
 
 std::optional<QString> ValueOf(const QCommandLineParser& parser, const QString& name) {
@@ -29,8 +29,12 @@ QString CheckCombination(const QCommandLineParser& parser, SplitOptions& options
     options.source = positional.first();
     if (parser.isSet(QStringLiteral("overwrite")) && parser.isSet(QStringLiteral("no-overwrite")))
         return QStringLiteral("--overwrite and --no-overwrite exclude each other");
-    if (options.sections && options.every)
-        return QStringLiteral("--sections and --every exclude each other");
+    QStringList modes;
+    for (const char* mode : {"--sections", "--every", "--max-size"})
+        if (parser.isSet(QLatin1String(mode + 2)))
+            modes << QLatin1String(mode);
+    if (modes.size() > 1)
+        return modes.join(QStringLiteral(" and ")) + QStringLiteral(" exclude each other");
     if (!parser.isSet(QStringLiteral("start")))
         return QStringLiteral("--start is required");
     if (!parser.isSet(QStringLiteral("end")))
@@ -69,6 +73,7 @@ SplitOptionsParse ParseSplitOptions(const QStringList& arguments) {
     options.end = parser.value(QStringLiteral("end"));
     options.sections = ValueOf(parser, QStringLiteral("sections"));
     options.every = ValueOf(parser, QStringLiteral("every"));
+    options.maxSize = ValueOf(parser, QStringLiteral("max-size"));
     options.profile = ValueOf(parser, QStringLiteral("profile"));
     options.output = ValueOf(parser, QStringLiteral("output"));
     if (parser.isSet(QStringLiteral("overwrite")) || parser.isSet(QStringLiteral("no-overwrite")))
@@ -86,18 +91,21 @@ QString SplitVersionText() {
 QString SplitUsageText() {
     return QStringLiteral(
         "Usage: tessel-split SOURCE --start TIME --end TIME\n"
-        "                    [--sections N | --every TIME] [--profile NAME]\n"
+        "                    [--sections N | --every TIME | --max-size SIZE] [--profile NAME]\n"
         "                    [--output DIR] [--overwrite | --no-overwrite] [--dry-run] [--quiet]\n"
         "\n"
-        "Splits the range from --start to --end of SOURCE into one clip, into N equal sections or into\n"
-        "clips of a chosen length, with an output profile of the program folder. The clips are named\n"
-        "SOURCE_Clip1, _Clip2 ...\n"
+        "Splits the range from --start to --end of SOURCE into one clip, into N equal sections, into\n"
+        "clips of a chosen length or into clips of at most a chosen size, with an output profile of the\n"
+        "program folder. The clips are named SOURCE_Clip1, _Clip2 ...\n"
         "\n"
         "  --start TIME       start of the range, as hours:minutes:seconds (00:01:05, 1:2:3.5)\n"
         "  --end TIME         end of the range, in the same form\n"
         "  --sections N       cut the range into N equal sections instead of one clip\n"
         "  --every TIME       cut the range into clips of this length, in seconds (30) or as a\n"
         "                     time (0:10:00); the last clip holds the rest\n"
+        "  --max-size SIZE    cut the range into clips of at most SIZE bytes each, or with K, M or G\n"
+        "                     thousands, millions or billions of bytes (25M, 9.5M); only with a\n"
+        "                     profile that copies the streams, such as \"Settings of the source file.\"\n"
         "  --profile NAME     the output profile (default: the one chosen last in the window)\n"
         "  --output DIR       the output folder (default: as the window's preferences say)\n"
         "  --overwrite        replace existing clip files without asking\n"
@@ -107,6 +115,6 @@ QString SplitUsageText() {
         "  --help             show this text\n"
         "  --version          show the program's version\n"
         "\n"
-        "Only one of --sections and --every may be given.\n"
+        "Only one of --sections, --every and --max-size may be given.\n"
         "Exit codes: 0 done, 1 a clip failed or the run stopped, 2 bad input, 130 interrupted.\n");
 }

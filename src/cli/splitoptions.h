@@ -10,10 +10,11 @@ struct SplitOptions {
     QString source;
     QString start;
     QString end;
-    // At most one of the two: that many equal sections, or clips of that length. None: the whole range as
-    // one clip.
+    // At most one of the three: that many equal sections, clips of that length, or clips of at most that
+    // size. None: the whole range as one clip.
     std::optional<QString> sections;
     std::optional<QString> every;
+    std::optional<QString> maxSize;
     std::optional<QString> profile;
     std::optional<QString> output;
     // Absent: the stored preference decides.

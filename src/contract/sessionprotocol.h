@@ -20,6 +20,8 @@ inline constexpr const char* ClipsOption = "--clips";
 inline constexpr std::string_view ClipEndWord = "clip-end";
 // Something the person should learn about a clip that was written (where it really starts).
 inline constexpr std::string_view NoteWord = "note";
+// For a clip of a chosen size: where it stops, in seconds of the source; the last one before clip-end holds.
+inline constexpr std::string_view ClipStopWord = "clip-stop";
 
 // The bytes that carry one clip's arguments; nothing when an argument is empty or holds a NUL byte,
 // as it could not be told apart from the framing.

@@ -2,17 +2,42 @@
 
 #include "split/encodercommand.h"
 
-ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
-                    const ProfileOptions& profileOptions, const QString& outputExt) {
+namespace {
+
+ClipJob MakeJob(const SplitInputs& inputs, int clip, double start, double length, qint64 maxBytes,
+                const QString& outputFolder, const ProfileOptions& profileOptions, const QString& outputExt) {
     ClipJob job;
     job.clip = clip;
-    job.start = plan.ClipStart(clip);
-    job.length = plan.ClipLength(clip);
+    job.start = start;
+    job.length = length;
     job.outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, clip,
                                     ClipExtension(inputs.profileName, inputs.sourcePath, outputExt));
     job.commandLine =
         EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
     job.arguments =
         EncoderArguments(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
+    if (maxBytes > 0) {
+        // ffmpeg's own limit of the output size, which the front-end keeps exactly for a stream copy.
+        const QStringList limit{QStringLiteral("-fs"), QString::number(maxBytes)};
+        job.arguments.insert(job.arguments.size() - 1, limit.at(0));
+        job.arguments.insert(job.arguments.size() - 1, limit.at(1));
+        const int output = job.commandLine.lastIndexOf(QStringLiteral(" \"") + job.outputPath);
+        job.commandLine.insert(output, QLatin1Char(' ') + limit.join(QLatin1Char(' ')));
+    }
     return job;
+}
+
+} // namespace
+
+ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
+                    const ProfileOptions& profileOptions, const QString& outputExt) {
+    return MakeJob(inputs, clip, plan.ClipStart(clip), plan.ClipLength(clip), 0, outputFolder, profileOptions,
+                   outputExt);
+}
+
+ClipJob MakeSizeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, double start,
+                        const QString& outputFolder, const ProfileOptions& profileOptions,
+                        const QString& outputExt) {
+    return MakeJob(inputs, clip, start, plan.Start() + plan.Length() - start, plan.MaxBytes(), outputFolder,
+                   profileOptions, outputExt);
 }

@@ -23,3 +23,8 @@ struct ClipJob {
 // profile loaded last, read afresh for every clip: a profile loaded during a run changes the later clips.
 ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, const QString& outputFolder,
                     const ProfileOptions& profileOptions, const QString& outputExt);
+// Clip i of a split by size: it may run from start to the range's end and stops where the plan's size is
+// reached; the front-end tells where that is.
+ClipJob MakeSizeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, double start,
+                        const QString& outputFolder, const ProfileOptions& profileOptions,
+                        const QString& outputExt);

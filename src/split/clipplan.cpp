@@ -25,8 +25,15 @@ ClipPlan ClipPlan::Every(double start, double length, double clipLength, double 
     return plan;
 }
 
+ClipPlan ClipPlan::BySize(double start, double length, qint64 maxBytes) {
+    ClipPlan plan(start, length, 0, false);
+    plan.maxBytes = maxBytes;
+    return plan;
+}
+
 double ClipPlan::ClipLength(int i) const {
-    if (oneClip)
+    // A clip of a split by size may run to the range's end; where it stops is learnt as it is written.
+    if (oneClip || maxBytes > 0)
         return length;
     // The last clip runs to the range's end, also over a rest too short to be a clip of its own.
     if (every > 0)
@@ -35,7 +42,7 @@ double ClipPlan::ClipLength(int i) const {
 }
 
 double ClipPlan::ClipStart(int i) const {
-    if (oneClip)
+    if (oneClip || maxBytes > 0)
         return start;
     return (i - 1) * (every > 0 ? every : length / count) + start;
 }

@@ -4,6 +4,7 @@
 #include "app/timetext.h"
 
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 double ChunkEncoderTime(const QByteArray& chunk) {
@@ -52,6 +53,16 @@ void ClipProgress::SetClip(int i) {
     clipLength = plan.ClipLength(i);
 }
 
+void ClipProgress::SetSizeClip(int i, double from) {
+    clip = i;
+    clipFrom = from;
+    SetClipEnd(plan.Start() + plan.Length());
+}
+
+void ClipProgress::SetClipEnd(double to) {
+    clipLength = to - clipFrom;
+}
+
 void ClipProgress::EndClip() {
     current = 0;
     bestTime = 0;
@@ -65,4 +76,6 @@ void ClipProgress::Feed(const QByteArray& chunk) {
         current = BarPosition(bestTime / clipLength * 100);
     if (count > 0)
         total = BarPosition((current + (clip - 1) * 100.0) / count);
+    else if (plan.Length() > 0)
+        total = BarPosition((clipFrom - plan.Start() + std::min(bestTime, clipLength)) / plan.Length() * 100);
 }

@@ -29,6 +29,11 @@ public:
 
     // Clip i (from 1) is the one the next chunks belong to.
     void SetClip(int i);
+    // For a split by size, whose clips are not known ahead: clip i starts at from (seconds of the source)
+    // and is taken to run to the range's end until SetClipEnd tells where it stops. The total bar then
+    // counts the time covered.
+    void SetSizeClip(int i, double from);
+    void SetClipEnd(double to);
     // After a clip: the current bar and the best time go back to 0; the total keeps its value.
     void EndClip();
     void Feed(const QByteArray& chunk);
@@ -42,6 +47,7 @@ private:
     double clipLength;
     int count;
     int clip = 1;
+    double clipFrom = 0;
     double bestTime = 0;
     int current = 0;
     int total = 0;

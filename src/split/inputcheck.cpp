@@ -4,6 +4,7 @@
 #include "app/filehelpers.h"
 #include "app/numbers.h"
 #include "app/timetext.h"
+#include "split/encodercommand.h"
 
 #include <QFileInfo>
 #include <limits>
@@ -55,14 +56,21 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
     const double duration = inputs.sourceDurationMs / 1000.0;
     const double usedLength = !inputs.oneClip && end > duration ? duration - start : length;
 
+    const double frameSeconds = inputs.sourceFrameRate > 0 ? 1 / inputs.sourceFrameRate : 0;
     int count = 1;
     std::optional<double> every;
+    std::optional<qint64> maxBytes;
     if (!inputs.oneClip && inputs.sectionsMode == SectionsMode::Every) {
         every = ParseClipLength(inputs.sectionQtyText);
         // So many clips that they cannot be counted are as wrong as a length of nothing.
         if (!every || ShorterThanAFrame(*every, inputs.sourceFrameRate) ||
-            ClipPlan::EveryCount(length, *every, 0) > std::numeric_limits<int>::max())
+            ClipPlan::EveryCount(usedLength, *every, frameSeconds) > std::numeric_limits<int>::max())
             return Refuse(InputProblem::ClipLength, "Please specify a valid clip length.", "Invalid Section",
+                          SplitFocus::SectionQty);
+    } else if (!inputs.oneClip && inputs.sectionsMode == SectionsMode::Size) {
+        maxBytes = ParseClipSize(inputs.sectionQtyText, inputs.sizeUnitBytes);
+        if (!maxBytes)
+            return Refuse(InputProblem::ClipSize, "Please specify a valid clip size.", "Invalid Section",
                           SplitFocus::SectionQty);
     } else if (!inputs.oneClip) {
         const auto parsed = ParseWholeNumber(inputs.sectionQtyText);
@@ -85,9 +93,20 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
         return Refuse(InputProblem::ProfileRefused, profileOptions.Refusal(),
                       QStringLiteral("Invalid Profile"), SplitFocus::Profile);
 
+    // Only copied packets have sizes known before they are written; an encoder's output can only be guessed.
+    if (maxBytes && !IsSourceSettingsProfile(inputs.profileName))
+        return Refuse(InputProblem::ClipSize,
+                      QStringLiteral("Clips of a chosen size can only be cut with a profile that copies the "
+                                     "streams, such as \"Settings of the source file.\"."),
+                      "Invalid Profile", SplitFocus::Profile);
+
     InputCheck check;
     check.ok = true;
-    check.plan = every ? ClipPlan::Every(start, usedLength, *every, 0)
-                       : ClipPlan(start, usedLength, count, inputs.oneClip);
+    if (maxBytes)
+        check.plan = ClipPlan::BySize(start, usedLength, *maxBytes);
+    else if (every)
+        check.plan = ClipPlan::Every(start, usedLength, *every, frameSeconds);
+    else
+        check.plan = ClipPlan(start, usedLength, count, inputs.oneClip);
     return check;
 }

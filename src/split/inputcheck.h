@@ -15,6 +15,8 @@ struct SplitInputs {
     // What sectionQtyText holds when the range is not one clip: a count, a clip length or a clip size.
     SectionsMode sectionsMode = SectionsMode::Equal;
     QString sectionQtyText;
+    // The bytes of a clip size typed without K, M or G: megabytes in the window, bytes on the command line.
+    qint64 sizeUnitBytes = 1000000;
     QString profileName;
     QString outputDirText;
     // The duration of the source loaded in the preview, 0 when none is loaded.
@@ -37,6 +39,7 @@ enum class InputProblem {
     TimeOrder,
     SectionQty,
     ClipLength,
+    ClipSize,
     ProfileFile,
     OutputDir,
     ProfileRefused,

@@ -37,3 +37,21 @@ std::optional<double> ParseClipLength(const QString& text) {
     const auto seconds = PositiveNumber(text);
     return seconds && *seconds <= MaxTimeSeconds ? seconds : std::nullopt;
 }
+
+std::optional<qint64> ParseClipSize(const QString& text, qint64 unitBytes) {
+    QString number = text.trimmed();
+    const QString suffixes = QStringLiteral("KMG");
+    const int suffix = number.isEmpty() ? -1 : suffixes.indexOf(number.back().toUpper());
+    double unit = double(unitBytes);
+    if (suffix >= 0) {
+        unit = std::pow(1000.0, suffix + 1);
+        number.chop(1);
+    }
+    const auto value = PositiveNumber(number);
+    // Far beyond any file, and still exact in a double.
+    constexpr double Largest = 1e15;
+    if (!value || *value * unit > Largest || *value * unit < 1)
+        return std::nullopt;
+    // 4.35 million is 4349999.999... in binary; a thousandth of a byte is never meant.
+    return qint64(std::floor(*value * unit + 1e-3));
+}

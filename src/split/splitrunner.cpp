@@ -35,6 +35,8 @@ struct SplitRunner::Run {
     ClipProgress progress;
     QList<FailedClip> failures;
     QStringList notes;
+    // Where the clip written last stopped, as its front-end told it (clips of a chosen size).
+    std::optional<double> stopAt;
 
     Run(const SplitInputs& inputs, const ClipPlan& plan, const ProfileOptions& profileOptions)
         : inputs(inputs), plan(plan), profileOptions(profileOptions),
@@ -114,16 +116,59 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     state = RunState::Running;
     Run run(inputs, check.plan, profileOptions);
     process = MakeClipProcess(run);
-    for (int i = 1; i <= run.plan.Count(); ++i) {
-        if (ProcessClip(run, i) == ClipOutcome::RunStopped) {
-            process->EndRun();
-            LeaveBusyState();
-            return;
-        }
+    if (!(run.plan.MaxBytes() > 0 ? WriteSizeClips(run) : WritePlannedClips(run))) {
+        process->EndRun();
+        LeaveBusyState();
+        return;
     }
     process->EndRun();
     view.StopRunTimers();
     Complete(run);
+}
+
+bool SplitRunner::WritePlannedClips(Run& run) {
+    for (int i = 1; i <= run.plan.Count(); ++i) {
+        const ClipJob job =
+            MakeClipJob(run.inputs, run.plan, i, run.outputFolder, run.profileOptions, view.OutputExt());
+        run.progress.SetClip(i);
+        if (ProcessClip(run, job) == ClipOutcome::RunStopped)
+            return false;
+    }
+    return true;
+}
+
+// Each clip of a split by size starts where the one before it stopped, which only the front-end knows once
+// it has planned the clip; a clip that fails leaves nothing to start the next one from.
+bool SplitRunner::WriteSizeClips(Run& run) {
+    const double end = run.plan.Start() + run.plan.Length();
+    const double frame = run.inputs.sourceFrameRate > 0 ? 1 / run.inputs.sourceFrameRate : 0;
+    // Less than half a frame (or a millisecond) left over is the rounding of the times, not a clip.
+    const double leftOver = frame > 0 ? frame / 2 : 1e-3;
+    double from = run.plan.Start();
+    for (int i = 1; end - from > leftOver; ++i) {
+        const ClipJob job = MakeSizeClipJob(run.inputs, run.plan, i, from, run.outputFolder,
+                                            run.profileOptions, view.OutputExt());
+        run.progress.SetSizeClip(i, from);
+        run.stopAt.reset();
+        const ClipOutcome outcome = ProcessClip(run, job);
+        if (outcome == ClipOutcome::RunStopped)
+            return false;
+        if (outcome == ClipOutcome::Failed)
+            return true;
+        const QString name = FileNameOf(job.outputPath);
+        if (outcome == ClipOutcome::Skipped) {
+            run.failures << FailedClip{name,
+                                       QStringLiteral("the existing clip was kept, and the clips after it "
+                                                      "start where this one would have stopped")};
+            return true;
+        }
+        if (!run.stopAt || !(*run.stopAt > from)) {
+            run.failures << FailedClip{name, QStringLiteral("the encoder did not tell where the clip stops")};
+            return true;
+        }
+        from = *run.stopAt;
+    }
+    return true;
 }
 
 // The sections of a stream copy share one front-end, which reads the source's index once; everything else
@@ -134,9 +179,8 @@ std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const 
     return std::make_unique<EncoderClipProcess>();
 }
 
-SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
-    const ClipJob job =
-        MakeClipJob(run.inputs, run.plan, clip, run.outputFolder, run.profileOptions, view.OutputExt());
+SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) {
+    const int clip = job.clip;
     emit ClipPending(clip, job.outputPath);
     const bool kept = KeepsExistingOutput(job);
     // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
@@ -150,7 +194,6 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
     commandLine = job.commandLine;
     emit ClipStarted(clip, commandLine);
 
-    run.progress.SetClip(clip);
     ClipOutput output;
     const ClipEnd end = WaitForClip(job, run, output);
     if (end == ClipEnd::FailedToStart) {
@@ -167,6 +210,7 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, int clip) {
     if (!failure.isEmpty()) {
         run.failures << FailedClip{FileNameOf(job.outputPath), failure};
     } else {
+        run.stopAt = output.notes.StopAt();
         // Where a clip starts is told only of clips that were written.
         for (const QString& note : output.notes.Notes())
             run.notes << FileNameOf(job.outputPath) + QStringLiteral(": ") + note;
@@ -235,6 +279,8 @@ void SplitRunner::ReadChunks(Run& run, ClipOutput& output) {
         if (output.tail.size() > OutputTailSize)
             output.tail.remove(0, output.tail.size() - OutputTailSize);
         run.progress.Feed(text);
+        if (const auto stop = output.notes.StopAt())
+            run.progress.SetClipEnd(*stop);
         view.ShowProgress(run.progress.Current(), run.progress.Total());
     }
 }

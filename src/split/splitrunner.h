@@ -63,7 +63,10 @@ private:
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
     std::unique_ptr<ClipProcess> MakeClipProcess(const Run& run) const;
-    ClipOutcome ProcessClip(Run& run, int clip);
+    // Both return false when the run stopped.
+    bool WritePlannedClips(Run& run);
+    bool WriteSizeClips(Run& run);
+    ClipOutcome ProcessClip(Run& run, const ClipJob& job);
     // Asks before an existing file is replaced; true when the person keeps it.
     bool KeepsExistingOutput(const ClipJob& job);
     ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output);

@@ -15,6 +15,7 @@
 #include "profiles/profilearguments.h"
 #include "profiles/profileworkinglists.h"
 #include "split/clipprogress.h"
+#include "split/encodercommand.h"
 #include "split/mainformsplitview.h"
 #include "split/splitrunner.h"
 #include "ui/linklabel.h"
@@ -274,6 +275,7 @@ void TMainForm::SetRangeEnd(double seconds) {
 }
 
 void TMainForm::cmbProfileChange() {
+    ui.OfferSizeChoice(IsSourceSettingsProfile(ui.cmbProfile->currentText()));
     Guarded([this] { dialogs.ProfileLists().LoadProfile(App().ProfilePath(ui.cmbProfile->currentText())); },
             this);
 }

@@ -264,3 +264,14 @@ void MainFormControls::SetupUi(QWidget* form) {
 QList<QWidget*> MainFormControls::PlayerControls() const {
     return {tkbProgress, imgPlay, imgPause, imgStop, imgSelStart, imgSelEnd, imgErase};
 }
+
+void MainFormControls::OfferSizeChoice(bool offered) {
+    const int size = cmbSectionMode->findData(int(SectionsMode::Size));
+    if (offered && size < 0)
+        cmbSectionMode->addItem(QStringLiteral("MB each."), int(SectionsMode::Size));
+    if (!offered && size >= 0) {
+        if (cmbSectionMode->currentIndex() == size)
+            cmbSectionMode->setCurrentIndex(cmbSectionMode->findData(int(SectionsMode::Equal)));
+        cmbSectionMode->removeItem(size);
+    }
+}

@@ -28,6 +28,9 @@ struct MainFormControls {
     void SetupUi(QWidget* form);
     // The player and marking controls, disabled during a run.
     QList<QWidget*> PlayerControls() const;
+    // Adds the sections row's "MB each." choice, or takes it away (back to equal sections if it was
+    // chosen): only a profile that copies the streams can cut clips of a chosen size.
+    void OfferSizeChoice(bool offered);
 
     // Left panel.
     QFrame* panLeft = nullptr;
@@ -72,7 +75,7 @@ struct MainFormControls {
     QLineEdit* edtEnd = nullptr;
     QRadioButton* rdbEqual = nullptr;
     QLineEdit* edtSectionQty = nullptr;
-    // What the number in edtSectionQty means: "equal sections." or "seconds each.".
+    // What the number in edtSectionQty means: "equal sections.", "seconds each." or "MB each.".
     QComboBox* cmbSectionMode = nullptr;
     QLabel* labLength = nullptr;
     QLabel* Label10 = nullptr;

@@ -209,6 +209,23 @@ private slots:
                            "--profile",      "Example", "--output", "none"}
             << "Invalid Output Path: Please specify a valid output path."
             << "";
+        QTest::newRow("a size from a profile that encodes")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5", "--max-size", "5M",
+                           "--profile",      "Example", "--output", "Clips"}
+            << "Invalid Profile: Clips of a chosen size can only be cut with a profile that copies the "
+               "streams, "
+               "such as \"Settings of the source file.\"."
+            << "";
+        QTest::newRow("a size that is no size")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5", "--max-size", "5MB",
+                           "--profile",      "Example", "--output", "Clips"}
+            << "Invalid Section: Please specify a valid clip size."
+            << "";
+        QTest::newRow("every and a size")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",      "--end", "0:0:5",
+                           "--every",        "2",       "--max-size", "5M"}
+            << "tessel-split: --every and --max-size exclude each other"
+            << "Try 'tessel-split --help' for more information.";
         QTest::newRow("first failing check decides")
             << QStringList{"Video/talk.avi", "--start", "x",        "--end", "y", "--sections", "z",
                            "--profile",      "Nope",    "--output", "none"}

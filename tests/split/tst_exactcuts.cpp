@@ -19,6 +19,18 @@ private:
     std::unique_ptr<TempProgramDir> program;
     QString outputDir;
 
+    // 42 s of numbered frames with a keyframe every 4 s, made once; empty when it cannot be made.
+    QString LongSource() {
+        const QString source = program->path() + QStringLiteral("long.mp4");
+        FramedMedia::SourceSpec spec;
+        spec.seconds = 42;
+        spec.gopSeconds = 4;
+        QString error;
+        if (!QFile::exists(source) && !FramedMedia::Make(source, spec, &error))
+            qWarning("%s", qPrintable(error));
+        return QFile::exists(source) ? source : QString();
+    }
+
 private slots:
     void initTestCase() {
         program = std::make_unique<TempProgramDir>();
@@ -134,14 +146,8 @@ private slots:
     void everyLength() {
         QFETCH(QString, profile);
         QFETCH(QString, options);
-        const QString source = program->path() + QStringLiteral("long.mp4");
-        if (!QFile::exists(source)) {
-            FramedMedia::SourceSpec spec;
-            spec.seconds = 42;
-            spec.gopSeconds = 4;
-            QString error;
-            QVERIFY2(FramedMedia::Make(source, spec, &error), qPrintable(error));
-        }
+        const QString source = LongSource();
+        QVERIFY(!source.isEmpty());
         const FramedMedia::Decoded original = FramedMedia::Decode(source);
         QVERIFY(original.ok);
 
@@ -169,6 +175,59 @@ private slots:
             QCOMPARE(clip.Numbers(), FramedMedia::FramesShownBetween(original, seconds[i - 1], seconds[i]));
         }
         QVERIFY(!QFile::exists(outputDir + QStringLiteral("/long_Clip5.mp4")));
+    }
+
+    // Clips of at most a size tile the range: exactly in exact mode, from keyframe to keyframe otherwise,
+    // and none is larger than asked.
+    void maxSize_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<double>("from"); // where the first clip starts: 5 s, or the keyframe nearest it
+        QTest::newRow("exact") << " -map 0 -c copy" << 5.0;
+        QTest::newRow("keyframes") << " -map 0 -c copy -cut_points keyframes" << 4.0;
+    }
+    void maxSize() {
+        QFETCH(QString, options);
+        QFETCH(double, from);
+        const QString source = LongSource();
+        QVERIFY(!source.isEmpty());
+        const FramedMedia::Decoded original = FramedMedia::Decode(source);
+        QVERIFY(original.ok);
+        const qint64 limit = QFileInfo(source).size() / 5;
+        QDir out(outputDir);
+        for (const QString& name : out.entryList({QStringLiteral("long_Clip*")}, QDir::Files))
+            QVERIFY(out.remove(name));
+
+        RecordingView view;
+        view.inputs.sourcePath = source;
+        view.inputs.startText = QStringLiteral("0:0:5");
+        view.inputs.endText = QStringLiteral("0:0:40");
+        view.inputs.oneClip = false;
+        view.inputs.sectionsMode = SectionsMode::Size;
+        view.inputs.sectionQtyText = QString::number(limit);
+        view.inputs.sizeUnitBytes = 1;
+        view.inputs.profileName = QStringLiteral("Settings of the source file.");
+        view.inputs.outputDirText = outputDir;
+        view.inputs.sourceDurationMs = 42000;
+        view.inputs.sourceFrameRate = 25;
+        view.outputExt = QStringLiteral(".mp4");
+        SplitRunner runner(view);
+        runner.RunSplit(OptionsFromText(options));
+        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
+                 qPrintable(view.events.join('\n')));
+
+        QList<int> shown;
+        int clips = 0;
+        for (;; ++clips) {
+            const QFileInfo clip(outputDir + QStringLiteral("/long_Clip%1.mp4").arg(clips + 1));
+            if (!clip.exists())
+                break;
+            QVERIFY2(clip.size() <= limit, qPrintable(clip.fileName() + ": " + QString::number(clip.size())));
+            const FramedMedia::Decoded decoded = FramedMedia::Decode(clip.filePath());
+            QVERIFY2(decoded.ok && decoded.errors.isEmpty(), qPrintable(decoded.errors.join('\n')));
+            shown += decoded.Numbers();
+        }
+        QVERIFY2(clips >= 4, qPrintable(QString::number(clips)));
+        QCOMPARE(shown, FramedMedia::FramesShownBetween(original, from, 40));
     }
 };
 

@@ -35,6 +35,7 @@ private slots:
     void initTestCase() {
         program = std::make_unique<TempProgramDir>();
         program->Write(QStringLiteral("Profiles/MP4.apf"), "[Main]\n");
+        program->Write(QStringLiteral("Profiles/Settings of the source file..apf"), "[Main]\n");
         source = program->Write(QStringLiteral("talk.avi"), "not really a video");
         outputDir = program->path() + QStringLiteral("out");
         QVERIFY(QDir().mkpath(outputDir));
@@ -111,6 +112,20 @@ private slots:
         for (const char* length : {"30", "12.5", "0:10:00", "45.0"})
             QTest::addRow("every %s", length) << "every" << length << ""
                                               << "" << SplitFocus::Stays;
+        const QString badSize = QStringLiteral("Please specify a valid clip size.");
+        for (const char* size : {"x", "0", "0.0000001"})
+            QTest::addRow("size %s", size)
+                << "size" << size << badSize << "Invalid Section" << SplitFocus::SectionQty;
+        QTest::newRow("size 25 from a copy") << "size"
+                                             << "25"
+                                             << ""
+                                             << "" << SplitFocus::Stays;
+        QTest::newRow("size 25 from an encoding profile")
+            << "size, MP4"
+            << "25"
+            << "Clips of a chosen size can only be cut with a profile that copies the streams, such as "
+               "\"Settings of the source file.\"."
+            << "Invalid Profile" << SplitFocus::Profile;
         QTest::newRow("one clip ignores the quantity") << "quantity only"
                                                        << "3a"
                                                        << ""
@@ -158,6 +173,14 @@ private slots:
             inputs.oneClip = false;
             inputs.sectionsMode = SectionsMode::Every;
             inputs.sectionQtyText = value;
+        }
+        if (field.startsWith(QLatin1String("size"))) {
+            inputs.oneClip = false;
+            inputs.sectionsMode = SectionsMode::Size;
+            inputs.sectionQtyText = value;
+            inputs.profileName = field.endsWith(QLatin1String("MP4"))
+                                     ? QStringLiteral("MP4")
+                                     : QStringLiteral("Settings of the source file.");
         }
         if (field == QLatin1String("quantity only"))
             inputs.sectionQtyText = value;
@@ -219,6 +242,16 @@ private slots:
         QCOMPARE(one.Count(), 1);
         QCOMPARE(one.ClipLength(1), 10.0);
         QCOMPARE(one.ClipStart(1), 0.0);
+
+        // A rest shorter than a frame of the source joins the last clip instead of making one of its own.
+        inputs.oneClip = false;
+        inputs.sectionsMode = SectionsMode::Every;
+        inputs.endText = QStringLiteral("00:00:20.02");
+        inputs.sectionQtyText = QStringLiteral("10");
+        inputs.sourceFrameRate = 25;
+        QCOMPARE(CheckSplitInputs(inputs).plan.Count(), 2);
+        inputs.sourceFrameRate = 0;
+        QCOMPARE(CheckSplitInputs(inputs).plan.Count(), 3);
     }
 
     // Clips of a chosen length from the range's start; the rest is a short last clip unless no frame fits.
@@ -281,6 +314,38 @@ private slots:
         QFETCH(double, seconds);
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(ParseClipLength(text).value_or(0), seconds);
+    }
+
+    // Sizes as typed in the window (megabytes) and on the command line (bytes), with a K, M or G.
+    void clipSizeTexts_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("unit");  // the window's megabyte, or the command line's byte
+        QTest::addColumn<qint64>("bytes"); // 0: refused
+        const struct {
+            const char* locale;
+            const char* text;
+            qint64 unit;
+            qint64 bytes;
+        } rows[] = {{"C", "25", 1000000, 25000000},
+                    {"de_DE", "9,5", 1000000, 9500000},
+                    {"C", "4.35", 1000000, 4350000},
+                    {"C", "5000000", 1, 5000000},
+                    {"C", "1.5G", 1, 1500000000},
+                    {"C", "500K", 1000000, 500000},
+                    {"C", "5MB", 1, 0},
+                    {"C", "2000000G", 1, 0}};
+        for (const auto& row : rows)
+            QTest::addRow("%s in %s", row.text, row.locale)
+                << QString(row.locale) << QString(row.text) << row.unit << row.bytes;
+    }
+    void clipSizeTexts() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(qint64, unit);
+        QFETCH(qint64, bytes);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(ParseClipSize(text, unit).value_or(0), bytes);
     }
 
     // Sections share out the part of the range that the source holds; one clip keeps the end as typed.

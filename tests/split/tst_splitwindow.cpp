@@ -79,6 +79,22 @@ private:
         FakeEncoder::Install(*program, encoderBody);
         doubles->messages.calls.clear();
     }
+    // The shipped profiles, the real front-end and an 8 s MOV loaded; the MOV's path, or empty.
+    QString PrepareRealRun() {
+        DestroyForms();
+        program->CopyShippedProfiles();
+        CreateForms({});
+        const QString mov = media.filePath(QStringLiteral("talk.mov"));
+        QString error;
+        if (!QFile::exists(mov) &&
+            !TestMedia::MakeVideo(
+                mov, 8, {"-c:v", "libx264", "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error))
+            return QString();
+        PrepareRun(QString());
+        App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
+        MainForm->LoadSource(mov);
+        return mov;
+    }
     QStringList Captions() const {
         QStringList captions;
         for (const MessageBoxDouble::Call& call : doubles->messages.calls)
@@ -446,6 +462,44 @@ private slots:
         QVERIFY(FakeEncoder::Calls(*program).isEmpty());
     }
 
+    // "MB each." is offered only while a profile that copies the streams is chosen, and its clips, cut by
+    // the real front-end, tile the range within the size.
+    void sizeChoiceOnlyForAStreamCopy() {
+        const QString mov = PrepareRealRun();
+        QVERIFY(!mov.isEmpty());
+        const auto choose = [&](const QString& profile) {
+            ui.cmbProfile->setCurrentIndex(ui.cmbProfile->findText(profile));
+            MainForm->cmbProfileChange();
+        };
+        choose(QStringLiteral("Settings of the source file."));
+        const int size = ui.cmbSectionMode->findText(QStringLiteral("MB each."));
+        QVERIFY(size >= 0);
+        ui.cmbSectionMode->setCurrentIndex(size);
+        ui.edtStart->setText(QStringLiteral("00:00:01"));
+        ui.edtEnd->setText(QStringLiteral("00:00:07"));
+        const qint64 limit = QFileInfo(mov).size() / 4;
+        ui.edtSectionQty->setText(QString::number(limit / 1e6, 'f', 6));
+        ProfileOptions arguments;
+        BuildProfileArguments(App().ProfilePath(ui.cmbProfile->currentText()), arguments,
+                              opSettingForm->Lists);
+        MainForm->RunSplit(arguments);
+        QCOMPARE(doubles->messages.Texts(), QStringList{"Splitting is completed successfully."});
+        const QFileInfoList clips = QDir(outputDir).entryInfoList(QDir::Files, QDir::Name);
+        QVERIFY2(clips.size() >= 2, qPrintable(QString::number(clips.size())));
+        double covered = 0;
+        for (const QFileInfo& clip : clips) {
+            QVERIFY2(clip.size() <= limit, qPrintable(clip.fileName()));
+            covered += TestMedia::ProbeDuration(clip.filePath());
+        }
+        QVERIFY2(qAbs(covered - 6) < 0.1, qPrintable(QString::number(covered)));
+        VerifyIdle();
+
+        // An encoding profile cannot promise a size: the choice goes, and the row counts sections again.
+        choose(QStringLiteral("MP4 (H.264 + AAC)"));
+        QCOMPARE(ui.cmbSectionMode->findText(QStringLiteral("MB each.")), -1);
+        QCOMPARE(ui.cmbSectionMode->currentText(), QStringLiteral("equal sections."));
+    }
+
     // The whole chain with the shipped profiles, the real front-end and ffmpeg.
     void shippedProfilesSplitForReal_data() {
         QTest::addColumn<QString>("profile");
@@ -465,19 +519,8 @@ private slots:
         QFETCH(QString, clipType);
         QFETCH(QString, videoCodec);
         QFETCH(double, tolerance);
-        DestroyForms();
-        program->CopyShippedProfiles();
-        CreateForms({});
-        const QString mov = media.filePath(QStringLiteral("talk.mov"));
-        QString error;
-        if (!QFile::exists(mov))
-            QVERIFY2(
-                TestMedia::MakeVideo(
-                    mov, 8, {"-c:v", "libx264", "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac"}, &error),
-                qPrintable(error));
-        PrepareRun(QString());
-        App().EncoderPath = qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll");
-        MainForm->LoadSource(mov);
+        const QString mov = PrepareRealRun();
+        QVERIFY(!mov.isEmpty());
         ui.edtStart->setText(QStringLiteral("00:00:01"));
         ui.edtEnd->setText(QStringLiteral("00:00:07"));
         ui.edtSectionQty->setText(QString::number(sections));

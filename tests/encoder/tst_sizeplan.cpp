@@ -1,0 +1,94 @@
+#include "size/sizeplan.h"
+
+#include <QtTest>
+
+// Where a clip of at most a given size stops, decided on packet sizes alone, and how the runner's size
+// limit is taken out of the clip's arguments.
+class TestSizePlan : public QObject {
+    Q_OBJECT
+private:
+    static constexpr double Frame = 0.04;
+
+    // "K1000 100 a300" lists video frames in the order shown, K marking keyframes, with their bytes; "a300"
+    // is an audio packet shown with the frame before it.
+    static std::vector<SizePlan::Packet> Packets(const QString& text) {
+        std::vector<SizePlan::Packet> packets;
+        int frame = 0;
+        for (QString word : text.split(' ', Qt::SkipEmptyParts)) {
+            const bool audio = word.startsWith('a');
+            const bool keyframe = audio || word.startsWith('K');
+            const double time = (audio ? frame - 1 : frame++) * Frame;
+            packets.push_back({time, word.remove('a').remove('K').toLongLong(), !audio, keyframe});
+        }
+        return packets;
+    }
+
+private slots:
+    void Ends_data() {
+        QTest::addColumn<QString>("packets");
+        QTest::addColumn<QString>(
+            "cuts"); // exact, keyframes, or preferred (exact, keyframes where they keep half)
+        QTest::addColumn<int>("startFrame");
+        QTest::addColumn<qint64>("maxBytes");
+        QTest::addColumn<int>("stopFrame"); // -1: nothing fits
+        const QString gops = QStringLiteral("K1000 100 100 100 K1000 100 100 100 K1000 100");
+        QTest::newRow("exact: a frame that just fits is kept") << gops << "exact" << 0 << 1300LL << 4;
+        QTest::newRow("keyframes: the last keyframe that fits") << gops << "keyframes" << 0 << 2350LL << 4;
+        QTest::newRow("keyframes: from the keyframe nearest the start")
+            << gops << "keyframes" << 3 << 1350LL << 8;
+        QTest::newRow("a single frame too large") << gops << "exact" << 0 << 999LL << -1;
+        QTest::newRow("keyframes: one stretch too large") << gops << "keyframes" << 0 << 1299LL << -1;
+        // The first picture of a cut inside a GOP is made anew, as large as a keyframe.
+        QTest::newRow("exact, inside a GOP: the new picture counts") << gops << "exact" << 2 << 1250LL << 4;
+        QTest::newRow("audio counts with the frames") << "K1000 a300 100 a300 100 a300 K1000"
+                                                      << "exact" << 0 << 1500LL << 1;
+        // Any frame would reach frame 6; the keyframe at 4 keeps more than half of that.
+        QTest::newRow("preferred: a keyframe keeping half") << gops << "preferred" << 0 << 2450LL << 4;
+        QTest::newRow("preferred: a keyframe keeping less") << "K1000 100 K1000 100 100 100 100 100 100 100"
+                                                            << "preferred" << 0 << 2700LL << 9;
+    }
+    void Ends() {
+        QFETCH(QString, packets);
+        QFETCH(QString, cuts);
+        QFETCH(int, startFrame);
+        QFETCH(qint64, maxBytes);
+        QFETCH(int, stopFrame);
+        const auto planned = Packets(packets);
+        const bool keyframes = cuts == QLatin1String("keyframes");
+        const SizePlan::Request request{startFrame * Frame,
+                                        double(planned.size() - packets.count('a')) * Frame, maxBytes,
+                                        keyframes, keyframes};
+        const auto end = cuts == QLatin1String("preferred")
+                             ? SizePlan::PreferredEnd(planned, request, SizePlan::Overhead{})
+                             : SizePlan::LatestEnd(planned, request, SizePlan::Overhead{});
+        QCOMPARE(end.has_value(), stopFrame >= 0);
+        if (end)
+            QVERIFY2(qAbs(*end - stopFrame * Frame) < 1e-9, qPrintable(QString::number(*end / Frame)));
+    }
+
+    // Frames stored before they are shown (B-frames) count by the time they are shown.
+    void ShownOrderCounts() {
+        auto packets = Packets(QStringLiteral("K1000 100 100 100 K1000"));
+        std::swap(packets[1], packets[3]);
+        const SizePlan::Request request{0, 5 * Frame, 1200, false, false};
+        QVERIFY(qAbs(*SizePlan::LatestEnd(packets, request, SizePlan::Overhead{}) - 3 * Frame) < 1e-9);
+    }
+
+    void TakeSizeLimit() {
+        const std::vector<std::string> copy{"-i", "in.mp4", "-c", "copy"};
+        auto with = [&](std::vector<std::string> tail) {
+            tail.insert(tail.begin(), copy.begin(), copy.end());
+            return tail;
+        };
+        const auto limited = SizeLimit::TakeSizeLimit(with({"-fs", "5000000", "out.mp4"}));
+        QVERIFY(limited && limited->maxBytes == 5000000);
+        QVERIFY(limited->arguments == with({"out.mp4"}));
+        // An output named -fs is no limit; a size that is not whole bytes is refused later.
+        QVERIFY(!SizeLimit::TakeSizeLimit(with({"-fs"})));
+        QCOMPARE(SizeLimit::TakeSizeLimit(with({"-fs", "5M", "out.mp4"}))->maxBytes, std::int64_t(0));
+        QCOMPARE(SizeLimit::TakeSizeLimit(with({"-fs", "-5", "out.mp4"}))->maxBytes, std::int64_t(0));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSizePlan)
+#include "tst_sizeplan.moc"
