@@ -2,6 +2,24 @@
 
 #include <algorithm>
 
+namespace {
+
+bool IsVideoFilters(const QString& option) {
+    return option == QLatin1String("-vf") || option == QLatin1String("-filter:v");
+}
+
+} // namespace
+
+void ProfileOptions::Append(const ProfileOption& option) {
+    if (IsVideoFilters(option.option) && option.value)
+        for (ProfileOption& earlier : options)
+            if (IsVideoFilters(earlier.option) && earlier.value) {
+                *earlier.value += QLatin1Char(',') + *option.value;
+                return;
+            }
+    options << option;
+}
+
 QStringList ProfileOptions::Arguments() const {
     QStringList arguments;
     for (const ProfileOption& option : options) {

@@ -20,7 +20,9 @@ public:
     ProfileOptions() = default;
     ProfileOptions(std::initializer_list<ProfileOption> options) : options(options) {}
 
-    void Append(const ProfileOption& option) { options << option; }
+    // A video filter option after an earlier one joins its chain: ffmpeg would keep only the last, and
+    // items such as deinterlacing and the even size each add their own filters.
+    void Append(const ProfileOption& option);
 
     // Every option followed by its value, as the encoder gets them.
     QStringList Arguments() const;

@@ -75,6 +75,20 @@ private slots:
                                             Item("C", 1, "ReadOnly=1\nList=0\ncmd=-c\nValue=3\n"))
             << QStringList{} << " -c 3"
             << "";
+        // ffmpeg keeps only the last -vf: deinterlacing and the even size make one chain, in item order.
+        QTest::newRow("video filters of two items make one chain")
+            << Profile({"D", "E", "A"},
+                       Item("D", 3, "cmd=-vf\nCaption=No,Yes,\nValue=,yadif,\nIndex=1\n") +
+                           Item("E", 3, "ReadOnly=1\nList=0\ncmd=-vf\nValue=pad=ceil(iw/2)*2:ih\n") +
+                           Item("A", 2, "ReadOnly=1\nList=0\ncmd=-af\nValue=volume=2\n"))
+            << QStringList{} << " -vf yadif,pad=ceil(iw/2)*2:ih -af volume=2"
+            << "";
+        QTest::newRow("the even size alone")
+            << Profile({"D", "E"},
+                       Item("D", 3, "cmd=-vf\nCaption=No,Yes,\nValue=,yadif,\nIndex=0\n") +
+                           Item("E", 3, "ReadOnly=1\nList=0\ncmd=-vf\nValue=pad=ceil(iw/2)*2:ih\n"))
+            << QStringList{} << " -vf pad=ceil(iw/2)*2:ih"
+            << "";
         QTest::newRow("Para 0") << QByteArray("[Main]\nPara=0\n") << QStringList{} << ""
                                 << "";
         QTest::newRow("huge Para reads only the real keys")

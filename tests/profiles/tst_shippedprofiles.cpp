@@ -193,6 +193,76 @@ private slots:
         }
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     }
+
+    // A source of an odd size: every profile keeps its whole picture, the encoders that need even sizes
+    // getting one row or column more, and the stream copy (cut exactly, its head re-encoded) the same size.
+    void oddSizesKeepEveryPicture_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("source");
+        const struct {
+            const char* file;
+            const char* size;
+            const char* pixels;
+        } sources[] = {{"odd422.mp4", "640x465", "yuv422p"}, {"odd444.mkv", "274x269", "yuv444p"}};
+        for (const auto& source : sources) {
+            const QString path = media.filePath(QLatin1String(source.file));
+            const QStringList size = QString(QLatin1String(source.size)).split(QLatin1Char('x'));
+            QString output;
+            // An odd size needs whole chroma samples, so the picture is cut from a 4:4:4 one.
+            const QString picture = QStringLiteral("testsrc2=s=%1x%2:r=25:d=2,crop=%1:%3:0:0,format=yuv444p")
+                                        .arg(size[0])
+                                        .arg(size[1].toInt() + 1)
+                                        .arg(size[1]);
+            QVERIFY2(Run(QStringLiteral("ffmpeg"),
+                         {"-v",    "error", "-y",       "-f",   "lavfi",   "-i",        picture,       "-f",
+                          "lavfi", "-i",    "sine=d=2", "-c:v", "libx264", "-pix_fmt",  source.pixels, "-g",
+                          "10",    "-bf",   "2",        "-c:a", "aac",     "-shortest", path},
+                         output) == 0,
+                     qPrintable(output));
+            for (const QString& file : ListFilesByExtension(ShippedProfilesDir(), QStringLiteral(".apf")))
+                if (!file.startsWith(QLatin1String("MP3")))
+                    QTest::addRow("%s, %s", source.size, qPrintable(RemoveExtension(file)))
+                        << RemoveExtension(file) << path;
+        }
+    }
+    void oddSizesKeepEveryPicture() {
+        QFETCH(QString, name);
+        QFETCH(QString, source);
+        const QString path = ShippedProfilesDir() + name + QStringLiteral(".apf");
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        ProfileOptions options;
+        BuildProfileArguments(path, options, lists);
+        QVERIFY2(!options.Refused(), qPrintable(options.Refusal()));
+        const bool copied = name == StreamCopyProfile;
+        const QString clip =
+            media.filePath(QStringLiteral("odd_clip") +
+                           (copied ? QLatin1Char('.') + QFileInfo(source).suffix() : lists.OutputExt()));
+        QString output;
+        QVERIFY2(Run(qEnvironmentVariable("TESSEL_PROGRAM_DIR") + QStringLiteral("/wmaspi.dll"),
+                     QStringList{"-y", "-i", source, "-ss", "0.3", "-t", "1.2"} + options.Arguments() +
+                         QStringList{clip},
+                     output) == 0,
+                 qPrintable(output));
+        QVERIFY2(!output.contains(QLatin1String("note: ")), qPrintable(output));
+        // Decoded whole: no decoder errors, every frame of the 1.2 s there, the picture whole.
+        QVERIFY2(Run(QStringLiteral("ffmpeg"),
+                     {"-v", "error", "-i", clip, "-map", "0:v:0", "-f", "null", "-"}, output) == 0 &&
+                     output.isEmpty(),
+                 qPrintable(output));
+        QVERIFY(Run(QStringLiteral("ffprobe"),
+                    {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                     "stream=width,height,nb_read_frames", "-of", "csv=p=0", clip},
+                    output) == 0);
+        const QStringList sourceSize = QFileInfo(source).baseName() == QLatin1String("odd422")
+                                           ? QStringList{"640", "465"}
+                                           : QStringList{"274", "269"};
+        const auto even = [](const QString& side) { return QString::number((side.toInt() + 1) / 2 * 2); };
+        const QStringList expected =
+            copied ? sourceSize : QStringList{even(sourceSize[0]), even(sourceSize[1])};
+        QCOMPARE(output.split(QLatin1Char(',')).mid(0, 2), expected);
+        QCOMPARE(output.split(QLatin1Char(',')).value(2).toInt(), 30);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestShippedProfiles)
