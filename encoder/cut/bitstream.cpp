@@ -138,6 +138,32 @@ bool IsX264Version(const Unit& unit) {
                        std::end(X264Identifier)) != unit.data + unit.size;
 }
 
+// AV1's open bitstream units, each with a size field (as MP4, Matroska and WebM keep them): whether one is
+// a sequence header. A unit without a size field runs to the end.
+bool HasAv1SequenceHeader(const std::uint8_t* data, std::size_t size) {
+    constexpr int SequenceHeader = 1;
+    std::size_t at = 0;
+    while (at < size) {
+        const std::uint8_t header = data[at++];
+        if (((header >> 3) & 0x0f) == SequenceHeader)
+            return true;
+        at += (header >> 2) & 1; // the extension byte
+        if (!((header >> 1) & 1))
+            return false;
+        std::uint64_t length = 0;
+        for (int shift = 0; at < size && shift < 56; shift += 7) {
+            const std::uint8_t byte = data[at++];
+            length |= std::uint64_t(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        if (length > size - std::min(at, size))
+            return false;
+        at += std::size_t(length);
+    }
+    return false;
+}
+
 } // namespace
 
 Bytes EncoderVersionUnits(AVCodecID codec, const std::uint8_t* data, std::size_t size, int lengthSize) {
@@ -185,6 +211,10 @@ Bytes ParameterSetsForPacket(AVCodecID codec, const Bytes& extradata, int length
         units = HevcConfigurationUnits(extradata);
     else if (codec == AV_CODEC_ID_H264 || codec == AV_CODEC_ID_HEVC)
         units = SplitAnnexB(extradata.data(), extradata.size());
+    else if (codec == AV_CODEC_ID_AV1)
+        // The AV1 configuration record: four bytes, then the sequence header's units as the stream has them.
+        return extradata.size() > 4 && (extradata[0] & 0x80) ? Bytes(extradata.begin() + 4, extradata.end())
+                                                             : extradata;
     else
         return extradata; // MPEG-2 and MPEG-4 headers are start-code units already, put in front as they are
     for (const Unit& unit : units)
@@ -204,6 +234,8 @@ bool CarriesParameterSets(AVCodecID codec, const std::uint8_t* data, std::size_t
         }
         return false;
     }
+    if (codec == AV_CODEC_ID_AV1)
+        return HasAv1SequenceHeader(data, size);
     for (const Unit& unit : SplitAnnexB(data, size)) {
         if (unit.size == 0)
             continue;

@@ -227,7 +227,11 @@ void ClipCutter::ChooseStreams() {
     clipStart = reader.StreamTime(video, start);
     clipEndAtLeast = clipStart;
     exact = request.cutPoints == CutPoints::Exact;
-    if (exact) {
+    // Every frame of an intra-only codec (MJPEG, DV, ProRes, FFV1, ...) is a keyframe: its cuts are exact
+    // without re-encoding anything.
+    const AVCodecDescriptor* codec = avcodec_descriptor_get(video->codecpar->codec_id);
+    const bool intraOnly = codec && (codec->props & AV_CODEC_PROP_INTRA_ONLY);
+    if (exact && !intraOnly) {
         const std::string why = RangeEncoder::Unsupported(video);
         if (!why.empty()) {
             exact = false;

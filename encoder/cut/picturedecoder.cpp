@@ -9,9 +9,21 @@ extern "C" {
 
 namespace Cut {
 
+namespace {
+
+const AVCodec* DecoderFor(AVCodecID codec) {
+    // FFmpeg's own AV1 decoder needs hardware that decodes AV1; dav1d decodes it anywhere.
+    if (codec == AV_CODEC_ID_AV1)
+        if (const AVCodec* dav1d = avcodec_find_decoder_by_name("libdav1d"))
+            return dav1d;
+    return avcodec_find_decoder(codec);
+}
+
+} // namespace
+
 PictureDecoder::PictureDecoder(const AVStream* source, FrameSink sink)
     : frame(NewFrame()), sink(std::move(sink)) {
-    const AVCodec* codec = avcodec_find_decoder(source->codecpar->codec_id);
+    const AVCodec* codec = DecoderFor(source->codecpar->codec_id);
     context.reset(avcodec_alloc_context3(codec));
     if (!codec || !context || !frame || avcodec_parameters_to_context(context.get(), source->codecpar) < 0)
         throw CutError{"the video decoder cannot be set up"};

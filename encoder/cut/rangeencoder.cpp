@@ -9,27 +9,41 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace Cut {
 
 namespace {
 
-const char* EncoderName(AVCodecID codec) {
+struct PictureFormat {
+    int width = 0;
+    int height = 0;
+    AVPixelFormat format = AV_PIX_FMT_NONE;
+    AVRational aspect{0, 1};
+};
+
+// The encoders that can continue a source of this codec, in the order they are tried: the first that takes
+// the source's pictures is used.
+std::vector<const char*> EncoderNames(AVCodecID codec) {
     switch (codec) {
     case AV_CODEC_ID_H264:
-        return "libx264";
+        return {"libx264"};
     case AV_CODEC_ID_HEVC:
-        return "libx265";
+        return {"libx265"};
     case AV_CODEC_ID_MPEG2VIDEO:
-        return "mpeg2video";
+        return {"mpeg2video"};
     case AV_CODEC_ID_MPEG4:
-        return "mpeg4";
+        return {"mpeg4"};
     case AV_CODEC_ID_VP9:
-        return "libvpx-vp9";
+        return {"libvpx-vp9"};
     case AV_CODEC_ID_VP8:
-        return "libvpx";
+        return {"libvpx"};
+    // SVT-AV1 is the faster, but takes 4:2:0 in even sizes only.
+    case AV_CODEC_ID_AV1:
+        return {"libsvtav1", "libaom-av1"};
     default:
-        return nullptr;
+        return {};
     }
 }
 
@@ -101,6 +115,16 @@ void ChooseQuality(AVCodecContext* context, const AVCodecParameters* parameters,
         SetOption(context, "auto-alt-ref", "0");
         SetOption(context, "row-mt", "1");
         break;
+    case AV_CODEC_ID_AV1:
+        // Settings of both AV1 encoders; each ignores the other's.
+        SetOption(context, "preset", "10");
+        SetOption(context, "crf", "20");
+        SetOption(context, "svtav1-params", "scd=0");
+        SetOption(context, "usage", "realtime");
+        SetOption(context, "cpu-used", "8");
+        SetOption(context, "lag-in-frames", "0");
+        SetOption(context, "row-mt", "1");
+        break;
     default:
         // MPEG-2 and MPEG-4 Part 2 at a fixed, fine quantiser.
         context->flags |= AV_CODEC_FLAG_QSCALE;
@@ -113,18 +137,101 @@ void ChooseQuality(AVCodecContext* context, const AVCodecParameters* parameters,
         context->flags |= AV_CODEC_FLAG_INTERLACED_DCT;
     if (parameters->codec_id != AV_CODEC_ID_H264 && parameters->profile != FF_PROFILE_UNKNOWN)
         context->profile = parameters->profile;
-    if (parameters->level > 0 && parameters->codec_id != AV_CODEC_ID_VP9)
+    // AV1's levels count otherwise in the stream than in the encoders' settings.
+    if (parameters->level > 0 && parameters->codec_id != AV_CODEC_ID_VP9 &&
+        parameters->codec_id != AV_CODEC_ID_AV1)
         context->level = parameters->level;
+}
+
+// Ends an encoder's stream and drops what it still holds: SVT-AV1 hangs when it is closed with frames
+// or its start pending.
+void Drain(AVCodecContext* context) {
+    avcodec_send_frame(context, nullptr);
+    const PacketPtr packet = NewPacket();
+    while (packet && avcodec_receive_packet(context, packet.get()) >= 0)
+        av_packet_unref(packet.get());
+}
+
+// Whether an encoder takes pictures of this format, as far as can be told without opening it (opening
+// and closing SVT-AV1 without a frame hangs).
+bool Takes(const AVCodec* codec, const PictureFormat& picture) {
+    if (codec->pix_fmts) {
+        const AVPixelFormat* format = codec->pix_fmts;
+        while (*format != AV_PIX_FMT_NONE && *format != picture.format)
+            ++format;
+        if (*format == AV_PIX_FMT_NONE)
+            return false;
+    }
+    // These encoders need whole chroma samples: 4:2:0 in even sizes. The others, and the codecs' own
+    // cropping fields (H.264 and HEVC take odd sizes in 4:4:4), keep an odd size exact.
+    const AVPixFmtDescriptor* layout = av_pix_fmt_desc_get(picture.format);
+    const bool wholeChroma = layout && picture.width % (1 << layout->log2_chroma_w) == 0 &&
+                             picture.height % (1 << layout->log2_chroma_h) == 0;
+    for (const char* name : {"libx264", "libx265", "libsvtav1", "libxvid"})
+        if (std::strcmp(codec->name, name) == 0)
+            return wholeChroma;
+    return true;
+}
+
+std::string NoEncoderFor(const AVStream* source, const PictureFormat& picture) {
+    const char* format = av_get_pix_fmt_name(picture.format);
+    return std::string("no ") + avcodec_get_name(source->codecpar->codec_id) +
+           " encoder here takes the source's " + std::to_string(picture.width) + "x" +
+           std::to_string(picture.height) + " " + (format ? format : "?") + " pictures";
+}
+
+// The first of the codec's encoders that takes pictures of this format, opened; else null, and why not.
+CodecContextPtr OpenFirstEncoder(const AVStream* source, const PictureFormat& picture, int bFrames,
+                                 std::string& why) {
+    const AVCodecParameters* parameters = source->codecpar;
+    const AVRational rate = FrameRate(source);
+    for (const char* name : EncoderNames(parameters->codec_id)) {
+        const AVCodec* codec = avcodec_find_encoder_by_name(name);
+        if (!codec || !Takes(codec, picture))
+            continue;
+        // SVT-AV1 prints its settings on the console at every start unless told to print errors only.
+        if (std::strcmp(name, "libsvtav1") == 0)
+            setenv("SVT_LOG", "1", 0);
+        CodecContextPtr context(avcodec_alloc_context3(codec));
+        if (!context)
+            throw CutError{"the video encoder cannot be set up"};
+        context->width = picture.width;
+        context->height = picture.height;
+        context->pix_fmt = picture.format;
+        context->sample_aspect_ratio = picture.aspect;
+        context->framerate = rate;
+        context->time_base = av_inv_q(rate);
+        context->color_range = parameters->color_range;
+        context->color_primaries = parameters->color_primaries;
+        context->color_trc = parameters->color_trc;
+        context->colorspace = parameters->color_space;
+        context->chroma_sample_location = parameters->chroma_location;
+        context->field_order = parameters->field_order;
+        context->thread_count = 0;
+        ChooseQuality(context.get(), parameters, bFrames);
+        const int result = avcodec_open2(context.get(), codec, nullptr);
+        if (result >= 0)
+            return context;
+        why = ": " + ErrorText(result);
+    }
+    why = NoEncoderFor(source, picture) + why;
+    return nullptr;
 }
 
 } // namespace
 
 std::string RangeEncoder::Unsupported(const AVStream* source) {
-    const AVCodecID codec = source->codecpar->codec_id;
-    const char* name = EncoderName(codec);
-    if (!name || !avcodec_find_encoder_by_name(name) || !avcodec_find_decoder(codec))
-        return std::string(avcodec_get_name(codec)) + " video cannot be re-encoded here";
-    return std::string();
+    const AVCodecParameters* parameters = source->codecpar;
+    if (EncoderNames(parameters->codec_id).empty() || !avcodec_find_decoder(parameters->codec_id))
+        return std::string(avcodec_get_name(parameters->codec_id)) + " video cannot be re-encoded here";
+    if (parameters->width <= 0 || parameters->height <= 0 || parameters->format < 0)
+        return std::string();
+    const PictureFormat picture{parameters->width, parameters->height, AVPixelFormat(parameters->format),
+                                parameters->sample_aspect_ratio};
+    for (const char* name : EncoderNames(parameters->codec_id))
+        if (const AVCodec* codec = avcodec_find_encoder_by_name(name); codec && Takes(codec, picture))
+            return std::string();
+    return NoEncoderFor(source, picture);
 }
 
 int RangeEncoder::BFramesFor(const AVStream* source, int delayFrames) {
@@ -146,31 +253,18 @@ RangeEncoder::RangeEncoder(const AVStream* source, std::int64_t from, std::int64
 }
 
 void RangeEncoder::OpenEncoder(const AVFrame* first) {
-    const AVCodecParameters* parameters = source->codecpar;
-    const AVCodec* codec = avcodec_find_encoder_by_name(EncoderName(parameters->codec_id));
-    encoder.reset(avcodec_alloc_context3(codec));
+    const PictureFormat picture{first->width, first->height, AVPixelFormat(first->format),
+                                first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio
+                                                                   : source->codecpar->sample_aspect_ratio};
+    std::string why;
+    encoder = OpenFirstEncoder(source, picture, bFrames, why);
     if (!encoder)
-        throw CutError{"the video encoder cannot be set up"};
-    const AVRational rate = FrameRate(source);
-    encoder->width = first->width;
-    encoder->height = first->height;
-    encoder->pix_fmt = AVPixelFormat(first->format);
-    encoder->sample_aspect_ratio =
-        first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : parameters->sample_aspect_ratio;
-    encoder->framerate = rate;
-    encoder->time_base = av_inv_q(rate);
-    encoder->color_range = parameters->color_range;
-    encoder->color_primaries = parameters->color_primaries;
-    encoder->color_trc = parameters->color_trc;
-    encoder->colorspace = parameters->color_space;
-    encoder->chroma_sample_location = parameters->chroma_location;
-    encoder->field_order = parameters->field_order;
-    encoder->thread_count = 0;
-    ChooseQuality(encoder.get(), parameters, bFrames);
-    if (const int result = avcodec_open2(encoder.get(), codec, nullptr); result < 0)
-        throw CutError{std::string("the ") + codec->name + " encoder does not take the source's format (" +
-                       (av_get_pix_fmt_name(encoder->pix_fmt) ? av_get_pix_fmt_name(encoder->pix_fmt) : "?") +
-                       "): " + ErrorText(result)};
+        throw CutError{why};
+}
+
+RangeEncoder::~RangeEncoder() {
+    if (encoder && !finished)
+        Drain(encoder.get());
 }
 
 void RangeEncoder::Decode(const AVPacket* packet) {
@@ -180,7 +274,8 @@ void RangeEncoder::Decode(const AVPacket* packet) {
 void RangeEncoder::Finish() {
     decoder->Drain();
     decoderErrors += DecoderErrors::Count();
-    if (encoder) {
+    if (encoder && !finished) {
+        finished = true;
         avcodec_send_frame(encoder.get(), nullptr);
         ReceivePackets();
     }

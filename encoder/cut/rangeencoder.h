@@ -25,6 +25,9 @@ public:
     // picture times and output delay from the picture order, the encoder uses as many B-frames as the
     // source's decoding delay (in frames) implies; other codecs are encoded without reordering.
     RangeEncoder(const AVStream* source, std::int64_t from, std::int64_t to, int delayFrames = 0);
+    ~RangeEncoder();
+    RangeEncoder(const RangeEncoder&) = delete;
+    RangeEncoder& operator=(const RangeEncoder&) = delete;
 
     // Whether the packets come in another order than their frames, with decoding times of their own.
     bool Reorders() const { return bFrames > 0; }
@@ -64,6 +67,7 @@ private:
     int bFrames;
     std::optional<PictureDecoder> decoder;
     CodecContextPtr encoder;
+    bool finished = false;
     std::map<std::int64_t, std::optional<std::uint64_t>> sourcePictures;
     long decoderErrors = 0;
     std::vector<std::int64_t> framePts;
