@@ -419,7 +419,9 @@ ExactCut Planner::Plan() {
     const long double end = static_cast<long double>(cut.start) + cut.length;
     // An end at the file's length, which is given to the millisecond, keeps the video's last frame
     // however far into that millisecond the frame ends.
+    // A length guessed from the bit rate tells nothing (a raw MPEG video stream of 20 s claims 0.009 s).
     if (input->duration != AV_NOPTS_VALUE &&
+        input->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE &&
         std::llround(end * 1e6L) >= input->duration - AV_TIME_BASE / 2000)
         return ExactCut{inputSeek, firstUs + startUs, input->duration + AV_TIME_BASE - firstUs, ownTimes};
     const std::optional<std::int64_t> stop = EndFrame(end, *first);

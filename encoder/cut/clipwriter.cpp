@@ -1,5 +1,6 @@
 #include "clipwriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -74,6 +75,15 @@ void ClipWriter::Write(const AVStream* source, AVPacket* packet) {
     packet->pos = -1;
     if (const int result = av_interleaved_write_frame(output.get(), packet); result < 0)
         throw CutError{"the clip cannot be written: " + ErrorText(result)};
+}
+
+std::int64_t ClipWriter::Tick(const AVStream* source) const {
+    const int index = OutputIndex(source);
+    if (index < 0)
+        return 1;
+    const std::int64_t tick =
+        av_rescale_q_rnd(1, output->streams[index]->time_base, source->time_base, AV_ROUND_UP);
+    return std::max<std::int64_t>(1, tick);
 }
 
 void ClipWriter::Finish() {

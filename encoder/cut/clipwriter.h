@@ -25,6 +25,10 @@ public:
     void Open();
     // A packet of the source stream with times in that stream's time base, already moved to the clip's.
     void Write(const AVStream* source, AVPacket* packet);
+    // The clip's smallest step of time for the source's stream, in the source stream's ticks (at least
+    // one): times closer than that become one in the clip (MPEG program streams count 90 kHz ticks, a
+    // raw MPEG video stream 1.2 MHz ones). Known once the clip is open.
+    std::int64_t Tick(const AVStream* source) const;
     void Finish();
 
 private:

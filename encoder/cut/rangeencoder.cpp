@@ -33,6 +33,8 @@ std::vector<const char*> EncoderNames(AVCodecID codec) {
         return {"libx265"};
     case AV_CODEC_ID_MPEG2VIDEO:
         return {"mpeg2video"};
+    case AV_CODEC_ID_MPEG1VIDEO:
+        return {"mpeg1video"};
     case AV_CODEC_ID_MPEG4:
         return {"mpeg4"};
     case AV_CODEC_ID_VP9:

@@ -62,7 +62,10 @@ double SourceReader::Seconds(const AVStream* stream, std::int64_t time) const {
 }
 
 double SourceReader::Duration() const {
-    return input->duration != AV_NOPTS_VALUE ? double(input->duration) / AV_TIME_BASE : -1;
+    // A length guessed from the bit rate is no length: a raw MPEG video stream of 20 s claims 0.009 s.
+    if (input->duration == AV_NOPTS_VALUE || input->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        return -1;
+    return double(input->duration) / AV_TIME_BASE;
 }
 
 void SourceReader::SeekTo(double seconds) {

@@ -111,7 +111,7 @@ void VideoOutput::WriteAt(AVPacket* packet, std::int64_t pts, std::int64_t dts) 
     packet->pts = pts - clipStart;
     dts -= clipStart;
     if (lastDts != AV_NOPTS_VALUE && dts <= lastDts)
-        dts = lastDts + 1;
+        dts = lastDts + writer.Tick(video);
     packet->dts = std::min(dts, packet->pts);
     lastDts = packet->dts;
     writer.Write(video, packet);

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QProcess>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -52,6 +53,80 @@ QString FindFfprobe() {
     return found ? QString::fromStdString(*found) : QString();
 }
 
+namespace {
+
+struct ProbeRun {
+    QByteArray out;
+    QString problem; // empty when ffprobe ran to its end
+    QString lastError;
+    bool failed = false;
+};
+
+// Runs ffprobe on the source; stop is polled while it runs.
+ProbeRun RunFfprobe(const QString& ffprobe, const QStringList& arguments, const std::function<bool()>& stop) {
+    ProbeRun run;
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(ffprobe, arguments);
+    if (!process.waitForStarted()) {
+        run.problem = QStringLiteral("cannot start %1: %2").arg(ffprobe, process.errorString());
+        return run;
+    }
+    int waited = 0;
+    // The output of a long stream's packets is read as it comes, so that ffprobe never waits on the pipe.
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(PollMs)) {
+        run.out += process.readAllStandardOutput();
+        waited += PollMs;
+        if ((stop && stop()) || waited >= GiveUpMs) {
+            process.kill();
+            process.waitForFinished();
+            run.problem = QStringLiteral("ffprobe did not finish");
+            return run;
+        }
+    }
+    run.out += process.readAllStandardOutput();
+    run.failed = process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0;
+    run.lastError = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return run;
+}
+
+// The length that the stream's own packets span, from the file's start to the end of the last one: for
+// sources whose container tells none or only guesses it from a bit rate (a raw MPEG video stream reports
+// 0.009 s for 20 s). Negative when the packets tell nothing either.
+double StreamLength(const QString& ffprobe, const QString& sourcePath, double fileStart, bool video,
+                    const std::function<bool()>& stop) {
+    const ProbeRun run =
+        RunFfprobe(ffprobe,
+                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                    video ? QStringLiteral("v:0") : QStringLiteral("a:0"), QStringLiteral("-show_entries"),
+                    QStringLiteral("packet=pts_time,dts_time,duration_time"), QStringLiteral("-of"),
+                    QStringLiteral("csv=p=0"), sourcePath},
+                   stop);
+    if (!run.problem.isEmpty())
+        return -1;
+    double end = -1;
+    double first = std::numeric_limits<double>::infinity();
+    for (const QByteArray& line : run.out.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(',');
+        if (fields.size() < 2)
+            continue;
+        bool ok = false;
+        double time = fields[0].toDouble(&ok);
+        if (!ok)
+            time = fields[1].toDouble(&ok);
+        if (!ok || !std::isfinite(time))
+            continue;
+        const double duration = fields.size() > 2 ? fields[2].toDouble() : 0;
+        first = std::min(first, time);
+        end = std::max(end, time + (std::isfinite(duration) && duration > 0 ? duration : 0));
+    }
+    if (end < 0)
+        return -1;
+    return end - (std::isfinite(fileStart) ? fileStart : first);
+}
+
+} // namespace
+
 DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function<bool()>& stop) {
     DurationProbe result;
     const QString ffprobe = FindFfprobe();
@@ -60,33 +135,34 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
         return result;
     }
 
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                            QStringLiteral("v:0"), QStringLiteral("-show_entries"),
-                            QStringLiteral("format=duration:stream=avg_frame_rate"), QStringLiteral("-of"),
-                            QStringLiteral("default=noprint_wrappers=1"), sourcePath});
-    if (!process.waitForStarted()) {
-        result.problem = QStringLiteral("cannot start %1: %2").arg(ffprobe, process.errorString());
+    // Warnings too: "Estimating duration from bitrate" says that the container's length is a guess.
+    const ProbeRun run =
+        RunFfprobe(ffprobe,
+                   {QStringLiteral("-v"), QStringLiteral("warning"), QStringLiteral("-select_streams"),
+                    QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                    QStringLiteral("format=duration,start_time:stream=avg_frame_rate"), QStringLiteral("-of"),
+                    QStringLiteral("default=noprint_wrappers=1"), sourcePath},
+                   stop);
+    if (!run.problem.isEmpty()) {
+        result.problem = run.problem;
         return result;
     }
-    int waited = 0;
-    while (process.state() != QProcess::NotRunning && !process.waitForFinished(PollMs)) {
-        waited += PollMs;
-        if ((stop && stop()) || waited >= GiveUpMs) {
-            process.kill();
-            process.waitForFinished();
-            result.problem = QStringLiteral("ffprobe did not finish");
-            return result;
+    const QMap<QString, QString> values = KeyValues(run.out);
+    bool ok = false;
+    double seconds = values.value(QStringLiteral("duration")).toDouble(&ok);
+    const bool guessed = run.lastError.contains(QLatin1String("Estimating duration from bitrate"));
+    if (!run.failed && (guessed || !ok || !std::isfinite(seconds))) {
+        bool startOk = false;
+        const double fileStart = values.value(QStringLiteral("start_time")).toDouble(&startOk);
+        const bool video = values.contains(QStringLiteral("avg_frame_rate"));
+        const double length = StreamLength(ffprobe, sourcePath, startOk ? fileStart : NAN, video, stop);
+        if (length >= 0) {
+            seconds = length;
+            ok = true;
         }
     }
-
-    const QMap<QString, QString> values = KeyValues(process.readAllStandardOutput());
-    bool ok = false;
-    const double seconds = values.value(QStringLiteral("duration")).toDouble(&ok);
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || !ok ||
-        !std::isfinite(seconds) || seconds < 0) {
-        QString reason = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    if (run.failed || !ok || !std::isfinite(seconds) || seconds < 0) {
+        QString reason = run.lastError;
         const int lastBreak = reason.lastIndexOf(QLatin1Char('\n'));
         if (lastBreak >= 0)
             reason = reason.mid(lastBreak + 1);

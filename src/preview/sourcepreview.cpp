@@ -4,6 +4,7 @@
 #include "app/filehelpers.h"
 #include "app/numbers.h"
 #include "app/timetext.h"
+#include "cli/durationprobe.h"
 #include "platform/errorreporter.h"
 #include "platform/inifile.h"
 #include "platform/platform.h"
@@ -77,8 +78,11 @@ void SourcePreview::LoadOne(const QString& path) {
     graph->Clear();
     graph->RenderFile(path);
     graph->Run();
+    // Where the back-end tells no length (a raw MPEG video stream, a file without an index), the stream's
+    // own packets tell it, as tessel-split reads it.
+    streamLengthMs = graph->DurationMs() > 0 ? 0 : ProbeSourceDuration(path).durationMs;
 
-    const qint64 duration = graph->DurationMs();
+    const qint64 duration = DurationMs();
     ui.labMiddle->setText(SecondsToTimeText(duration / 2000.0));
     ui.labRight->setText(SecondsToTimeText(duration / 1000.0));
     range->Reset();
@@ -129,7 +133,8 @@ void SourcePreview::PreviewTimer() {
 }
 
 qint64 SourcePreview::DurationMs() const {
-    return graph ? graph->DurationMs() : 0;
+    const qint64 told = graph ? graph->DurationMs() : 0;
+    return told > 0 ? told : streamLengthMs;
 }
 
 double SourcePreview::FrameRate() const {

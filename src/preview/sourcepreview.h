@@ -76,6 +76,8 @@ private:
     std::unique_ptr<MediaGraph> graph;
     RangeEditor* range = nullptr;
     bool sourceLoaded = false;
+    // The source's length from its stream, where the back-end tells none.
+    qint64 streamLengthMs = 0;
     bool loading = false;
     std::optional<QString> pendingSource;
 };

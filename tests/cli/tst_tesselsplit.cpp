@@ -306,6 +306,52 @@ private slots:
         QVERIFY2(lines.last().contains(QStringLiteral("total 100%")), qPrintable(lines.last()));
     }
 
+    // A raw MPEG-1 video stream has no container to tell its length, and FFmpeg guesses it from the bit
+    // rate in its header: 8 s read as a fraction of a second, and every start past that was refused. The
+    // length comes from the stream's packets; the clips cover it and decode cleanly.
+    void rawStreamSplitsOverItsRealLength_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("encoded") << "MP4 (H.264 + AAC)"
+                                 << ".mp4";
+        QTest::newRow("copied, exact") << "Settings of the source file."
+                                       << ".mpg";
+    }
+    void rawStreamSplitsOverItsRealLength() {
+        QFETCH(QString, profile);
+        QFETCH(QString, extension);
+        const QString raw = program.Path() + QStringLiteral("Video/camera.mpg");
+        int code = 0;
+        const QString made =
+            TestMedia::RunMerged(QStringLiteral("ffmpeg"),
+                                 {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=s=160x120:r=25:d=8",
+                                  "-c:v", "mpeg1video", "-bf", "2", "-g", "12", "-f", "mpeg1video", raw},
+                                 &code);
+        QVERIFY2(code == 0, qPrintable(made));
+        QVERIFY(TestMedia::ProbeDuration(raw) < 1);
+        program.CopyShippedProfiles();
+        program.UseRealEncoder();
+        const HeadlessProgram::Result result =
+            program.Run({raw, "--start", "0:0:1", "--end", "0:0:8", "--sections", "2", "--profile", profile,
+                         "--output", clips, "--overwrite"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(Files(clips), (QStringList{"camera_Clip1" + extension, "camera_Clip2" + extension}));
+        int frames = 0;
+        for (const QString& name : Files(clips)) {
+            const QString decoded = TestMedia::RunMerged(QStringLiteral("ffprobe"),
+                                                         {"-v", "error", "-count_frames", "-select_streams",
+                                                          "v:0", "-show_entries", "stream=nb_read_frames",
+                                                          "-of", "csv=p=0", clips + name},
+                                                         &code);
+            QVERIFY2(code == 0 && !decoded.trimmed().isEmpty() && decoded.trimmed().toInt() > 0,
+                     qPrintable(name + ": " + decoded));
+            // 3.5 s each: 87 or 88 frames, one more where the last frame of the stream begins at 8 s.
+            QVERIFY2(qAbs(decoded.trimmed().toInt() - 88) <= 1, qPrintable(name + ": " + decoded));
+            frames += decoded.trimmed().toInt();
+        }
+        QVERIFY2(frames == 175 || frames == 176, qPrintable(QString::number(frames)));
+    }
+
     void interruptStopsTheEncoder_data() {
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("Ctrl+C") << int(SIGINT);
