@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench/run.sh [--smoke]
+# bench/run.sh [--smoke | --lossless]
 # Measures the splitter against what it is built on, each figure as a ratio of two things timed side by
 # side in this same run, prints the table and writes it with the machine's details to bench/results.md
 # (and into the README). --smoke runs every figure on tiny inputs, only to check that all of them come
@@ -8,8 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 
-smoke=0
+smoke=0 lossless_only=0
 [ "${1:-}" = "--smoke" ] && smoke=1
+# --lossless measures figures 3a to 3b' alone and puts them into the table of bench/results.md in place.
+[ "${1:-}" = "--lossless" ] && lossless_only=1
 
 if [ $smoke -eq 1 ]; then
     work="$root/build/bench-smoke"
@@ -65,12 +67,20 @@ paired_ratio() {
     for i in "${!a[@]}"; do ratios+=("$(ratio "${a[i]}" "${b[i]}")"); done
     median "${ratios[@]}"
 }
+verdict() {
+    # Tiny inputs say nothing about the targets.
+    if [ $smoke -eq 1 ]; then
+        echo "smoke"
+        return
+    fi
+    awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'
+}
 fresh() { rm -rf "$1" && mkdir -p "$1"; }
 time_text() { awk -v s="$1" 'BEGIN { printf "%d:%02d:%02d", s / 3600, (s % 3600) / 60, s % 60 }'; }
 
 echo "Making the test media in $work"
 source="$work/source-${source_seconds}s-${source_size}.mp4"
-if [ ! -s "$source" ]; then
+if [ ! -s "$source" ] && [ $lossless_only -eq 0 ]; then
     "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$source_size:rate=25" \
         -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$source_seconds" \
         -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac "$source.part.mp4"
@@ -90,6 +100,7 @@ if [ ! -s "$big" ]; then
     rm -f "$segment" "$work/segments.txt"
 fi
 
+if [ $lossless_only -eq 0 ]; then
 # 1 and 2: the encoded split. A first run records the exact ffmpeg commands that the front-end starts.
 echo "Sections: $sections sections of ${source_seconds} s of $source_size"
 recorder="$work/record-ffmpeg"
@@ -230,6 +241,7 @@ beyond_time=$(median "${beyond[@]}")
 rest_time=$(awk -v d="$beyond_time" -v a="$idle_time" -v b="$starts_time" -v c="$preroll_time" \
     'BEGIN { printf "%.3f", d - a - b - c }')
 
+fi
 # 3: the lossless split against a plain copy of the same file. 3a cuts at keyframes, with a copy of the
 # program folder whose stream-copy profile chooses them; 3b makes exact cuts that fall inside GOPs, next to
 # keyframe cuts at the same times and to one GOP re-encoded the way the cutter re-encodes a head, and next
@@ -302,6 +314,7 @@ for i in "${!t_exact[@]}"; do
     exact_per_cut+=("$(awk -v e="${t_exact[i]}" -v k="${t_inside[i]}" -v n="$cuts" 'BEGIN { printf "%.3f", (e - k) / n }')")
 done
 
+if [ $lossless_only -eq 0 ]; then
 # 4: the window's timer during a real run.
 echo "Window: $freeze_sections sections up to $freeze_end, with a 10 ms timer"
 gaps_run=() gaps_idle=()
@@ -331,17 +344,48 @@ rss_size=$(median "${rss[@]}")
 rss_bare_size=$(median "${rss_bare[@]}")
 rss_no_source_size=$(median "${rss_no_source[@]}")
 
+fi
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
+r3=$(paired_ratio "${t_lossless[*]}" "${t_copy[*]}")
+per_cut=$(median "${exact_per_cut[@]}")
+r3b=$(paired_ratio "${exact_per_cut[*]}" "${t_gop[*]}")
+r3b_check=$(paired_ratio "${t_exact[*]}" "${t_unchecked[*]}")
+lossless_rows="$(
+    cat <<EOF
+| 3a | Lossless split of ${big_seconds} s ($(du -h "$big" | cut -f1)) into $sections sections, cut points at keyframes | tessel-split ${lossless_time} s, ${realtime_factor}× realtime | cp of the same file ${copy_time} s | ${r3}× | ≤ 2× cp; ≥ 200× realtime | $(verdict "$r3" "<=" 2) / $(verdict "$realtime_factor" ">=" 200) |
+| 3b | The same with exact cut points, $sections cuts inside GOPs | tessel-split ${exact_time} s: ${per_cut} s a cut more than at keyframes (${inside_time} s) | one ${gop_seconds} s GOP re-encoded ${gop_time} s | ${r3b}× | ≤ 1 GOP a cut | $(verdict "$r3b" "<=" 1) |
+| 3b′ | The exact split of 3b, every join decoded and checked before its clip counts | tessel-split ${exact_time} s | the same without the check ${unchecked_time} s | ${r3b_check}× | ≤ 1.25× | $(verdict "$r3b_check" "<=" 1.25) |
+EOF
+)"
+lossless_rounds="- lossless tessel-split at keyframes: ${t_lossless[*]} s; cp: ${t_copy[*]} s
+- exact lossless tessel-split, cuts inside GOPs: ${t_exact[*]} s; at keyframes: ${t_inside[*]} s; one GOP re-encoded: ${t_gop[*]} s; without the join check: ${t_unchecked[*]} s"
+
+if [ $lossless_only -eq 1 ]; then
+    # The other figures stay as they were measured; the rows of figure 3 and their rounds are replaced.
+    for figure in "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$unchecked_time"; do
+        [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
+    done
+    [ -s "$results" ] || { echo "$results holds no table to update: run bench/run.sh first"; exit 1; }
+    note="- Figures 3a to 3b′ measured alone (bench/run.sh --lossless) on $(date -u '+%Y-%m-%d %H:%M UTC');"
+    note="$note load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
+    awk -v rows="$lossless_rows" -v rounds="$lossless_rounds" -v note="$note" '
+        /^- Figures 3a to 3b/ { next }
+        /^- Each figure is the median/ { print note }
+        /^\| 3a \|/ { print rows; next }
+        /^\| 3b/ { next }
+        /^- lossless tessel-split at keyframes/ { print rounds; skip = 1; next }
+        skip && (/^- exact lossless tessel-split/ || /^  /) { next }
+        { skip = 0; print }' "$results" >"$results.new"
+    mv "$results.new" "$results"
+    echo
+    echo "$lossless_rows"
+    echo
+    echo "Written to $results"
+    exit 0
+fi
+
 # The table. Every figure must have come out as a number.
-verdict() {
-    # Tiny inputs say nothing about the targets.
-    if [ $smoke -eq 1 ]; then
-        echo "smoke"
-        return
-    fi
-    awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : (op == "<") ? v < t : v >= t; print ok ? "yes" : "**no**" }'
-}
 figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$idle_time" "$starts_time" "$preroll_time"
     "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$unchecked_time" "$gap_run"
     "$gap_idle" "$shown_time" "$shown_bare_time" "$rss_size" "$rss_bare_size" "$rss_no_source_size")
@@ -351,10 +395,6 @@ done
 r1=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
 r1_seek=$(paired_ratio "${t_seek[*]}" "${t_whole[*]}")
 r2=$(paired_ratio "${t_split[*]}" "${t_direct[*]}")
-r3=$(paired_ratio "${t_lossless[*]}" "${t_copy[*]}")
-per_cut=$(median "${exact_per_cut[@]}")
-r3b=$(paired_ratio "${exact_per_cut[*]}" "${t_gop[*]}")
-r3b_check=$(paired_ratio "${t_exact[*]}" "${t_unchecked[*]}")
 shown_seconds=$(awk -v m="$shown_time" 'BEGIN { printf "%.3f", m / 1000 }')
 
 table="$(
@@ -363,9 +403,7 @@ table="$(
 |---|---|---|---|---|---|---|
 | 1 | $sections sections of a ${source_seconds} s $source_size H.264 source (MP4 profile) | tessel-split ${split_time} s | one encode of the whole range ${whole_time} s; ffmpeg with -ss after -i ${seek_time} s (${r1_seek}×) | ${r1}× | ≤ 1.10× | $(verdict "$r1" "<=" 1.10) |
 | 2 | Engine overhead | tessel-split ${split_time} s | the same ffmpeg commands in a shell loop ${direct_time} s | ${r2}× | ≤ 1.02× | $(verdict "$r2" "<=" 1.02) |
-| 3a | Lossless split of ${big_seconds} s ($(du -h "$big" | cut -f1)) into $sections sections, cut points at keyframes | tessel-split ${lossless_time} s, ${realtime_factor}× realtime | cp of the same file ${copy_time} s | ${r3}× | ≤ 2× cp; ≥ 200× realtime | $(verdict "$r3" "<=" 2) / $(verdict "$realtime_factor" ">=" 200) |
-| 3b | The same with exact cut points, $sections cuts inside GOPs | tessel-split ${exact_time} s: ${per_cut} s a cut more than at keyframes (${inside_time} s) | one ${gop_seconds} s GOP re-encoded ${gop_time} s | ${r3b}× | ≤ 1 GOP a cut | $(verdict "$r3b" "<=" 1) |
-| 3b′ | The exact split of 3b, every join decoded and checked before its clip counts | tessel-split ${exact_time} s | the same without the check ${unchecked_time} s | ${r3b_check}× | ≤ 1.25× | $(verdict "$r3b_check" "<=" 1.25) |
+${lossless_rows}
 | 4 | Longest gap of a 10 ms timer in the main window, during a real $freeze_sections-section run | ${gap_run} ms | the same window idle ${gap_idle} ms | $(ratio "$gap_run" "$gap_idle")× | < 50 ms | $(verdict "$gap_run" "<" 50) |
 | 5 | Start-up to the main window shown; resident memory idle with a source loaded | ${shown_seconds} s; ${rss_size} MB | a bare Qt window ${shown_bare_time} ms; ${rss_bare_size} MB (the program before a source is loaded: ${rss_no_source_size} MB) | $(ratio "$shown_time" "$shown_bare_time")×; $(ratio "$rss_size" "$rss_bare_size")× | < 0.5 s; < 80 MB | $(verdict "$shown_seconds" "<" 0.5) / $(verdict "$rss_size" "<" 80) |
 EOF
@@ -403,9 +441,7 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo "- one encode of the whole range: ${t_whole[*]} s"
     echo "- tessel-split with an encoder that does nothing: ${t_idle[*]} s; encoder starts: ${t_starts[*]} s;"
     echo "  decoding up to the cuts: ${t_preroll[*]} s"
-    echo "- lossless tessel-split at keyframes: ${t_lossless[*]} s; cp: ${t_copy[*]} s"
-    echo "- exact lossless tessel-split, cuts inside GOPs: ${t_exact[*]} s; at keyframes: ${t_inside[*]} s;" \
-        "one GOP re-encoded: ${t_gop[*]} s; without the join check: ${t_unchecked[*]} s"
+    echo "$lossless_rounds"
     echo "- longest timer gap during a run: ${gaps_run[*]} ms; idle: ${gaps_idle[*]} ms"
     echo "- start-up: ${shown[*]} ms; bare Qt window: ${shown_bare[*]} ms"
     echo "- resident memory with a source: ${rss[*]} MB; without: ${rss_no_source[*]} MB; bare: ${rss_bare[*]} MB"
