@@ -361,6 +361,20 @@ EOF
 lossless_rounds="- lossless tessel-split at keyframes: ${t_lossless[*]} s; cp: ${t_copy[*]} s
 - exact lossless tessel-split, cuts inside GOPs: ${t_exact[*]} s; at keyframes: ${t_inside[*]} s; one GOP re-encoded: ${t_gop[*]} s; without the join check: ${t_unchecked[*]} s"
 
+# The README shows the latest table between its two markers (bench/results.md also lists the rounds).
+update_readme() {
+    awk -v file="$results" '
+        /<!-- bench:begin -->/ {
+            print
+            while ((getline line < file) > 0 && line != "Rounds:") if (line !~ /^# /) print line
+            skip = 1
+            next
+        }
+        /<!-- bench:end -->/ { skip = 0 }
+        !skip { print }' README.md >README.md.new
+    mv README.md.new README.md
+}
+
 if [ $lossless_only -eq 1 ]; then
     # The other figures stay as they were measured; the rows of figure 3 and their rounds are replaced.
     for figure in "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$unchecked_time"; do
@@ -382,6 +396,7 @@ if [ $lossless_only -eq 1 ]; then
     echo "$lossless_rows"
     echo
     echo "Written to $results"
+    update_readme
     exit 0
 fi
 
@@ -452,16 +467,4 @@ echo "$table"
 echo
 echo "Written to $results"
 
-if [ $smoke -eq 0 ]; then
-    # The README shows the latest table between its two markers (bench/results.md also lists the rounds).
-    awk -v file="$results" '
-        /<!-- bench:begin -->/ {
-            print
-            while ((getline line < file) > 0 && line != "Rounds:") if (line !~ /^# /) print line
-            skip = 1
-            next
-        }
-        /<!-- bench:end -->/ { skip = 0 }
-        !skip { print }' README.md >README.md.new
-    mv README.md.new README.md
-fi
+[ $smoke -eq 1 ] || update_readme
