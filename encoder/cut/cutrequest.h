@@ -1,15 +1,14 @@
 #pragma once
 
+#include "contract/streamcopyoptions.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace Cut {
 
-enum class CutPoints {
-    Exact,     // every clip starts on the frame asked for; the frames up to the next keyframe are re-encoded
-    Keyframes, // nothing is re-encoded; every cut moves to the nearest keyframe
-};
+using CutPoints = Contract::CutPoints;
 
 // One clip of a stream copy: the runner's "-y -i SOURCE -ss START -t LENGTH" with the copy profile's
 // options and the output path.

@@ -29,20 +29,6 @@ void ConsoleSplitView::Attach(SplitRunner& runner) {
             [this](int started, const QString&) { ClipStarted(started); });
 }
 
-int ConsoleSplitView::ExitCode() const {
-    // A signal that arrives once every clip has been tried changes nothing about how they went.
-    switch (outcome) {
-    case Outcome::Completed:
-        return 0;
-    case Outcome::Failed:
-        return 1;
-    case Outcome::Refused:
-        return 2;
-    default:
-        return SignalPipe::Pending() ? 130 : 1;
-    }
-}
-
 bool ConsoleSplitView::StopRequested() const {
     return SignalPipe::Pending();
 }

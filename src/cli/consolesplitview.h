@@ -27,7 +27,7 @@ struct ConsoleSettings {
 class ConsoleSplitView : public QObject, public SplitView {
     Q_OBJECT
 public:
-    // How the run ended, for the exit code.
+    // How the run stands, for which stream a message goes to.
     enum class Outcome { NotStarted, Running, Refused, Completed, Failed, Stopped };
 
     // outputExt: the extension of the profile that the run was given.
@@ -38,8 +38,6 @@ public:
     void Attach(SplitRunner& runner);
 
     Outcome RunOutcome() const { return outcome; }
-    // 0 completed, 1 a clip failed or the run stopped before its end, 2 refused input, 130 interrupted.
-    int ExitCode() const;
 
     SplitInputs ReadInputs() override { return inputs; }
     bool OverwriteWithoutAsking() override { return overwrite; }

@@ -8,6 +8,7 @@
 #include "cli/durationprobe.h"
 #include "cli/headlessinputs.h"
 #include "cli/signalpipe.h"
+#include "cli/splitexitcode.h"
 #include "cli/splitoptions.h"
 #include "platform/inifile.h"
 #include "prefs/preferences.h"
@@ -103,8 +104,8 @@ int RunOnConsole(const SplitOptions& options, const HeadlessInputs& resolved, co
     ConsoleSplitView view(resolved.inputs, profile.outputExt, resolved.overwrite, clipCount, settings);
     SplitRunner runner(view);
     view.Attach(runner);
-    runner.RunSplit(profile.options);
-    const int exitCode = view.ExitCode();
+    const SplitResult result = runner.RunSplit(profile.options);
+    const int exitCode = SplitExitCode(result, SignalPipe::Pending());
     if (exitCode == ExitInterrupted)
         PrintProblem(QStringLiteral("interrupted; the encoder was stopped."));
     return exitCode;

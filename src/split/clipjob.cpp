@@ -10,8 +10,9 @@ ClipJob MakeJob(const SplitInputs& inputs, int clip, double start, double length
     job.clip = clip;
     job.start = start;
     job.length = length;
-    job.outputPath = ClipOutputPath(outputFolder, inputs.sourcePath, clip,
-                                    ClipExtension(inputs.profileName, inputs.sourcePath, outputExt));
+    job.outputPath = ClipOutputPath(
+        outputFolder, inputs.sourcePath, clip,
+        ClipExtension(IsStreamCopy(inputs.profileName, profileOptions), inputs.sourcePath, outputExt));
     job.commandLine =
         EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
     job.arguments =
@@ -40,4 +41,9 @@ ClipJob MakeSizeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int cli
                         const QString& outputExt) {
     return MakeJob(inputs, clip, start, plan.Start() + plan.Length() - start, plan.MaxBytes(), outputFolder,
                    profileOptions, outputExt);
+}
+
+void WriteClipTo(ClipJob& job, const QString& path) {
+    // The output is always the last argument.
+    job.arguments.last() = path;
 }

@@ -28,3 +28,7 @@ ClipJob MakeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, c
 ClipJob MakeSizeClipJob(const SplitInputs& inputs, const ClipPlan& plan, int clip, double start,
                         const QString& outputFolder, const ProfileOptions& profileOptions,
                         const QString& outputExt);
+
+// The encoder writes the clip to path (a temporary file beside it) rather than to its output path; the
+// command line shown keeps the clip's own name.
+void WriteClipTo(ClipJob& job, const QString& path);

@@ -9,6 +9,7 @@ EncoderClipProcess::~EncoderClipProcess() {
 }
 
 void EncoderClipProcess::Start(const ClipJob& job) {
+    stopped = ClipExit();
     encoder = NewFrontEndProcess();
     encoder->setStandardInputFile(QProcess::nullDevice());
     connect(encoder.get(), &QProcess::readyRead, this, &ClipProcess::OutputReady);
@@ -29,7 +30,8 @@ QByteArray EncoderClipProcess::ReadChunk(qint64 maxSize) {
 void EncoderClipProcess::Stop() {
     if (!Running())
         return;
-    KillFrontEnd(*encoder);
+    stopped.crashed = true;
+    KillFrontEnd(std::move(encoder));
 }
 
 bool EncoderClipProcess::Running() const {
@@ -41,7 +43,7 @@ qint64 EncoderClipProcess::ProcessId() const {
 }
 
 ClipExit EncoderClipProcess::Exit() const {
-    ClipExit exit;
+    ClipExit exit = stopped;
     if (encoder) {
         exit.crashed = encoder->exitStatus() == QProcess::CrashExit;
         exit.exitCode = encoder->exitCode();

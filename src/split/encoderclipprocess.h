@@ -23,4 +23,6 @@ public:
 
 private:
     std::unique_ptr<QProcess> encoder;
+    // How a clip that was stopped ended; its process is no longer ours to ask.
+    ClipExit stopped;
 };

@@ -4,14 +4,24 @@
 #include "app/filehelpers.h"
 #include "app/numbers.h"
 #include "contract/cliprequest.h"
+#include "contract/streamcopyoptions.h"
 #include "profiles/profileoptions.h"
 
 bool IsSourceSettingsProfile(const QString& profileName) {
     return profileName == QLatin1String("Settings of the source file.");
 }
 
-QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt) {
-    if (IsSourceSettingsProfile(profileName)) {
+bool IsStreamCopy(const QString& profileName, const ProfileOptions& profileOptions) {
+    if (IsSourceSettingsProfile(profileName))
+        return true;
+    std::vector<std::string> options;
+    for (const QString& option : profileOptions.Arguments())
+        options.push_back(option.toStdString());
+    return Contract::ReadStreamCopyOptions(options).has_value();
+}
+
+QString ClipExtension(bool streamCopy, const QString& sourcePath, const QString& outputExt) {
+    if (streamCopy) {
         const QString name = FileNameOf(sourcePath);
         const int dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0 && dot + 1 < name.size())

@@ -8,9 +8,13 @@ class ProfileOptions;
 // The profile whose clips keep the source's own container and streams.
 bool IsSourceSettingsProfile(const QString& profileName);
 
-// The extension of clip files: the source's own for the stream-copy profile (outputExt when the source has
-// none), otherwise outputExt, the extension of the profile loaded last.
-QString ClipExtension(const QString& profileName, const QString& sourcePath, const QString& outputExt);
+// Clips that keep the source's own container and streams: the stream-copy profile by its name, or any
+// profile whose options copy every stream without encoding, as a copy of it saved under another name.
+bool IsStreamCopy(const QString& profileName, const ProfileOptions& profileOptions);
+
+// The extension of clip files: the source's own for a stream copy (outputExt when the source has none),
+// otherwise outputExt, the extension of the profile loaded last.
+QString ClipExtension(bool streamCopy, const QString& sourcePath, const QString& outputExt);
 
 // Output folder (ending in the separator) + the source's file name without extension + "_Clip" + clip
 // number + extension.

@@ -87,8 +87,8 @@ void SessionClipProcess::Stop() {
     if (!clipRunning || !frontEnd)
         return;
     clipRunning = false;
-    KillFrontEnd(*frontEnd);
-    frontEnd.reset();
+    exit.crashed = true;
+    KillFrontEnd(std::move(frontEnd));
 }
 
 qint64 SessionClipProcess::ProcessId() const {
@@ -100,7 +100,5 @@ void SessionClipProcess::EndRun() {
         return;
     // The end of its input ends the front-end; one that does not end soon is stopped.
     frontEnd->closeWriteChannel();
-    if (!frontEnd->waitForFinished(5000))
-        KillFrontEnd(*frontEnd);
-    frontEnd.reset();
+    ReleaseFrontEnd(std::move(frontEnd), 5000);
 }

@@ -8,6 +8,7 @@
 #include "split/encodercommand.h"
 #include "split/encodernotes.h"
 #include "split/inputcheck.h"
+#include "split/partialclip.h"
 #include "split/sessionclipprocess.h"
 #include "split/splitview.h"
 
@@ -37,6 +38,7 @@ struct SplitRunner::Run {
     QStringList notes;
     // Where the clip written last stopped, as its front-end told it (clips of a chosen size).
     std::optional<double> stopAt;
+    SplitResult result;
 
     Run(const SplitInputs& inputs, const ClipPlan& plan, const ProfileOptions& profileOptions)
         : inputs(inputs), plan(plan), profileOptions(profileOptions),
@@ -94,16 +96,16 @@ void SplitRunner::LeaveBusyState() {
     view.LeaveBusyState();
 }
 
-void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
+SplitResult SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     if (running)
-        return;
+        return SplitResult();
     const SplitInputs inputs = view.ReadInputs();
     const InputCheck check = CheckSplitInputs(inputs, profileOptions);
     if (!check.ok) {
         view.ShowMessage(check.message, check.caption, SplitMessageKind::Information);
         if (check.focus != SplitFocus::Stays)
             view.MoveFocus(check.focus);
-        return;
+        return SplitResult();
     }
 
     running = true;
@@ -116,14 +118,28 @@ void SplitRunner::RunSplit(const ProfileOptions& profileOptions) {
     state = RunState::Running;
     Run run(inputs, check.plan, profileOptions);
     process = MakeClipProcess(run);
-    if (!(run.plan.MaxBytes() > 0 ? WriteSizeClips(run) : WritePlannedClips(run))) {
-        process->EndRun();
-        LeaveBusyState();
-        return;
-    }
+    const bool allTried = run.plan.MaxBytes() > 0 ? WriteSizeClips(run) : WritePlannedClips(run);
+    // Every clip named in the failure report counts as failed, also one that the run could not go past.
+    run.result.failed = int(run.failures.size());
     process->EndRun();
+    if (!allTried) {
+        LeaveBusyState();
+        return run.result;
+    }
     view.StopRunTimers();
     Complete(run);
+    run.result.end = SplitResult::End::Finished;
+    return run.result;
+}
+
+bool SplitRunner::Tally(Run& run, ClipOutcome outcome) {
+    run.result.written += outcome == ClipOutcome::Written;
+    run.result.skipped += outcome == ClipOutcome::Skipped;
+    if (outcome == ClipOutcome::Cancelled)
+        run.result.end = SplitResult::End::Cancelled;
+    if (outcome == ClipOutcome::Stopped)
+        run.result.end = SplitResult::End::Stopped;
+    return outcome != ClipOutcome::Cancelled && outcome != ClipOutcome::Stopped;
 }
 
 bool SplitRunner::WritePlannedClips(Run& run) {
@@ -131,7 +147,7 @@ bool SplitRunner::WritePlannedClips(Run& run) {
         const ClipJob job =
             MakeClipJob(run.inputs, run.plan, i, run.outputFolder, run.profileOptions, view.OutputExt());
         run.progress.SetClip(i);
-        if (ProcessClip(run, job) == ClipOutcome::RunStopped)
+        if (!Tally(run, ProcessClip(run, job)))
             return false;
     }
     return true;
@@ -151,7 +167,7 @@ bool SplitRunner::WriteSizeClips(Run& run) {
         run.progress.SetSizeClip(i, from);
         run.stopAt.reset();
         const ClipOutcome outcome = ProcessClip(run, job);
-        if (outcome == ClipOutcome::RunStopped)
+        if (!Tally(run, outcome))
             return false;
         if (outcome == ClipOutcome::Failed)
             return true;
@@ -174,7 +190,7 @@ bool SplitRunner::WriteSizeClips(Run& run) {
 // The sections of a stream copy share one front-end, which reads the source's index once; everything else
 // starts the front-end for each clip.
 std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const {
-    if (IsSourceSettingsProfile(run.inputs.profileName) && !run.plan.OneClip())
+    if (IsStreamCopy(run.inputs.profileName, run.profileOptions) && !run.plan.OneClip())
         return std::make_unique<SessionClipProcess>();
     return std::make_unique<EncoderClipProcess>();
 }
@@ -185,28 +201,39 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) 
     const bool kept = KeepsExistingOutput(job);
     // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
     if (CancelRequested())
-        return ClipOutcome::RunStopped;
+        return ClipOutcome::Cancelled;
     if (kept)
-        return run.plan.OneClip() ? ClipOutcome::RunStopped : ClipOutcome::Skipped;
+        return run.plan.OneClip() ? ClipOutcome::Stopped : ClipOutcome::Skipped;
 
     view.ShowProcessing(run.plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(run.inputs.sourcePath)
                                            : QStringLiteral("Splitting: Section ") + QString::number(clip));
     commandLine = job.commandLine;
     emit ClipStarted(clip, commandLine);
 
+    PartialClip partial(job.outputPath);
+    if (!partial.Created()) {
+        run.failures << FailedClip{FileNameOf(job.outputPath), partial.Problem()};
+        view.ResetCurrentBar();
+        run.progress.EndClip();
+        return ClipOutcome::Failed;
+    }
+    ClipJob written = job;
+    WriteClipTo(written, partial.Path());
     ClipOutput output;
-    const ClipEnd end = WaitForClip(job, run, output);
+    const ClipEnd end = WaitForClip(written, run, output);
     if (end == ClipEnd::FailedToStart) {
         view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName, App().ProductName,
                          SplitMessageKind::Plain);
-        return ClipOutcome::RunStopped;
+        return ClipOutcome::Stopped;
     }
     if (end == ClipEnd::Cancelled) {
         StopEncoder();
-        return ClipOutcome::RunStopped;
+        return ClipOutcome::Cancelled;
     }
 
-    const QString failure = ClipFailure(process->Exit(), job.outputPath, output.tail);
+    QString failure = ClipFailure(process->Exit(), partial.Path(), output.tail);
+    if (failure.isEmpty() && !partial.Commit())
+        failure = partial.Problem();
     if (!failure.isEmpty()) {
         run.failures << FailedClip{FileNameOf(job.outputPath), failure};
     } else {

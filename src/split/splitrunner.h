@@ -1,6 +1,7 @@
 #pragma once
 
 #include "profiles/profileoptions.h"
+#include "split/splitresult.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +27,7 @@ public:
     ~SplitRunner() override;
 
     // The profile's options go to every clip; a refused profile ends the run before any encoder starts.
-    void RunSplit(const ProfileOptions& profileOptions = {});
+    SplitResult RunSplit(const ProfileOptions& profileOptions = {});
     // Ends the work on the current clip, if it still goes on.
     void StopEncoder();
 
@@ -57,9 +58,9 @@ signals:
 private:
     struct Run;
     struct ClipOutput;
-    // What became of one clip; RunStopped ends the run at once (a cancel, a declined overwrite of the only
-    // clip, an encoder that cannot be started).
-    enum class ClipOutcome { Written, Failed, Skipped, RunStopped };
+    // What became of one clip; Cancelled and Stopped end the run at once (Stopped: a declined overwrite of
+    // the only clip, an encoder that cannot be started).
+    enum class ClipOutcome { Written, Failed, Skipped, Cancelled, Stopped };
     enum class ClipEnd { Done, Cancelled, FailedToStart };
 
     std::unique_ptr<ClipProcess> MakeClipProcess(const Run& run) const;
@@ -67,6 +68,8 @@ private:
     bool WritePlannedClips(Run& run);
     bool WriteSizeClips(Run& run);
     ClipOutcome ProcessClip(Run& run, const ClipJob& job);
+    // Counts the clip in the run's result; false when the run ends with it.
+    static bool Tally(Run& run, ClipOutcome outcome);
     // Asks before an existing file is replaced; true when the person keeps it.
     bool KeepsExistingOutput(const ClipJob& job);
     ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output);

@@ -1,6 +1,7 @@
 #include "app/appcontext.h"
 #include "cli/consolesplitview.h"
 #include "cli/signalpipe.h"
+#include "cli/splitexitcode.h"
 #include "split/splitrunner.h"
 #include "testmedia.h"
 
@@ -78,7 +79,6 @@ private slots:
                               "Clip 2/2  current 0%  total 50%", "Clip 2/2  current 100%  total 100%",
                               "Splitting is completed successfully."}));
         QVERIFY(err.Text().isEmpty());
-        QCOMPARE(view.ExitCode(), 0);
     }
 
     void liveLineIsRewrittenAndEndsWithTheClip() {
@@ -120,47 +120,33 @@ private slots:
         QCOMPARE(err.Text(),
                  QStringLiteral(
                      "Splitting Failed: The encoder failed to write these clips:\ntalk_Clip1.avi: boom\n"));
-        QCOMPARE(view.ExitCode(), 1);
     }
 
     void exitCodes_data() {
-        QTest::addColumn<int>("ending");
+        using End = SplitResult::End;
+        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("failed");
+        QTest::addColumn<bool>("interrupted");
         QTest::addColumn<int>("code");
-        QTest::newRow("refused before the run") << 0 << 2;
-        QTest::newRow("completed") << 1 << 0;
-        QTest::newRow("encoder cannot start") << 2 << 1;
-        QTest::newRow("stopped without completing") << 3 << 1;
-        QTest::newRow("failed clips, then notes on the clips") << 4 << 1;
+        QTest::newRow("refused before the run") << int(End::Refused) << 0 << false << 2;
+        QTest::newRow("completed, some skipped") << int(End::Finished) << 0 << false << 0;
+        QTest::newRow("a clip failed") << int(End::Finished) << 1 << false << 1;
+        QTest::newRow("signal after the last clip") << int(End::Finished) << 0 << true << 0;
+        QTest::newRow("cancelled by a signal") << int(End::Cancelled) << 0 << true << 130;
+        QTest::newRow("failed, then cancelled by a signal") << int(End::Cancelled) << 1 << true << 130;
+        QTest::newRow("stopped: kept file or no encoder") << int(End::Stopped) << 0 << false << 1;
     }
     void exitCodes() {
-        QFETCH(int, ending);
+        QFETCH(int, end);
+        QFETCH(int, failed);
+        QFETCH(bool, interrupted);
         QFETCH(int, code);
-        Capture out, err;
-        ConsoleSplitView view(Inputs(true), QString(), true, 1, ConsoleSettings{}, out.Stream(),
-                              err.Stream());
-        if (ending == 0) {
-            view.ShowMessage(QStringLiteral("Please specify a valid output path."),
-                             QStringLiteral("Invalid Output Path"), SplitMessageKind::Information);
-            QCOMPARE(err.Text(),
-                     QStringLiteral("Invalid Output Path: Please specify a valid output path.\n"));
-        } else {
-            view.EnterBusyState();
-            if (ending == 1)
-                view.ShowMessage(QStringLiteral("Splitting is completed successfully."),
-                                 QStringLiteral("Completed"), SplitMessageKind::Information);
-            if (ending == 2)
-                view.ShowMessage(QStringLiteral("Error. Please re-install Tessel Video Splitter"),
-                                 QStringLiteral("Tessel Video Splitter"), SplitMessageKind::Plain);
-            if (ending == 4) {
-                view.ShowMessage(
-                    QStringLiteral("The encoder failed to write these clips:\nx_Clip1.mp4: boom"),
-                    QStringLiteral("Splitting Failed"), SplitMessageKind::Error);
-                view.ShowMessage(QStringLiteral("Notes on the clips:\nx_Clip2.mp4: starts at 00:00:06.000"),
-                                 QStringLiteral("Cut Points"), SplitMessageKind::Information);
-            }
-            view.LeaveBusyState();
-        }
-        QCOMPARE(view.ExitCode(), code);
+        SplitResult result;
+        result.end = SplitResult::End(end);
+        result.written = 2;
+        result.skipped = 1;
+        result.failed = failed;
+        QCOMPARE(SplitExitCode(result, interrupted), code);
     }
 
     void asksOnATerminal_data() {
@@ -261,8 +247,9 @@ private slots:
             SplitRunner runner(view);
             view.Attach(runner);
             QTimer::singleShot(0, [] { std::raise(SIGINT); });
-            runner.RunSplit();
-            QCOMPARE(view.ExitCode(), 130);
+            const SplitResult result = runner.RunSplit();
+            QCOMPARE(result.end, SplitResult::End::Cancelled);
+            QCOMPARE(SplitExitCode(result, SignalPipe::Pending()), 130);
             QCOMPARE(err.Text().count(QStringLiteral("[y/N]")), 1);
         }
         QVERIFY(!QFile::exists(program.path() + QStringLiteral("calls")));

@@ -352,6 +352,31 @@ private slots:
         QVERIFY2(frames == 175 || frames == 176, qPrintable(QString::number(frames)));
     }
 
+    // A copy of the stream-copy profile saved under another name copies as well: the clips keep the
+    // source's container and codec, where an encode would have made MP4 files.
+    void savedCopyOfTheSourceProfileStillCopies() {
+        program.CopyShippedProfiles();
+        program.UseRealEncoder();
+        QFile shipped(program.Path() + QStringLiteral("Profiles/Settings of the source file..apf"));
+        QVERIFY(shipped.copy(program.Path() + QStringLiteral("Profiles/My lossless.apf")));
+        QString error;
+        const QString transport = program.Path() + QStringLiteral("Video/match.ts");
+        QVERIFY2(
+            TestMedia::MakeVideo(transport, 6, {"-c:v", "mpeg2video", "-g", "12", "-c:a", "mp2"}, &error),
+            qPrintable(error));
+        const HeadlessProgram::Result result =
+            program.Run({transport, "--start", "0:0:1", "--end", "0:0:5", "--sections", "2", "--profile",
+                         "My lossless", "--output", clips, "--overwrite", "--quiet"});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(Files(clips), (QStringList{"match_Clip1.ts", "match_Clip2.ts"}));
+        // ffprobe lists a transport stream's streams once more under its program.
+        for (const QString& name : Files(clips))
+            QCOMPARE(
+                TestMedia::ProbeCodec(clips + name, QStringLiteral("v")).section(QLatin1Char('\n'), 0, 0),
+                QStringLiteral("mpeg2video"));
+    }
+
     void interruptStopsTheEncoder_data() {
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("Ctrl+C") << int(SIGINT);
@@ -377,7 +402,7 @@ private slots:
         QVERIFY(split.waitForFinished(60000));
         QCOMPARE(split.exitStatus(), QProcess::NormalExit);
         QCOMPARE(split.exitCode(), 130);
-        QVERIFY(!ProcessAlive(encoder));
+        QTRY_VERIFY(!ProcessAlive(encoder));
         QCOMPARE(program.EncoderCalls().size(), 1);
         QVERIFY(QString::fromLocal8Bit(split.readAllStandardError()).contains(QStringLiteral("interrupted")));
     }

@@ -235,9 +235,9 @@ private slots:
             qsizetype next = -1;
             for (int i = 1; i <= plan.Count(); ++i) {
                 ++clips;
-                const QString clipPath =
-                    ClipOutputPath(output + QLatin1Char('/'), source, i,
-                                   ClipExtension(run.profile, source, QStringLiteral(".mp4")));
+                const QString clipPath = ClipOutputPath(
+                    output + QLatin1Char('/'), source, i,
+                    ClipExtension(IsSourceSettingsProfile(run.profile), source, QStringLiteral(".mp4")));
                 const QString name = QFileInfo(clipPath).fileName();
                 const auto said = [&](const QString& text) {
                     return result.out.contains(QRegularExpression(QRegularExpression::escape(name) +

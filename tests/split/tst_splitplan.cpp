@@ -472,6 +472,37 @@ private slots:
         }
     }
 
+    // A stream copy is told by what the options do; the stream-copy profile's name alone still makes one.
+    void streamCopyByContent_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("copy");
+        QTest::newRow("saved copy of the lossless profile") << "My lossless"
+                                                            << " -map 0 -c copy -ignore_unknown" << true;
+        QTest::newRow("copy at keyframes") << "Fast"
+                                           << " -codec copy -cut_points keyframes -an" << true;
+        QTest::newRow("the name, whatever its options") << "Settings of the source file."
+                                                        << " -c:v libx264" << true;
+        QTest::newRow("one stream encoded after the copy") << "Mixed"
+                                                           << " -map 0 -c copy -c:a aac" << false;
+        QTest::newRow("video and audio copied, others not named") << "Pair"
+                                                                  << " -c:v copy -c:a copy" << false;
+        QTest::newRow("a filter") << "Filtered"
+                                  << " -c copy -vf yadif" << false;
+        QTest::newRow("an encode") << "MP4"
+                                   << " -c:v libx264 -c:a aac" << false;
+        QTest::newRow("copy of another input's streams") << "Other"
+                                                         << " -map 1 -c copy" << false;
+        QTest::newRow("no options") << "Empty"
+                                    << "" << false;
+    }
+    void streamCopyByContent() {
+        QFETCH(QString, profile);
+        QFETCH(QString, options);
+        QFETCH(bool, copy);
+        QCOMPARE(IsStreamCopy(profile, OptionsFromText(options)), copy);
+    }
+
     void clipNames_data() {
         QTest::addColumn<QString>("sourcePath");
         QTest::addColumn<QString>("profile");
@@ -495,8 +526,9 @@ private slots:
         QFETCH(QString, profile);
         QFETCH(int, clip);
         QFETCH(QString, expected);
-        QCOMPARE(ClipOutputPath(QStringLiteral("/out/"), sourcePath, clip,
-                                ClipExtension(profile, sourcePath, QStringLiteral(".mp4"))),
+        QCOMPARE(ClipOutputPath(
+                     QStringLiteral("/out/"), sourcePath, clip,
+                     ClipExtension(IsSourceSettingsProfile(profile), sourcePath, QStringLiteral(".mp4"))),
                  expected);
     }
 

@@ -28,6 +28,11 @@ void When(QObject* context, std::function<bool()> condition, std::function<void(
     timer->start(10);
 }
 
+// The names in a folder, hidden ones too.
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
 } // namespace
 
 class TestSplitRunner : public QObject {
@@ -120,8 +125,17 @@ private slots:
 
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
-        QCOMPARE(calls.at(1), QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335",
-                                           "-t", "3.3333333333333335", "-c:v", "libx264", "-an", ClipPath(2)}));
+        QCOMPARE(calls.at(1).mid(0, 10),
+                 QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335", "-t",
+                              "3.3333333333333335", "-c:v", "libx264", "-an"}));
+        // The clip is written beside its name and takes it once complete.
+        const QFileInfo written(calls.at(1).at(10));
+        QCOMPARE(written.absolutePath(), QFileInfo(ClipPath(2)).absolutePath());
+        QVERIFY2(written.fileName().startsWith(QLatin1Char('.')) &&
+                     written.fileName().endsWith(QStringLiteral("-talk_Clip2.mp4")),
+                 qPrintable(written.fileName()));
+        QVERIFY(!written.exists());
+        QCOMPARE(FilesIn(outputDir), QStringList({"talk_Clip1.mp4", "talk_Clip2.mp4", "talk_Clip3.mp4"}));
         QCOMPARE(started.size(), 3);
         QCOMPARE(started.at(2).at(1).toString(),
                  QStringLiteral(" -y -i \"%1\" -ss 6.7 -t 3.33333333333333 -c:v libx264 -an  \"%2\"")
@@ -302,8 +316,41 @@ private slots:
         QVERIFY(view->Events(QStringLiteral("message:")).isEmpty());
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
         QVERIFY(!runner->EncoderRunning());
-        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
-        QVERIFY(QFile::exists(ClipPath(1)));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QCOMPARE(FilesIn(outputDir), QStringList());
+    }
+
+    // However a clip ends short of complete, its partial file goes and an earlier clip of that name stays.
+    void unfinishedClipKeepsTheEarlierOne_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<int>("end");
+        QTest::newRow("cancel") << "step 'time=1.0 x'\nwhile :; do sleep 0.05; done"
+                                << int(SplitResult::End::Cancelled);
+        QTest::newRow("failure") << "echo 'Conversion failed!'; exit 1" << int(SplitResult::End::Finished);
+        QTest::newRow("crash") << "kill -KILL $$" << int(SplitResult::End::Finished);
+    }
+    void unfinishedClipKeepsTheEarlierOne() {
+        QFETCH(QString, ending);
+        QFETCH(int, end);
+        UseSections(2);
+        program->Write(QStringLiteral("out/talk_Clip2.mp4"), "earlier");
+        FakeEncoder::Install(*program, QStringLiteral("printf half > \"$out\"\n"
+                                                      "case \"$out\" in *_Clip2.mp4) %1;; esac\n"
+                                                      "echo clip > \"$out\"")
+                                           .arg(ending));
+        const bool cancel = end == int(SplitResult::End::Cancelled);
+        if (cancel)
+            view->onProgress = [this] { runner->ConfirmCancel(); };
+
+        const SplitResult result = runner->RunSplit();
+
+        QCOMPARE(int(result.end), end);
+        QCOMPARE(result.written, 1);
+        QCOMPARE(result.failed, cancel ? 0 : 1);
+        QCOMPARE(FilesIn(outputDir), QStringList({"talk_Clip1.mp4", "talk_Clip2.mp4"}));
+        QFile earlier(ClipPath(2));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
     }
 
     void cancelAnsweredNoGoesOn() {
@@ -328,7 +375,7 @@ private slots:
         runner->RunSplit();
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
         QVERIFY(!runner->EncoderRunning());
-        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
     }
 
     void closeQuery() {
@@ -349,7 +396,7 @@ private slots:
         QCOMPARE(view->Events(QStringLiteral("ask:")), QStringList({"Exit Query", "Exit Query"}));
         QCOMPARE(view->Events(QStringLiteral("progress:")).size(), 2);
         QVERIFY(!view->events.contains(Completed));
-        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
     }
 
     void killedProgramLeavesNoEncoder() {
@@ -376,7 +423,7 @@ private slots:
             this, [this] { return FakeEncoder::LastPid(*program) != 0; }, [] { QCoreApplication::exit(0); });
         runner->RunSplit();
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
-        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
         // Let the application's loop run once more, which clears the pending exit.
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         QCoreApplication::exec();

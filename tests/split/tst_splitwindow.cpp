@@ -337,7 +337,7 @@ private slots:
         else
             QCOMPARE(Captions(), QStringList({"Query", "Completed"}));
         QCOMPARE(FakeEncoder::Calls(*program).size(), answer ? 1 : 2);
-        QVERIFY(!FakeEncoder::ProcessAlive(pid));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(pid));
         VerifyIdle();
     }
 
@@ -362,7 +362,7 @@ private slots:
         QVERIFY(!MainForm->isVisible());
         // The close saved the preferences, as every close does.
         QVERIFY(QFile::exists(App().PreferencesPath()));
-        QVERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
+        QTRY_VERIFY(!FakeEncoder::ProcessAlive(FakeEncoder::LastPid(*program)));
         QCOMPARE(FakeEncoder::Calls(*program).size(), 1);
         QCOMPARE(MainForm->Runner().State(), RunState::Idle);
     }
