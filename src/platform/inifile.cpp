@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,13 +71,42 @@ QList<QByteArray> SplitLines(const QByteArray& content) {
     return lines;
 }
 
+// Profiles and preferences are small text files. Anything else named by such a path (a FIFO that would
+// block, a device that never ends, a file far too big) is refused as unreadable, without waiting on it.
+constexpr qint64 LargestFile = 1 << 20;
+
+// True with the file's content, or with nothing for a file that is not there; false when it is there
+// but is no regular file of a sane size, or cannot be read.
+bool ReadSmallFile(const QString& path, QByteArray& content) {
+    const int descriptor = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    struct stat status {};
+    bool ok = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= LargestFile;
+    while (ok) {
+        char buffer[65536];
+        const ssize_t count = read(descriptor, buffer, sizeof(buffer));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            ok = count == 0;
+            break;
+        }
+        content.append(buffer, qsizetype(count));
+        // The file grew while it was read.
+        ok = content.size() <= LargestFile;
+    }
+    close(descriptor);
+    if (!ok)
+        content.clear();
+    return ok;
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : filePath(path) {
-    QFile file(path);
-    // A missing file is an empty one; one that is there but cannot be read is not.
-    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    readable = file.isOpen() ? file.error() == QFileDevice::NoError : !QFileInfo::exists(path);
+    QByteArray content;
+    readable = ReadSmallFile(path, content);
     if (readable) {
         if (content.contains("\r\n"))
             lineBreak = "\r\n";

@@ -8,6 +8,9 @@ int ValueListModel::AppendRow(const QString& key, const QString& value) {
     const int row = RowCount();
     beginInsertRows(QModelIndex(), row, row);
     rows.append(Row{key, value, false, EditStyle::FreeText, {}});
+    const QString folded = key.toCaseFolded();
+    if (!firstRowOf.contains(folded))
+        firstRowOf.insert(folded, row);
     endInsertRows();
     return row;
 }
@@ -18,6 +21,7 @@ void ValueListModel::Clear() {
         rows.removeAt(row);
         endRemoveRows();
     }
+    firstRowOf.clear();
 }
 
 const ValueListModel::Row& ValueListModel::At(int row) const {
@@ -83,11 +87,7 @@ void ValueListModel::SetPickList(int row, const QStringList& choices) {
 }
 
 int ValueListModel::FindRow(const QString& name) const {
-    for (int row = 0; row < RowCount(); ++row) {
-        if (rows.at(row).key.compare(name, Qt::CaseInsensitive) == 0)
-            return row;
-    }
-    return -1;
+    return firstRowOf.value(name.toCaseFolded(), -1);
 }
 
 QString ValueListModel::ValueOf(const QString& name) const {

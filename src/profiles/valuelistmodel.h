@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,4 +66,6 @@ private:
     void RowChanged(int row, const QList<int>& roles);
 
     QList<Row> rows;
+    // The topmost row of each case-folded key, so that a look-up by name does not read every row.
+    QHash<QString, int> firstRowOf;
 };
