@@ -1,24 +1,23 @@
 #pragma once
 
+#include "contract/cliprequest.h"
+
 #include <string>
 #include <vector>
 
-// The front-end's own check that a clip reads one file and writes one: whatever the profile said, ffmpeg
-// is never started with a second input or output.
+// The front-end's own check of a clip's arguments, the second line of defence behind the profile reader:
+// exactly one input and one output, both absolute paths, a muxer from our list, and between them only
+// options that a profile may pass. It checks on its own, whoever started the front-end.
 namespace EncoderFrontEnd {
 
-struct FileCount {
-    int inputs = 0;
-    int outputs = 0;
+struct CheckedClip {
+    // The arguments to work from, with the muxer named (from the clip's extension where none was given).
+    std::vector<std::string> arguments;
+    Contract::ClipRequest request;
+    // Why the arguments are refused, for one line on standard error; empty when they are not.
+    std::string problem;
 };
 
-// The files that ffmpeg would open from these arguments (without the program name): one input for each
-// "-i", and one output for each argument that stands where an option belongs. Every option takes the next
-// argument as its value, except ffmpeg's options that take none (-y, -vn, -nostats, ...).
-FileCount CountFiles(const std::vector<std::string>& arguments);
-
-// Empty when the arguments name at most one input and one output; otherwise the reason, for one line on
-// standard error.
-std::string FileCountProblem(const std::vector<std::string>& arguments);
+CheckedClip CheckClipArguments(const std::vector<std::string>& arguments);
 
 } // namespace EncoderFrontEnd

@@ -45,10 +45,4 @@ bool ClipHoldsPackets(const std::string& path) {
     }
 }
 
-std::string ClipOutputPath(const std::string& lastArgument) {
-    const std::string marker = "file:";
-    return lastArgument.compare(0, marker.size(), marker) == 0 ? lastArgument.substr(marker.size())
-                                                               : lastArgument;
-}
-
 } // namespace EncoderFrontEnd

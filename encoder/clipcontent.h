@@ -14,8 +14,4 @@ inline constexpr const char* NoFramesWritten = "the encoder wrote no frames";
 // through the file protocol only, and only as far as its first packet.
 bool ClipHoldsPackets(const std::string& path);
 
-// The clip file that the runner's arguments name: the last one, without the "file:" that marks a path
-// for ffmpeg.
-std::string ClipOutputPath(const std::string& lastArgument);
-
 } // namespace EncoderFrontEnd

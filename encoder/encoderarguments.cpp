@@ -1,6 +1,7 @@
 #include "encoderarguments.h"
 
 #include "contract/cliprequest.h"
+#include "contract/mediaformats.h"
 
 #include <cctype>
 #include <cmath>
@@ -49,6 +50,24 @@ const std::vector<std::string>& QuietOptions() {
     return options;
 }
 
+namespace {
+
+// The source and the clip as ffmpeg must read them: an absolute path behind "file:", so that nothing in it
+// reads as a protocol or a pattern; the source opened only as one media file.
+void PushArgument(std::vector<std::string>& result, const std::vector<std::string>& arguments, std::size_t i,
+                  std::size_t inputAt) {
+    const std::string& argument = arguments[i];
+    const bool isPath = i == inputAt + 1 || i + 1 == arguments.size();
+    if (i == inputAt) {
+        const std::vector<std::string> open = Contract::SourceOpenArguments();
+        result.insert(result.end(), open.begin(), open.end());
+    }
+    result.push_back(isPath && !argument.empty() && argument[0] == '/' ? Contract::FileUrl(argument)
+                                                                       : argument);
+}
+
+} // namespace
+
 std::vector<std::string> RewriteArguments(const std::vector<std::string>& arguments) {
     std::vector<std::string> result = QuietOptions();
     const auto inputAt = [&]() -> std::size_t {
@@ -79,7 +98,7 @@ std::vector<std::string> RewriteArguments(const std::vector<std::string>& argume
         if (i == inputAt)
             result.insert(result.end(), seeking.begin(), seeking.end());
         if (!moved[i])
-            result.push_back(arguments[i]);
+            PushArgument(result, arguments, i, inputAt);
     }
     return result;
 }
@@ -98,18 +117,13 @@ bool CopiesVideo(const std::string& option, const std::string& value) {
     return false;
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Outputs that hold no picture: ffmpeg then takes no video stream.
-bool AudioOnlyOutput(std::string path) {
-    for (char& c : path)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const char* extension : {".mp3", ".wav", ".aac", ".flac", ".opus", ".ac3", ".mka"})
-        if (EndsWith(path, extension))
-            return true;
-    return false;
+bool AudioOnlyOutput(const std::string& path) {
+    const std::size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.')
+        return false;
+    const auto format = Contract::OutputFormatOf(std::string_view(path).substr(dot + 1));
+    return format && format->audioOnly;
 }
 
 } // namespace
@@ -170,7 +184,7 @@ std::vector<std::string> ExactCutArguments(const std::vector<std::string>& argum
                 result.push_back("-noaccurate_seek");
             }
         }
-        result.push_back(arguments[i]);
+        PushArgument(result, arguments, i, request.inputAt);
         if (i == request.startAt || i == request.lengthAt) {
             result.push_back(MicrosecondsText(i == request.startAt ? cut.outputStart : cut.outputLength));
             ++i;

@@ -5,6 +5,8 @@
 // packet fails.
 #include "argumentcheck.h"
 #include "clipcontent.h"
+#include "clipfile.h"
+#include "contract/cliprequest.h"
 #include "contract/sessionprotocol.h"
 #include "cut/clipcutter.h"
 #include "cut/decodererrors.h"
@@ -12,6 +14,7 @@
 #include "seekpoint.h"
 #include "size/sizelimitedcut.h"
 #include "size/sizeplan.h"
+#include "sourcecheck.h"
 
 #include <cerrno>
 #include <climits>
@@ -128,15 +131,10 @@ void PassStopsToChild() {
         sigaction(signal, &action, nullptr);
 }
 
-// ffmpeg ends well also when the range held nothing for the clip. Arguments without an output file (a
-// question such as -version) have nothing to check, and a clip file that is not there at all (its folder
-// was removed) is the runner's to report.
-int CheckWritten(int code, const std::vector<std::string>& given) {
-    if (code != 0 || EncoderFrontEnd::CountFiles(given).outputs != 1 || given.back().empty() ||
-        given.back()[0] == '-')
-        return code;
-    const std::string clip = EncoderFrontEnd::ClipOutputPath(given.back());
-    if (access(clip.c_str(), F_OK) != 0 || EncoderFrontEnd::ClipHoldsPackets(clip))
+// ffmpeg ends well also when the range held nothing for the clip. A clip file that is not there at all
+// (its folder was removed) is the runner's to report.
+int CheckWritten(int code, const std::string& clip) {
+    if (code != 0 || access(clip.c_str(), F_OK) != 0 || EncoderFrontEnd::ClipHoldsPackets(clip))
         return code;
     std::fprintf(stderr, "\n%s\n", EncoderFrontEnd::NoFramesWritten);
     return 1;
@@ -144,21 +142,32 @@ int CheckWritten(int code, const std::vector<std::string>& given) {
 
 int RunClip(const std::vector<std::string>& given, const std::string& ownFolder, Cut::SourceCache& sources) {
     // Refused before anything else, also before ffmpeg is looked for.
-    if (const std::string problem = EncoderFrontEnd::FileCountProblem(given); !problem.empty()) {
-        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
+    const EncoderFrontEnd::CheckedClip checked = EncoderFrontEnd::CheckClipArguments(given);
+    if (!checked.problem.empty()) {
+        std::fprintf(stderr, "wmaspi: %s\n", checked.problem.c_str());
         return 2;
     }
-    if (const auto limited = SizeLimit::TakeSizeLimit(given)) {
+    // The source is one media file, whatever it is named or holds; the clip replaces what is planted at
+    // its name.
+    const std::string& clip = checked.request.output;
+    std::string problem = EncoderFrontEnd::SourceRefusal(checked.request.source);
+    if (problem.empty())
+        problem = EncoderFrontEnd::ClearClipName(clip);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
+        return 1;
+    }
+    if (const auto limited = SizeLimit::TakeSizeLimit(checked.arguments)) {
         const auto request = Cut::ParseCutRequest(limited->arguments);
         if (!request || limited->maxBytes <= 0) {
             std::fprintf(stderr, "wmaspi: refused: a size limit is kept only for a stream copy\n");
             return 2;
         }
-        return CheckWritten(CutInProcess(*request, sources, limited->maxBytes), given);
+        return CheckWritten(CutInProcess(*request, sources, limited->maxBytes), clip);
     }
-    if (const auto request = Cut::ParseCutRequest(given))
-        return CheckWritten(CutInProcess(*request, sources), given);
-    return CheckWritten(RunFfmpeg(given, ownFolder), given);
+    if (const auto request = Cut::ParseCutRequest(checked.arguments))
+        return CheckWritten(CutInProcess(*request, sources), clip);
+    return CheckWritten(RunFfmpeg(checked.arguments, ownFolder), clip);
 }
 
 int RunSession(const std::string& ownFolder) {

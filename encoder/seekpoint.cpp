@@ -1,5 +1,6 @@
 #include "seekpoint.h"
 
+#include "contract/mediaformats.h"
 #include "cut/avhandles.h"
 #include "cut/bitstream.h"
 
@@ -467,7 +468,9 @@ std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
     AVDictionary* options = nullptr;
     // ffmpeg reads every program of a transport stream; so must we, to see the same streams.
     av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
-    const int opened = avformat_open_input(&raw, cut.source.c_str(), nullptr, &options);
+    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
+        av_dict_set(&options, option.name.c_str(), option.value.c_str(), 0);
+    const int opened = avformat_open_input(&raw, Contract::FileUrl(cut.source).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0)
         return std::nullopt;

@@ -8,7 +8,7 @@ packages=(
     ffmpeg libavformat-dev libavcodec-dev libavutil-dev pkg-config gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     xvfb xauth xdotool imagemagick e2fsprogs procps fonts-liberation
     clang-14 libclang-rt-14-dev
-    libgoogle-perftools-dev gstreamer1.0-tools
+    libgoogle-perftools-dev gstreamer1.0-tools strace
 )
 [ "${1:-}" != packaging ] || packages+=(dpkg-dev lintian desktop-file-utils appstream man-db)
 missing=()

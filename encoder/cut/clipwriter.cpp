@@ -1,17 +1,26 @@
 #include "clipwriter.h"
 
+#include "contract/mediaformats.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
 namespace Cut {
 
-ClipWriter::ClipWriter(const std::string& path, bool overwrite) : path(path), overwrite(overwrite) {
+ClipWriter::ClipWriter(const std::string& path, bool overwrite, const std::string& muxer)
+    : path(path), overwrite(overwrite) {
+    // Only a muxer from our list, never one guessed from the name (which may read it as a pattern).
+    const auto format = Contract::OutputFormatOfMuxer(muxer);
+    if (!format)
+        throw CutError{"the clip's container \"" + muxer + "\" is not one this program writes"};
     AVFormatContext* context = nullptr;
-    const int result = avformat_alloc_output_context2(&context, nullptr, nullptr, path.c_str());
+    const int result = avformat_alloc_output_context2(&context, nullptr, muxer.c_str(), nullptr);
     output.reset(context);
     if (result < 0 || !output)
         throw CutError{"no container is known for " + path + ": " + ErrorText(result)};
+    if (output->oformat->flags & AVFMT_NOFILE)
+        throw CutError{"the clip's container \"" + muxer + "\" writes no file of its own"};
 }
 
 ClipWriter::~ClipWriter() {

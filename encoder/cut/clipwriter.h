@@ -10,11 +10,11 @@
 
 namespace Cut {
 
-// The clip file: the streams that the cut keeps, in the container of the source (chosen by the output's
-// extension), with their codec parameters copied from the source.
+// The clip file: the streams that the cut keeps, in the container of the source (the muxer the runner
+// chose from the output's extension), with their codec parameters copied from the source.
 class ClipWriter {
 public:
-    ClipWriter(const std::string& path, bool overwrite);
+    ClipWriter(const std::string& path, bool overwrite, const std::string& muxer);
     ~ClipWriter();
     ClipWriter(const ClipWriter&) = delete;
     ClipWriter& operator=(const ClipWriter&) = delete;

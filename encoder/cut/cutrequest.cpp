@@ -1,6 +1,7 @@
 #include "cutrequest.h"
 
 #include "contract/cliprequest.h"
+#include "contract/mediaformats.h"
 #include "contract/streamcopyoptions.h"
 
 namespace Cut {
@@ -13,6 +14,7 @@ std::optional<CutRequest> ParseCutRequest(const std::vector<std::string>& argume
     CutRequest request;
     request.source = clip.source;
     request.output = clip.output;
+    request.muxer = clip.muxer.empty() ? Contract::MuxerOfPath(clip.output) : clip.muxer;
     request.start = clip.start;
     request.length = clip.length;
     request.overwrite = clip.overwrite;

@@ -15,6 +15,8 @@ using CutPoints = Contract::CutPoints;
 struct CutRequest {
     std::string source;
     std::string output;
+    // The clip's muxer, as the runner chose it from the list we write.
+    std::string muxer;
     double start = 0;
     double length = 0;
     bool overwrite = false;

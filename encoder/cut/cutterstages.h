@@ -81,7 +81,7 @@ class ClipCutter {
 public:
     ClipCutter(const CutRequest& request, ProgressPrinter& printer, SourceReader& reader, JoinCheck& check)
         : request(request), printer(printer), reader(reader), check(check),
-          writer(request.output, request.overwrite), others(writer, printer) {}
+          writer(request.output, request.overwrite, request.muxer), others(writer, printer) {}
 
     void Run();
 

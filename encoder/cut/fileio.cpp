@@ -51,8 +51,9 @@ std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
 } // namespace
 
 FileIo::FileIo(const std::string& path, Mode mode) {
-    descriptor = mode == Mode::Read ? open(path.c_str(), O_RDONLY | O_CLOEXEC)
-                                    : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    descriptor = mode == Mode::Read
+                     ? open(path.c_str(), O_RDONLY | O_CLOEXEC)
+                     : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (descriptor < 0)
         throw CutError{path + ": " + ErrorText(AVERROR(errno))};
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(BufferSize));

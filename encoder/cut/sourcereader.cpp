@@ -1,5 +1,7 @@
 #include "sourcereader.h"
 
+#include "contract/mediaformats.h"
+
 #include <cmath>
 
 namespace Cut {
@@ -10,8 +12,17 @@ SourceReader::SourceReader(const std::string& path) {
     if (!context)
         throw CutError{"out of memory"};
     context->pb = io->Context();
-    if (const int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr); result < 0)
-        throw CutError{path + ": " + ErrorText(result)};
+    // The source is this one file: a demuxer that would open another one is refused, and so is the open.
+    context->io_open = [](AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
+        return AVERROR(EPERM);
+    };
+    AVDictionary* options = nullptr;
+    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
+        av_dict_set(&options, option.name.c_str(), option.value.c_str(), 0);
+    const int opened = avformat_open_input(&context, path.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        throw CutError{path + ": " + ErrorText(opened)};
     input.reset(context);
     if (const int result = avformat_find_stream_info(context, nullptr); result < 0)
         throw CutError{path + ": " + ErrorText(result)};

@@ -1,10 +1,14 @@
 #include "cli/durationprobe.h"
 
 #include "app/appcontext.h"
+#include "contract/mediaformats.h"
 #include "encoderarguments.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <cmath>
 #include <limits>
 
@@ -62,8 +66,14 @@ struct ProbeRun {
     bool failed = false;
 };
 
-// Runs ffprobe on the source; stop is polled while it runs.
-ProbeRun RunFfprobe(const QString& ffprobe, const QStringList& arguments, const std::function<bool()>& stop) {
+// Runs ffprobe on the source, its last argument; stop is polled while it runs. The source is read as one
+// media file: never a playlist, a pattern or a protocol.
+ProbeRun RunFfprobe(const QString& ffprobe, QStringList arguments, const std::function<bool()>& stop) {
+    const QString sourcePath = arguments.takeLast();
+    for (const std::string& argument : Contract::SourceOpenArguments())
+        arguments << QString::fromStdString(argument);
+    arguments << QString::fromStdString(
+        Contract::FileUrl(QFile::encodeName(QFileInfo(sourcePath).absoluteFilePath()).toStdString()));
     ProbeRun run;
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
@@ -162,10 +172,12 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
         }
     }
     if (run.failed || !ok || !std::isfinite(seconds) || seconds < 0) {
-        QString reason = run.lastError;
-        const int lastBreak = reason.lastIndexOf(QLatin1Char('\n'));
-        if (lastBreak >= 0)
-            reason = reason.mid(lastBreak + 1);
+        QString reason = run.lastError.mid(run.lastError.lastIndexOf(QLatin1Char('\n')) + 1);
+        // ffprobe names the demuxer it would not use: "[hls @ 0x...] Format not on whitelist".
+        static const QRegularExpression notListed(
+            QStringLiteral(R"(\[(\S+) @ [^\]]*\] Format not on whitelist)"));
+        if (const QRegularExpressionMatch match = notListed.match(run.lastError); match.hasMatch())
+            reason = QString::fromStdString(Contract::SourceDemuxerRefusal(match.captured(1).toStdString()));
         if (reason.isEmpty())
             reason = QStringLiteral("no duration");
         result.problem = QStringLiteral("ffprobe cannot read the source's duration: ") + reason;

@@ -53,7 +53,7 @@ HeadlessInputs ResolveHeadlessInputs(const SplitOptions& options, const Preferen
     if (options.output)
         inputs.outputDirText = Absolute(*options.output);
     else if (preferences.Aptotic)
-        inputs.outputDirText = preferences.OutputDir;
+        inputs.outputDirText = Absolute(preferences.OutputDir);
     else
         inputs.outputDirText = EnsureTrailingBackslash(FolderOf(inputs.sourcePath));
 

@@ -1,9 +1,12 @@
 #include "preview/mediagraph.h"
 
 #include "app/apperror.h"
+#include "contract/mediaformats.h"
 
 #include <QAudioOutput>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QTimer>
@@ -68,9 +71,28 @@ void MediaGraph::Clear() {
     emit PlayStopped();
 }
 
+void MediaGraph::RefuseLists(const QString& path) const {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.exists())
+        return;
+    const auto refuse = [](const QString& why) {
+        throw AppError(why + QStringLiteral(" ($") +
+                       QString::number(QMediaPlayer::FormatError, 16).toUpper() + QStringLiteral(")."));
+    };
+    if (!info.isFile())
+        refuse(QStringLiteral("The file is not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray head = file.read(4096);
+    if (Contract::LooksLikeAList(std::string_view(head.constData(), std::size_t(head.size()))))
+        refuse(QStringLiteral("The file is a playlist or names other files, not a video"));
+}
+
 void MediaGraph::RenderFile(const QString& path) {
     Activate();
     Clear();
+    RefuseLists(path);
 
     int errorCode = QMediaPlayer::NoError;
     QString errorText;

@@ -68,6 +68,9 @@ private:
     // A render that did not reach the loaded media: a fresh player, and AppError with the reason.
     [[noreturn]] void FailRender(int errorCode, QString errorText, bool interrupted);
     void OnMediaStatus(int status);
+    // A playlist posing as a video would make the back-end open the files it names: such a file, and
+    // anything that is not a regular file, is refused before the back-end sees it.
+    void RefuseLists(const QString& path) const;
 
     QVideoWidget* videoWindow = nullptr;
     QMediaPlayer* player = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/apperror.h"
 #include "app/filehelpers.h"
+#include "contract/mediaformats.h"
 #include "platform/inifile.h"
 #include "profiles/allowedoptions.h"
 #include "profiles/commalist.h"
@@ -14,6 +15,12 @@ void BuildProfileArguments(const QString& path, ProfileOptions& options, const P
         return;
     const IniFile profile(path);
     profile.CheckReadable();
+    if (const std::string refusal = Contract::TypeRefusal(ProfileType(profile).toStdString());
+        !refusal.empty()) {
+        options.Refuse(
+            QStringLiteral("The profile's Type cannot be used: %1.").arg(QString::fromStdString(refusal)));
+        return;
+    }
     for (const QString& name : ProfileItemNames(profile)) {
         const ValueListModel* list = lists.ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));
         if (!list)

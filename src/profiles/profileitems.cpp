@@ -37,3 +37,7 @@ int ItemChoiceIndex(const IniFile& profile, const QString& item, const QString& 
     }
     return -1;
 }
+
+QString ProfileType(const IniFile& profile) {
+    return profile.ReadString(MainSection, QStringLiteral("Type"), "mp4");
+}

@@ -11,6 +11,9 @@ class IniFile;
 // of times or reserve room for them.
 QStringList ProfileItemNames(const IniFile& profile);
 
+// The profile's [Main] "Type": the clips' extension without its dot, "mp4" when the profile names none.
+QString ProfileType(const IniFile& profile);
+
 // The position of value among the choices of a list item (its "Caption" comma list), compared without
 // regard to case; -1 when it is none of them.
 int ItemChoiceIndex(const IniFile& profile, const QString& item, const QString& value);

@@ -2,6 +2,7 @@
 
 #include "app/apperror.h"
 #include "app/filehelpers.h"
+#include "contract/mediaformats.h"
 #include "platform/inifile.h"
 #include "profiles/commalist.h"
 #include "profiles/profileitems.h"
@@ -60,7 +61,9 @@ void ProfileWorkingLists::LoadProfile(const QString& path) {
     vleVideo.Clear();
     vleAudio.Clear();
     vleAdvanced.Clear();
-    outputExt = QStringLiteral(".") + profile.ReadString(MainSection, QStringLiteral("Type"), "mp4");
+    // A Type that names no container we write gives no extension; the run then refuses the profile.
+    const QString type = ProfileType(profile);
+    outputExt = Contract::TypeRefusal(type.toStdString()).empty() ? QStringLiteral(".") + type : QString();
 
     for (const QString& name : ProfileItemNames(profile)) {
         ValueListModel* list = ListForSort(profile.ReadInteger(name, QStringLiteral("Sort"), -1));

@@ -2,6 +2,8 @@
 
 #include "split/encodercommand.h"
 
+#include <QFileInfo>
+
 namespace {
 
 ClipJob MakeJob(const SplitInputs& inputs, int clip, double start, double length, qint64 maxBytes,
@@ -10,18 +12,23 @@ ClipJob MakeJob(const SplitInputs& inputs, int clip, double start, double length
     job.clip = clip;
     job.start = start;
     job.length = length;
-    job.outputPath = ClipOutputPath(
-        outputFolder, inputs.sourcePath, clip,
-        ClipExtension(IsStreamCopy(inputs.profileName, profileOptions), inputs.sourcePath, outputExt));
+    const QString extension =
+        ClipExtension(IsStreamCopy(inputs.profileName, profileOptions), inputs.sourcePath, outputExt);
+    // Absolute paths: a relative name could start with "-" and be read as an option.
+    job.outputPath =
+        QFileInfo(ClipOutputPath(outputFolder, inputs.sourcePath, clip, extension)).absoluteFilePath();
+    job.muxer = ClipMuxer(extension);
     job.commandLine =
         EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
-    job.arguments =
-        EncoderArguments(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
+    job.arguments = EncoderArguments(QFileInfo(inputs.sourcePath).absoluteFilePath(), job.start, job.length,
+                                     profileOptions, job.outputPath, job.muxer);
     if (maxBytes > 0) {
-        // ffmpeg's own limit of the output size, which the front-end keeps exactly for a stream copy.
+        // ffmpeg's own limit of the output size, which the front-end keeps exactly for a stream copy; it
+        // goes with the options, before the muxer and the output.
         const QStringList limit{QStringLiteral("-fs"), QString::number(maxBytes)};
-        job.arguments.insert(job.arguments.size() - 1, limit.at(0));
-        job.arguments.insert(job.arguments.size() - 1, limit.at(1));
+        const qsizetype at = job.arguments.size() - (job.muxer.isEmpty() ? 1 : 3);
+        job.arguments.insert(at, limit.at(1));
+        job.arguments.insert(at, limit.at(0));
         const int output = job.commandLine.lastIndexOf(QStringLiteral(" \"") + job.outputPath);
         job.commandLine.insert(output, QLatin1Char(' ') + limit.join(QLatin1Char(' ')));
     }

@@ -15,6 +15,9 @@ struct ClipJob {
     double start = 0;
     double length = 0;
     QString outputPath;
+    // The muxer the clip is written with, from the clip's extension; empty when the extension is not one
+    // this program writes, and the clip then cannot be made.
+    QString muxer;
     QString commandLine;
     QStringList arguments;
 };

@@ -4,6 +4,7 @@
 #include "app/filehelpers.h"
 #include "app/numbers.h"
 #include "contract/cliprequest.h"
+#include "contract/mediaformats.h"
 #include "contract/streamcopyoptions.h"
 #include "profiles/profileoptions.h"
 
@@ -44,7 +45,8 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 }
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
-                             const ProfileOptions& profileOptions, const QString& outputPath) {
+                             const ProfileOptions& profileOptions, const QString& outputPath,
+                             const QString& muxer) {
     // The exact start and length, unlike the displayed ones: neighbouring sections then neither overlap
     // nor leave a gap between them.
     Contract::ClipRequest request;
@@ -53,9 +55,17 @@ QStringList EncoderArguments(const QString& sourcePath, double clipStart, double
     request.length = clipLength;
     for (const QString& argument : profileOptions.Arguments())
         request.options.push_back(argument.toStdString());
+    request.muxer = muxer.toStdString();
     request.output = outputPath.toStdString();
     QStringList arguments;
     for (const std::string& argument : Contract::ClipArguments(request))
         arguments << QString::fromStdString(argument);
     return arguments;
+}
+
+QString ClipMuxer(const QString& extension) {
+    if (!extension.startsWith(QLatin1Char('.')))
+        return QString();
+    const auto format = Contract::OutputFormatOf(extension.mid(1).toStdString());
+    return format ? QString::fromLatin1(format->muxer.data(), qsizetype(format->muxer.size())) : QString();
 }

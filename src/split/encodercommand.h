@@ -31,4 +31,9 @@ QString EncoderCommandLine(const QString& sourcePath, double clipStart, double c
 // one output, and the profile's options and values between them, each one argument. No shell ever sees
 // them, so nothing is quoted.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
-                             const ProfileOptions& profileOptions, const QString& outputPath);
+                             const ProfileOptions& profileOptions, const QString& outputPath,
+                             const QString& muxer = QString());
+
+// The muxer of clips with this extension (with its dot), from the list this program writes; empty for an
+// extension that is not on it.
+QString ClipMuxer(const QString& extension);

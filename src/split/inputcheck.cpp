@@ -100,6 +100,16 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
                                      "streams, such as \"Settings of the source file.\"."),
                       "Invalid Profile", SplitFocus::Profile);
 
+    // The clips of this profile keep the source's extension, which then chooses their container.
+    const QString sourceExtension =
+        ClipExtension(IsStreamCopy(inputs.profileName, profileOptions), inputs.sourcePath, QString());
+    if (!sourceExtension.isEmpty() && ClipMuxer(sourceExtension).isEmpty())
+        return Refuse(InputProblem::ProfileRefused,
+                      QStringLiteral("The profile \"%1\" keeps the source's container, and \"%2\" is not one "
+                                     "that this program writes.")
+                          .arg(inputs.profileName, sourceExtension),
+                      QStringLiteral("Invalid Profile"), SplitFocus::Profile);
+
     InputCheck check;
     check.ok = true;
     if (maxBytes)

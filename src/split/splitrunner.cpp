@@ -198,6 +198,12 @@ std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const 
 SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) {
     const int clip = job.clip;
     emit ClipPending(clip, job.outputPath);
+    // A profile loaded during the run may name a type that no clip is written as.
+    if (job.muxer.isEmpty()) {
+        run.failures << FailedClip{FileNameOf(job.outputPath),
+                                   QStringLiteral("its extension is not one this program writes")};
+        return ClipOutcome::Failed;
+    }
     const bool kept = KeepsExistingOutput(job);
     // The question lets events through; a cancel asked for meanwhile is honoured whatever the answer.
     if (CancelRequested())

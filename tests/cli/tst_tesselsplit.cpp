@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,6 +74,9 @@ private slots:
         program.Write(QStringLiteral("Profiles/Zz Shared.apf"),
                       "[Main]\nPara=1\n0=Encoding Speed\n[Encoding Speed]\nSort=3\nList=0\ncmd=-preset\n"
                       "Caption=veryfast /some/folder/new.mkv\n");
+        // A Type that would make the HLS muxer write a playlist and segments outside the clips' folder.
+        program.Write(QStringLiteral("Profiles/Zz Type.apf"),
+                      "[Main]\nType=x%v/../../../../tmp/elsewhere/pwned.m3u8\nPara=0\n");
     }
     void cleanup() {
         EmptyClips();
@@ -204,6 +208,12 @@ private slots:
             << R"(Invalid Profile: The profile item "Encoding Speed" cannot be used: the value )"
                R"("veryfast /some/folder/new.mkv" of "-preset" is not a single word.)"
             << "";
+        QTest::newRow("profile whose Type is a path")
+            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Zz Type", "--output", "Clips"}
+            << "Invalid Profile: The profile's Type cannot be used: the Type must be an extension of up to 8 "
+               "letters and digits."
+            << "";
         QTest::newRow("missing output folder")
             << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
                            "--profile",      "Example", "--output", "none"}
@@ -254,16 +264,28 @@ private slots:
         QVERIFY(Files(clips).isEmpty());
     }
 
+    // Anything but a regular file of at most 1 MB is refused at once: no hang on a FIFO, no endless read.
     void unreadableFilesStopTheRun_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("profile") << "Profiles/Unreadable.apf";
-        QTest::newRow("preferences") << "Preferences.ini";
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"unreadable", "FIFO", "endless device", "too big"}) {
+            QTest::addRow("profile, %s", kind) << "Profiles/Unreadable.apf" << kind;
+            QTest::addRow("preferences, %s", kind) << "Preferences.ini" << kind;
+        }
     }
     void unreadableFilesStopTheRun() {
         QFETCH(QString, name);
+        QFETCH(QString, kind);
         program.UseFakeEncoder(SuccessBody);
         const QString path = program.Path() + name;
-        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        if (kind == QLatin1String("unreadable"))
+            QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        else if (kind == QLatin1String("FIFO"))
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == QLatin1String("endless device"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else
+            program.Write(name, "[Main]\n" + QByteArray(2 << 20, ';'));
         const QString profile = name.endsWith(QLatin1String(".apf")) ? "Unreadable" : "Example";
         const HeadlessProgram::Result result = program.Run(
             {source, "--start", "0:0:0", "--end", "0:0:5", "--profile", profile, "--output", clips});
@@ -271,6 +293,24 @@ private slots:
         QCOMPARE(result.exitCode, 2);
         QVERIFY2(result.err.contains(QStringLiteral("Unable to read ") + path), qPrintable(result.err));
         QVERIFY(program.EncoderCalls().isEmpty());
+    }
+
+    // A relative "Output Dir" that looks like an option is a folder like any other, made absolute as
+    // --output is: the clip goes there, and ffmpeg writes no report.
+    void outputDirPreferenceIsAFolder() {
+        program.CopyShippedProfiles();
+        program.UseRealEncoder();
+        program.Write(QStringLiteral("Preferences.ini"), "[Main]\nAptotic=1\nOutput Dir=-report:x\n");
+        const QString folder = program.Path() + QStringLiteral("-report:x/");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList before = QDir(program.Path()).entryList(QDir::Files);
+        const HeadlessProgram::Result result = program.Run({realSource, "--start", "0:0:0", "--end", "0:0:1",
+                                                            "--profile", "MP4 (H.264 + AAC)", "--overwrite"});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(Files(folder), QStringList{"holiday_Clip1.mp4"});
+        QCOMPARE(QDir(program.Path()).entryList(QDir::Files), before);
+        QDir(folder).removeRecursively();
     }
 
     void realThreeSectionRun() {

@@ -103,6 +103,36 @@ private slots:
         QVERIFY(graph->DurationMs() > 0);
     }
 
+    // A playlist or list of files named like a video is refused before the back-end could follow it.
+    void listsPosingAsVideosAreNotOpened_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray target = mp4.toUtf8();
+        QTest::newRow("HLS") << "#EXTM3U\n#EXTINF:3,\n" + target + "\n#EXT-X-ENDLIST\n";
+        QTest::newRow("HLS after a byte-order mark") << "\xEF\xBB\xBF  #EXTM3U\n" + target + "\n";
+        QTest::newRow("DASH") << "<?xml version=\"1.0\"?>\n<MPD type=\"static\"><Period><BaseURL>" + target +
+                                     "</BaseURL></Period></MPD>\n";
+        QTest::newRow("ffconcat") << "ffconcat version 1.0\nfile '" + target + "'\n";
+        QTest::newRow("SMIL") << "<smil><body><video src=\"" + target + "\"/></body></smil>\n";
+    }
+    void listsPosingAsVideosAreNotOpened() {
+        QFETCH(QByteArray, content);
+        const QString list = folder.filePath(QStringLiteral("holiday.mp4"));
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        graph->Activate();
+        QString message;
+        try {
+            graph->RenderFile(list);
+        } catch (const AppError& error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith(QLatin1String("The file is a playlist or names other files")),
+                 qPrintable(message));
+        QCOMPARE(graph->DurationMs(), 0);
+    }
+
     void runPauseSeekAndStop() {
         graph->Activate();
         graph->RenderFile(mp4);

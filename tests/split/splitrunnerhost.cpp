@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     view.inputs.profileName = QStringLiteral("MP4");
     view.inputs.outputDirText = program.path() + QStringLiteral("out");
     view.inputs.sourceDurationMs = 12000;
+    view.outputExt = QStringLiteral(".mp4");
     std::printf("%s\n", qPrintable(program.path()));
     std::fflush(stdout);
 

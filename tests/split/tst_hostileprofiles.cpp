@@ -29,6 +29,35 @@ private:
         return files;
     }
 
+    RecordingView ViewOf(const QString& profileName) const {
+        RecordingView view;
+        view.inputs.sourcePath = source;
+        view.inputs.startText = QStringLiteral("00:00:00");
+        view.inputs.endText = QStringLiteral("00:00:01");
+        view.inputs.profileName = profileName;
+        view.inputs.outputDirText = program->path() + QStringLiteral("out");
+        view.inputs.sourceDurationMs = 2000;
+        return view;
+    }
+
+    // Runs the profile as "Shared" and gives the refusal's text: nothing may start and no file appear.
+    QString RefusalOf(const QByteArray& profile) const {
+        const QString path = program->Write(QStringLiteral("Profiles/Shared.apf"), profile);
+        ProfileWorkingLists lists;
+        lists.LoadProfile(path);
+        ProfileOptions options;
+        BuildProfileArguments(path, options, lists);
+        RecordingView view = ViewOf(QStringLiteral("Shared"));
+        SplitRunner runner(view);
+        QSignalSpy pending(&runner, &SplitRunner::ClipPending);
+        const QStringList files = AllFiles();
+        runner.RunSplit(options);
+        const bool refused = view.events == QStringList({"message:0:Invalid Profile", "focus:3"}) &&
+                             pending.isEmpty() && runner.CommandLine().isEmpty() && AllFiles() == files;
+        return refused ? view.messageTexts.value(0)
+                       : QStringLiteral("not refused: ") + view.events.join(", ");
+    }
+
 private slots:
     void initTestCase() {
         program = std::make_unique<TempProgramDir>();
@@ -42,6 +71,60 @@ private slots:
         elsewhere = program->path() + QStringLiteral("elsewhere/");
         QVERIFY(QDir().mkpath(elsewhere));
         QVERIFY(QDir().mkpath(program->path() + QStringLiteral("out")));
+    }
+
+    // The Type ends every clip's name and chooses its muxer: only a listed extension may.
+    void hostileTypes_data() {
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<QString>("reason");
+        const QString notAnExtension =
+            QStringLiteral("the Type must be an extension of up to 8 letters and digits");
+        QTest::newRow("HLS into another folder")
+            << QByteArray("x%v/../../../../tmp/elsewhere/pwned.m3u8") << notAnExtension;
+        QTest::newRow("image pattern") << QByteArray("png") << "the Type \"png\" is not one of ";
+        QTest::newRow("playlist") << QByteArray("m3u8") << "the Type \"m3u8\" is not one of ";
+        QTest::newRow("pattern in a listed type") << QByteArray("mp4%d") << notAnExtension;
+        QTest::newRow("a second dot") << QByteArray("tar.mp4") << notAnExtension;
+        QTest::newRow("too long") << QByteArray("matroska1") << notAnExtension;
+        QTest::newRow("a separator") << QByteArray("mp4/x") << notAnExtension;
+        QTest::newRow("blank inside") << QByteArray("mp 4") << notAnExtension;
+        QTest::newRow("not ASCII") << QByteArray("m\xc3\xa9"
+                                                 "4")
+                                   << notAnExtension;
+        QTest::newRow("quoted empty") << QByteArray("\"\"") << "the Type is empty";
+    }
+    void hostileTypes() {
+        QFETCH(QByteArray, type);
+        QFETCH(QString, reason);
+        const QByteArray profile = "[Main]\nType=" + type +
+                                   "\nPara=1\n0=Video Codec\n"
+                                   "[Video Codec]\nSort=1\ncmd=-c:v\nCaption=H.264,\nValue=libx264,\n";
+        const QString refusal = RefusalOf(profile);
+        QVERIFY2(refusal.startsWith(QStringLiteral("The profile's Type cannot be used: ") + reason),
+                 qPrintable(refusal));
+        // Nor does the profile give the clips an extension.
+        ProfileWorkingLists lists;
+        lists.LoadProfile(App().ProfilePath(QStringLiteral("Shared")));
+        QCOMPARE(lists.OutputExt(), QString());
+    }
+
+    // The source's own container is kept only where it is one we write: never an image pattern or a list.
+    void sourceSettingsNeedAListedExtension() {
+        const QString pattern = program->path() + QStringLiteral("shot%d.png");
+        QVERIFY(QFile::copy(source, pattern));
+        program->Write(
+            QStringLiteral("Profiles/Settings of the source file..apf"),
+            "[Main]\nType=mp4\nPara=1\n0=Map\n[Map]\nSort=3\nList=0\nReadOnly=1\ncmd=-map\nValue=0\n");
+        RecordingView view = ViewOf(QStringLiteral("Settings of the source file."));
+        view.inputs.sourcePath = pattern;
+        SplitRunner runner(view);
+        const QStringList files = AllFiles();
+        runner.RunSplit(ProfileOptions{{"-map", "0"}, {"-c", "copy"}});
+        QCOMPARE(view.events, QStringList({"message:0:Invalid Profile", "focus:3"}));
+        QVERIFY2(view.messageTexts.value(0).contains(QStringLiteral("\".png\" is not one")),
+                 qPrintable(view.messageTexts.value(0)));
+        QCOMPARE(AllFiles(), files);
+        QFile::remove(pattern);
     }
 
     void refusedBeforeAnythingStarts_data() {
@@ -91,36 +174,12 @@ private slots:
         for (QString* text : {&option, &value, &reason})
             text->replace(QStringLiteral("ELSEWHERE/"), elsewhere);
         // A harmless item first: the refusal names the item at fault.
-        const QString path = program->Write(
-            QStringLiteral("Profiles/Shared.apf"),
-            "[Main]\nType=mkv\nPara=2\n0=Video Codec\n1=Tuning\n"
-            "[Video Codec]\nSort=1\ncmd=-c:v\nCaption=H.264,\nValue=libx264,\n"
-            "[Tuning]\nSort=3\nList=0\ncmd=" +
-                option.toUtf8() + "\nCaption=" + value.toUtf8() + "\nValue=" + value.toUtf8() + "\n");
-        ProfileWorkingLists lists;
-        lists.LoadProfile(path);
-        ProfileOptions options;
-        BuildProfileArguments(path, options, lists);
-
-        RecordingView view;
-        view.inputs.sourcePath = source;
-        view.inputs.startText = QStringLiteral("00:00:00");
-        view.inputs.endText = QStringLiteral("00:00:01");
-        view.inputs.profileName = QStringLiteral("Shared");
-        view.inputs.outputDirText = program->path() + QStringLiteral("out");
-        view.inputs.sourceDurationMs = 2000;
-        SplitRunner runner(view);
-        QSignalSpy pending(&runner, &SplitRunner::ClipPending);
-        const QStringList files = AllFiles();
-
-        runner.RunSplit(options);
-
-        QCOMPARE(view.events, QStringList({"message:0:Invalid Profile", "focus:3"}));
-        QCOMPARE(view.messageTexts,
-                 QStringList{QStringLiteral("The profile item \"Tuning\" cannot be used: ") + reason + "."});
-        QCOMPARE(pending.size(), 0);
-        QCOMPARE(runner.CommandLine(), QString());
-        QCOMPARE(AllFiles(), files);
+        const QString refusal =
+            RefusalOf("[Main]\nType=mkv\nPara=2\n0=Video Codec\n1=Tuning\n"
+                      "[Video Codec]\nSort=1\ncmd=-c:v\nCaption=H.264,\nValue=libx264,\n"
+                      "[Tuning]\nSort=3\nList=0\ncmd=" +
+                      option.toUtf8() + "\nCaption=" + value.toUtf8() + "\nValue=" + value.toUtf8() + "\n");
+        QCOMPARE(refusal, QStringLiteral("The profile item \"Tuning\" cannot be used: ") + reason + ".");
     }
 };
 

@@ -125,11 +125,11 @@ private slots:
 
         const QList<QStringList> calls = FakeEncoder::Calls(*program);
         QCOMPARE(calls.size(), 3);
-        QCOMPARE(calls.at(1).mid(0, 10),
+        QCOMPARE(calls.at(1).mid(0, 12),
                  QStringList({"-y", "-i", view->inputs.sourcePath, "-ss", "3.3333333333333335", "-t",
-                              "3.3333333333333335", "-c:v", "libx264", "-an"}));
+                              "3.3333333333333335", "-c:v", "libx264", "-an", "-f", "mp4"}));
         // The clip is written beside its name and takes it once complete.
-        const QFileInfo written(calls.at(1).at(10));
+        const QFileInfo written(calls.at(1).at(12));
         QCOMPARE(written.absolutePath(), QFileInfo(ClipPath(2)).absolutePath());
         QVERIFY2(written.fileName().startsWith(QLatin1Char('.')) &&
                      written.fileName().endsWith(QStringLiteral("-talk_Clip2.mp4")),
