@@ -46,8 +46,9 @@ const std::map<std::string, Rule, std::less<>>& Rules() {
 
 const std::set<std::string, std::less<>>& AllowedFilters() {
     static const std::set<std::string, std::less<>> filters{
-        "scale",     "yadif", "bwdif", "volume", "setsar",  "setdar",    "fps",  "crop", "pad",
-        "transpose", "hflip", "vflip", "format", "aformat", "aresample", "null", "anull"};
+        "scale",     "yadif", "bwdif",     "volume",   "setsar",   "setdar", "fps",
+        "crop",      "pad",   "transpose", "hflip",    "vflip",    "format", "aformat",
+        "aresample", "null",  "anull",     "realtime", "arealtime"};
     return filters;
 }
 

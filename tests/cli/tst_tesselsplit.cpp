@@ -68,6 +68,9 @@ private slots:
         program.Write(QStringLiteral("Profiles/Example.apf"), ExampleProfile);
         program.Write(QStringLiteral("Profiles/Plain.apf"), PlainProfile);
         program.Write(QStringLiteral("notes.mp4"), "not a video\n");
+        // A playlist posing as a video, naming the real one beside it.
+        program.Write(QStringLiteral("Video/list.mp4"),
+                      "#EXTM3U\n#EXT-X-TARGETDURATION:12\n#EXTINF:12,\nholiday.mp4\n#EXT-X-ENDLIST\n");
         program.Write(
             QStringLiteral("Profiles/Zz Broken.apf"),
             "[Main]\nPara=1\n0=Codec\n[Codec]\nSort=1\nCaption=A,B,\nValue=a,b,\nIndex=5\ncmd=-c\n");
@@ -214,6 +217,13 @@ private slots:
             << "Invalid Profile: The profile's Type cannot be used: the Type must be an extension of up to 8 "
                "letters and digits."
             << "";
+        QTest::newRow("playlist posing as a video")
+            << QStringList{"Video/list.mp4", "--start", "0:0:0",    "--end", "0:0:5",
+                           "--profile",      "Example", "--output", "Clips"}
+            << "Invalid Start Time: Please varify the Start Time you selected."
+            << "tessel-split: ffprobe cannot read the source's duration: the source is a playlist or names "
+               "other "
+               "files (hls), not a media file; it is not opened";
         QTest::newRow("missing output folder")
             << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
                            "--profile",      "Example", "--output", "none"}

@@ -20,10 +20,13 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr int OneMegabyte = 1024 * 1024;
+// A line as long as a profile or preferences file may hold: a file over 1 MB is not read at all.
+constexpr int LongLine = 1000 * 1000;
 
 // Bytes of every value but '[', so that no section can appear by chance.
 QByteArray Junk(int size, quint32 seed) {
@@ -79,12 +82,12 @@ private slots:
             << ".avi";
         QTest::newRow("1 MB line, read as its first 2047 characters")
             << "[Main]\nType=mkv\nPara=2\n0=A\n1=B\n[A]\nSort=1\nList=0\ncmd=-r\nCaption=" +
-                   QByteArray(OneMegabyte, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n"
+                   QByteArray(LongLine, 'x') + "\n[B]\nSort=2\nList=0\ncmd=-ac\nCaption=2\n"
             << QStringList{"A=" + longValue, "B=2"} << " -r " + longValue + " -ac 2"
             << ".mkv";
         QTest::newRow("1 MB line of commas")
-            << "[Main]\nPara=1\n0=A\n[A]\nSort=3\ncmd=-a\nIndex=2\nCaption=" + QByteArray(OneMegabyte, ',') +
-                   "\nValue=" + QByteArray(OneMegabyte, ',')
+            << "[Main]\nPara=1\n0=A\n[A]\nSort=3\ncmd=-a\nIndex=2\nCaption=" + QByteArray(LongLine / 2, ',') +
+                   "\nValue=" + QByteArray(LongLine / 2, ',')
             << QStringList{"A="} << ""
             << ".mp4";
         QTest::newRow("1 MB of one line and no line break")
@@ -132,7 +135,7 @@ private slots:
         QTest::addColumn<int>("profile");
         QTest::newRow("binary junk") << Junk(256 * 1024, 4) << true << 0;
         QTest::newRow("1 MB output folder")
-            << "[Main]\nPreview=0\nOutput Dir=" + QByteArray(OneMegabyte, 'd') + "\nProfile=1\n"
+            << "[Main]\nPreview=0\nOutput Dir=" + QByteArray(LongLine, 'd') + "\nProfile=1\n"
             << false << 1;
         QTest::newRow("missing [Main]") << QByteArray("[Default]\nPreview=0\n") << true << 0;
         QTest::newRow("profile 2147483647")
@@ -185,8 +188,8 @@ private slots:
         QTest::newRow("huge profile index, nothing chosen")
             << QByteArray("[Main]\nProfile=2147483647\n") << "[Main]\nPara=2\n0=A\n1=B\n" + TwoItems
             << placeholders << -1;
-        QTest::newRow("1 MB lines") << "[Main]\nOutput Dir=" + QByteArray(OneMegabyte, 'd') + "\n"
-                                    << "[Main]\nPara=1\n0=" + QByteArray(OneMegabyte, 'A') + "\n"
+        QTest::newRow("1 MB lines") << "[Main]\nOutput Dir=" + QByteArray(LongLine, 'd') + "\n"
+                                    << "[Main]\nPara=1\n0=" + QByteArray(LongLine, 'A') + "\n"
                                     << QStringList{} << 0;
     }
     void startUpWithDamagedFiles() {
@@ -215,28 +218,43 @@ private slots:
     }
 
     // A file that is there but cannot be read is reported, never taken as empty, and never written over.
-    // Reading /proc/self/mem at its start fails with an input/output error, also for root.
+    // Reading /proc/self/mem at its start fails with an input/output error, also for root. A FIFO, which
+    // would block, and a device that never ends are not read at all.
     void unreadableFilesAreReportedAndKept_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("profile, input/output error") << "Profiles/Only.apf" << false;
-        QTest::newRow("preferences, input/output error") << "Preferences.ini" << false;
-        QTest::newRow("preferences, a folder in its place") << "Preferences.ini" << true;
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"input/output error", "FIFO", "endless device"}) {
+            QTest::addRow("profile, %s", kind) << "Profiles/Only.apf" << kind;
+            QTest::addRow("preferences, %s", kind) << "Preferences.ini" << kind;
+        }
+        QTest::newRow("preferences, a folder in its place") << "Preferences.ini"
+                                                            << "folder";
     }
     void unreadableFilesAreReportedAndKept() {
         QFETCH(QString, name);
-        QFETCH(bool, folder);
+        QFETCH(QString, kind);
         PlatformDoubles doubles;
         TempProgramDir program;
         program.Write(QStringLiteral("Profiles/Only.apf"), "[Main]\nType=avi\nPara=1\n0=A\n" + TwoItems);
         const QString path = program.path() + name;
         QFile::remove(path);
-        QVERIFY(folder ? QDir().mkpath(path) : QFile::link(QStringLiteral("/proc/self/mem"), path));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == QLatin1String("FIFO"))
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else
+            QVERIFY(QFile::link(kind == QLatin1String("endless device") ? QStringLiteral("/dev/zero")
+                                                                        : QStringLiteral("/proc/self/mem"),
+                                path));
+        const QFileInfo before(path);
 
         CreateForms({});
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
-        QCOMPARE(doubles.messages.Texts(), QStringList{QStringLiteral("Unable to read ") + path});
+        // The window does not even offer a FIFO among the profiles.
+        const bool offered = !(kind == QLatin1String("FIFO") && name.endsWith(QLatin1String(".apf")));
+        QCOMPARE(doubles.messages.Texts(),
+                 offered ? QStringList{QStringLiteral("Unable to read ") + path} : QStringList{});
         if (name.endsWith(QLatin1String(".apf"))) {
             QVERIFY(opSettingForm->Lists.OutputExt().isEmpty());
             // Start builds the profile's options first, and stops there.
@@ -245,8 +263,10 @@ private slots:
         }
         QVERIFY(MainForm->close());
         DestroyForms();
-        QCOMPARE(QFileInfo(path).isDir(), folder);
-        QCOMPARE(QFileInfo(path).isSymLink(), !folder);
+        const QFileInfo after(path);
+        QCOMPARE(after.isDir(), before.isDir());
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.isFile(), before.isFile());
     }
 
     void saveOnAFullDiskKeepsTheOldFile_data() {
