@@ -94,7 +94,7 @@ InputCheck CheckSplitInputs(const SplitInputs& inputs, const ProfileOptions& pro
                       QStringLiteral("Invalid Profile"), SplitFocus::Profile);
 
     // Only copied packets have sizes known before they are written; an encoder's output can only be guessed.
-    if (maxBytes && !IsSourceSettingsProfile(inputs.profileName))
+    if (maxBytes && !IsStreamCopy(inputs.profileName, profileOptions))
         return Refuse(InputProblem::ClipSize,
                       QStringLiteral("Clips of a chosen size can only be cut with a profile that copies the "
                                      "streams, such as \"Settings of the source file.\"."),

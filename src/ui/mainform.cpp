@@ -275,9 +275,16 @@ void TMainForm::SetRangeEnd(double seconds) {
 }
 
 void TMainForm::cmbProfileChange() {
-    ui.OfferSizeChoice(IsSourceSettingsProfile(ui.cmbProfile->currentText()));
-    Guarded([this] { dialogs.ProfileLists().LoadProfile(App().ProfilePath(ui.cmbProfile->currentText())); },
-            this);
+    const QString path = App().ProfilePath(ui.cmbProfile->currentText());
+    Guarded([&] { dialogs.ProfileLists().LoadProfile(path); }, this);
+    // Clips of a chosen size need a profile that copies the streams; one that cannot be read offers none.
+    ProfileOptions options;
+    try {
+        BuildProfileArguments(path, options, dialogs.ProfileLists());
+    } catch (const std::exception&) {
+        options = ProfileOptions();
+    }
+    ui.OfferSizeChoice(IsStreamCopy(ui.cmbProfile->currentText(), options));
 }
 void TMainForm::BitBtn1Click() {
     dialogs.ShowProfileDetail(ui.cmbProfile->currentIndex());
