@@ -25,6 +25,11 @@ const QByteArray PlainProfile = "[Main]\nType=mkv\nPara=0\n";
 
 const char* const SuccessBody = "printf 'frame=1 time=00:00:01.00 bitrate=1\\r'\necho clip > \"$out\"";
 
+// A run over file from start to end; the rows add what they differ in.
+QStringList Range(const QString& file, const QString& start, const QString& end) {
+    return {file, "--start", start, "--end", end};
+}
+
 bool ProcessAlive(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
     if (pid <= 0 || !status.open(QIODevice::ReadOnly))
@@ -94,35 +99,32 @@ private slots:
 
         const QStringList example{"--profile", "Example", "--output", "Clips"};
         QTest::newRow("60 to 90 seconds as one clip")
-            << QStringList{"Video/talk.avi", "--start", "00:01:00", "--end", "00:01:30"} + example
-            << QByteArray()
+            << Range("Video/talk.avi", "00:01:00", "00:01:30") + example << QByteArray()
             << QStringList{R"( -y -i "SRC" -ss 60.0 -t 30 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
         QTest::newRow("0 to 10 seconds in 3 sections")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0", "--end", "0:0:10", "--sections", "3"} +
-                   example
+            << Range("Video/talk.avi", "0:0:0", "0:0:10") + QStringList{"--sections", "3"} + example
             << QByteArray()
             << QStringList{
                    R"( -y -i "SRC" -ss 0.0 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")",
                    R"( -y -i "SRC" -ss 3.3 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip2.avi")",
                    R"( -y -i "SRC" -ss 6.7 -t 3.33333333333333 -vcodec xvid -ab 128 -an  "OUT/talk_Clip3.avi")"};
         QTest::newRow("5 to 40 seconds every 10 seconds")
-            << QStringList{"Video/talk.avi", "--start", "0:0:5", "--end", "0:0:40", "--every", "10"} + example
+            << Range("Video/talk.avi", "0:0:5", "0:0:40") + QStringList{"--every", "10"} + example
             << QByteArray()
             << QStringList{R"( -y -i "SRC" -ss 5.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")",
                            R"( -y -i "SRC" -ss 15.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip2.avi")",
                            R"( -y -i "SRC" -ss 25.0 -t 10 -vcodec xvid -ab 128 -an  "OUT/talk_Clip3.avi")",
                            R"( -y -i "SRC" -ss 35.0 -t 5 -vcodec xvid -ab 128 -an  "OUT/talk_Clip4.avi")"};
         QTest::newRow("fractional seconds and an end past the source")
-            << QStringList{"Video/talk.avi", "--start", "0:0:1.25", "--end", "0:2:0"} + example
-            << QByteArray()
+            << Range("Video/talk.avi", "0:0:1.25", "0:2:0") + example << QByteArray()
             << QStringList{
                    R"( -y -i "SRC" -ss 1.3 -t 118.75 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
         QTest::newRow("stored profile, source's own folder")
-            << QStringList{"Video/talk.avi", "--start", "0:0:2", "--end", "0:0:4"}
+            << Range("Video/talk.avi", "0:0:2", "0:0:4")
             << QByteArray("[Main]\nProfile=1\nAptotic=0\nOutput Dir=/nowhere/\n")
             << QStringList{R"( -y -i "SRC" -ss 2.0 -t 2 "SRC_FOLDER/talk_Clip1.mkv")"};
         QTest::newRow("first profile when the stored one is gone, fixed folder")
-            << QStringList{"Video/talk.avi", "--start", "0:0:2", "--end", "0:0:4"}
+            << Range("Video/talk.avi", "0:0:2", "0:0:4")
             << QByteArray("[Main]\nProfile=5\nAptotic=1\nOutput Dir=OUT/\n")
             << QStringList{R"( -y -i "SRC" -ss 2.0 -t 2 -vcodec xvid -ab 128 -an  "OUT/talk_Clip1.avi")"};
     }
@@ -151,9 +153,13 @@ private slots:
         QTest::addColumn<QString>("firstLine");
         QTest::addColumn<QString>("note");
 
-        const QStringList rest{"--profile", "Example", "--output", "Clips"};
-        const auto run = [&](const QString& file, const QString& start, const QString& end) {
-            return QStringList{file, "--start", start, "--end", end} + rest;
+        // The worked example's range, profile and folder; a row names what it changes.
+        const auto run = [](const QString& file, const QString& start, const QString& end,
+                            const QString& profile = "Example", const QString& output = "Clips") {
+            return Range(file, start, end) + QStringList{"--profile", profile, "--output", output};
+        };
+        const auto talk = [&](const QString& profile, const QString& output = "Clips") {
+            return run("Video/talk.avi", "0:0:0", "0:0:5", profile, output);
         };
         QTest::newRow("missing source") << run("Video/none.avi", "0:0:0", "0:0:5")
                                         << "Invalid File: Please specify a valid input video file."
@@ -196,59 +202,45 @@ private slots:
             << "Invalid Section: Please specify a valid section quantity."
             << "";
         QTest::newRow("missing profile")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Nope",    "--output", "Clips"}
-            << "Invalid Output Path: Please select a valid output profile."
+            << talk("Nope") << "Invalid Output Path: Please select a valid output profile."
             << "";
         QTest::newRow("profile that cannot be loaded")
-            << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Zz Broken", "--output", "Clips"}
-            << "Tessel Video Splitter: List index out of bounds (5)"
+            << talk("Zz Broken") << "Tessel Video Splitter: List index out of bounds (5)"
             << "";
         QTest::newRow("profile item that reaches outside the clip")
-            << QStringList{"Video/talk.avi", "--start",   "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Zz Shared", "--output", "Clips"}
+            << talk("Zz Shared")
             << R"(Invalid Profile: The profile item "Encoding Speed" cannot be used: the value )"
                R"("veryfast /some/folder/new.mkv" of "-preset" is not a single word.)"
             << "";
         QTest::newRow("profile whose Type is a path")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Zz Type", "--output", "Clips"}
+            << talk("Zz Type")
             << "Invalid Profile: The profile's Type cannot be used: the Type must be an extension of up to 8 "
                "letters and digits."
             << "";
         QTest::newRow("playlist posing as a video")
-            << QStringList{"Video/list.mp4", "--start", "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Example", "--output", "Clips"}
+            << run("Video/list.mp4", "0:0:0", "0:0:5")
             << "Invalid Start Time: Please varify the Start Time you selected."
             << "tessel-split: ffprobe cannot read the source's duration: the source is a playlist or names "
                "other "
                "files (hls), not a media file; it is not opened";
         QTest::newRow("missing output folder")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5",
-                           "--profile",      "Example", "--output", "none"}
-            << "Invalid Output Path: Please specify a valid output path."
+            << talk("Example", "none") << "Invalid Output Path: Please specify a valid output path."
             << "";
         QTest::newRow("a size from a profile that encodes")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5", "--max-size", "5M",
-                           "--profile",      "Example", "--output", "Clips"}
+            << talk("Example") + QStringList{"--max-size", "5M"}
             << "Invalid Profile: Clips of a chosen size can only be cut with a profile that copies the "
                "streams, "
                "such as \"Settings of the source file.\"."
             << "";
-        QTest::newRow("a size that is no size")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",    "--end", "0:0:5", "--max-size", "5MB",
-                           "--profile",      "Example", "--output", "Clips"}
-            << "Invalid Section: Please specify a valid clip size."
-            << "";
+        QTest::newRow("a size that is no size") << talk("Example") + QStringList{"--max-size", "5MB"}
+                                                << "Invalid Section: Please specify a valid clip size."
+                                                << "";
         QTest::newRow("every and a size")
-            << QStringList{"Video/talk.avi", "--start", "0:0:0",      "--end", "0:0:5",
-                           "--every",        "2",       "--max-size", "5M"}
+            << Range("Video/talk.avi", "0:0:0", "0:0:5") + QStringList{"--every", "2", "--max-size", "5M"}
             << "tessel-split: --every and --max-size exclude each other"
             << "Try 'tessel-split --help' for more information.";
         QTest::newRow("first failing check decides")
-            << QStringList{"Video/talk.avi", "--start", "x",        "--end", "y", "--sections", "z",
-                           "--profile",      "Nope",    "--output", "none"}
+            << run("Video/talk.avi", "x", "y", "Nope", "none") + QStringList{"--sections", "z"}
             << "Invalid Start Time: Please varify the Start Time you selected."
             << "";
         QTest::newRow("usage") << QStringList{"Video/talk.avi", "--start", "0:0:0"}

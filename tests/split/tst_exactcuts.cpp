@@ -31,6 +31,31 @@ private:
         return QFile::exists(source) ? source : QString();
     }
 
+    // A run over source from start to end, cut in sections into outputDir; the caller says how.
+    SplitInputs Range(const QString& source, qint64 durationMs, const QString& start,
+                      const QString& end) const {
+        SplitInputs inputs;
+        inputs.sourcePath = source;
+        inputs.startText = start;
+        inputs.endText = end;
+        inputs.oneClip = false;
+        inputs.profileName = QStringLiteral("Clips");
+        inputs.outputDirText = outputDir;
+        inputs.sourceDurationMs = durationMs;
+        return inputs;
+    }
+
+    // Splits through the real front-end into ".mp4" clips; what the runner told the view, which ends in
+    // "message:0:Completed" when every clip was written.
+    static QStringList Split(const SplitInputs& inputs, const QString& options) {
+        RecordingView view;
+        view.inputs = inputs;
+        view.outputExt = QStringLiteral(".mp4");
+        SplitRunner runner(view);
+        runner.RunSplit(OptionsFromText(options));
+        return view.events;
+    }
+
 private slots:
     void initTestCase() {
         program = std::make_unique<TempProgramDir>();
@@ -97,22 +122,12 @@ private slots:
         const FramedMedia::Decoded original = FramedMedia::Decode(source);
         QVERIFY(original.ok);
 
-        RecordingView view;
-        view.inputs.sourcePath = source;
-        view.inputs.startText = QStringLiteral("00:00:01");
-        view.inputs.endText = end;
-        view.inputs.oneClip = false;
-        view.inputs.sectionQtyText = QStringLiteral("3");
-        view.inputs.profileName = QStringLiteral("Clips");
-        view.inputs.outputDirText = outputDir;
-        view.inputs.sourceDurationMs = 12000;
-        view.outputExt = QStringLiteral(".mp4");
-        SplitRunner runner(view);
-        runner.RunSplit(OptionsFromText(QStringLiteral(" -c:v libx264 -preset ultrafast -c:a aac")));
-        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
-                 qPrintable(view.events.join('\n')));
+        SplitInputs inputs = Range(source, 12000, QStringLiteral("00:00:01"), end);
+        inputs.sectionQtyText = QStringLiteral("3");
+        const QStringList events = Split(inputs, QStringLiteral(" -c:v libx264 -preset ultrafast -c:a aac"));
+        QVERIFY2(events.contains(QStringLiteral("message:0:Completed")), qPrintable(events.join('\n')));
 
-        const ClipPlan plan = CheckSplitInputs(view.inputs).plan;
+        const ClipPlan plan = CheckSplitInputs(inputs).plan;
         const double frame = 1.0 / spec.fps;
         for (int i = 1; i <= plan.Count(); ++i) {
             const FramedMedia::Decoded clip =
@@ -151,21 +166,12 @@ private slots:
         const FramedMedia::Decoded original = FramedMedia::Decode(source);
         QVERIFY(original.ok);
 
-        RecordingView view;
-        view.inputs.sourcePath = source;
-        view.inputs.startText = QStringLiteral("0:0:5");
-        view.inputs.endText = QStringLiteral("0:0:40");
-        view.inputs.oneClip = false;
-        view.inputs.sectionsMode = SectionsMode::Every;
-        view.inputs.sectionQtyText = QStringLiteral("0:0:10");
-        view.inputs.profileName = profile;
-        view.inputs.outputDirText = outputDir;
-        view.inputs.sourceDurationMs = 42000;
-        view.outputExt = QStringLiteral(".mp4");
-        SplitRunner runner(view);
-        runner.RunSplit(OptionsFromText(options));
-        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
-                 qPrintable(view.events.join('\n')));
+        SplitInputs inputs = Range(source, 42000, QStringLiteral("0:0:5"), QStringLiteral("0:0:40"));
+        inputs.sectionsMode = SectionsMode::Every;
+        inputs.sectionQtyText = QStringLiteral("0:0:10");
+        inputs.profileName = profile;
+        const QStringList events = Split(inputs, options);
+        QVERIFY2(events.contains(QStringLiteral("message:0:Completed")), qPrintable(events.join('\n')));
 
         const double seconds[] = {5, 15, 25, 35, 40};
         for (int i = 1; i <= 4; ++i) {
@@ -197,23 +203,14 @@ private slots:
         for (const QString& name : out.entryList({QStringLiteral("long_Clip*")}, QDir::Files))
             QVERIFY(out.remove(name));
 
-        RecordingView view;
-        view.inputs.sourcePath = source;
-        view.inputs.startText = QStringLiteral("0:0:5");
-        view.inputs.endText = QStringLiteral("0:0:40");
-        view.inputs.oneClip = false;
-        view.inputs.sectionsMode = SectionsMode::Size;
-        view.inputs.sectionQtyText = QString::number(limit);
-        view.inputs.sizeUnitBytes = 1;
-        view.inputs.profileName = QStringLiteral("Settings of the source file.");
-        view.inputs.outputDirText = outputDir;
-        view.inputs.sourceDurationMs = 42000;
-        view.inputs.sourceFrameRate = 25;
-        view.outputExt = QStringLiteral(".mp4");
-        SplitRunner runner(view);
-        runner.RunSplit(OptionsFromText(options));
-        QVERIFY2(view.events.contains(QStringLiteral("message:0:Completed")),
-                 qPrintable(view.events.join('\n')));
+        SplitInputs inputs = Range(source, 42000, QStringLiteral("0:0:5"), QStringLiteral("0:0:40"));
+        inputs.sectionsMode = SectionsMode::Size;
+        inputs.sectionQtyText = QString::number(limit);
+        inputs.sizeUnitBytes = 1;
+        inputs.profileName = QStringLiteral("Settings of the source file.");
+        inputs.sourceFrameRate = 25;
+        const QStringList events = Split(inputs, options);
+        QVERIFY2(events.contains(QStringLiteral("message:0:Completed")), qPrintable(events.join('\n')));
 
         QList<int> shown;
         int clips = 0;
