@@ -13,7 +13,6 @@
 #include "encoderarguments.h"
 #include "seekpoint.h"
 #include "size/sizelimitedcut.h"
-#include "size/sizeplan.h"
 #include "sourcecheck.h"
 
 #include <cerrno>
@@ -157,13 +156,13 @@ int RunClip(const std::vector<std::string>& given, const std::string& ownFolder,
         std::fprintf(stderr, "wmaspi: %s\n", problem.c_str());
         return 1;
     }
-    if (const auto limited = SizeLimit::TakeSizeLimit(checked.arguments)) {
-        const auto request = Cut::ParseCutRequest(limited->arguments);
-        if (!request || limited->maxBytes <= 0) {
+    if (checked.request.maxBytes > 0) {
+        const auto request = Cut::ParseCutRequest(checked.arguments);
+        if (!request) {
             std::fprintf(stderr, "wmaspi: refused: a size limit is kept only for a stream copy\n");
             return 2;
         }
-        return CheckWritten(CutInProcess(*request, sources, limited->maxBytes), clip);
+        return CheckWritten(CutInProcess(*request, sources, checked.request.maxBytes), clip);
     }
     if (const auto request = Cut::ParseCutRequest(checked.arguments))
         return CheckWritten(CutInProcess(*request, sources), clip);

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace SizePlan {
@@ -101,27 +99,3 @@ std::optional<double> PreferredEnd(const std::vector<Packet>& packets, const Req
 }
 
 } // namespace SizePlan
-
-namespace SizeLimit {
-
-std::optional<SizeLimitedArguments> TakeSizeLimit(const std::vector<std::string>& arguments) {
-    // The output path comes last and is never read as an option.
-    for (std::size_t i = 0; i + 2 < arguments.size(); ++i) {
-        if (arguments[i] != "-fs")
-            continue;
-        SizeLimitedArguments limited;
-        limited.arguments = arguments;
-        const std::string& value = arguments[i + 1];
-        limited.arguments.erase(limited.arguments.begin() + long(i), limited.arguments.begin() + long(i) + 2);
-        char* end = nullptr;
-        errno = 0;
-        const long long bytes = std::strtoll(value.c_str(), &end, 10);
-        const bool whole =
-            !value.empty() && std::isdigit(static_cast<unsigned char>(value[0])) && *end == '\0';
-        limited.maxBytes = whole && errno == 0 ? bytes : 0;
-        return limited;
-    }
-    return std::nullopt;
-}
-
-} // namespace SizeLimit

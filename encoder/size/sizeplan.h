@@ -55,16 +55,3 @@ std::optional<double> PreferredEnd(const std::vector<Packet>& packets, const Req
                                    const Overhead& overhead);
 
 } // namespace SizePlan
-
-namespace SizeLimit {
-
-struct SizeLimitedArguments {
-    std::vector<std::string> arguments;
-    // 0 or less when the limit is not a whole number of bytes.
-    std::int64_t maxBytes = 0;
-};
-
-// The arguments without ffmpeg's "-fs BYTES" and the size it asks for; nothing when they hold no -fs.
-std::optional<SizeLimitedArguments> TakeSizeLimit(const std::vector<std::string>& arguments);
-
-} // namespace SizeLimit

@@ -22,6 +22,18 @@ std::optional<double> ReadSeconds(const std::string& text) {
     return value;
 }
 
+// A whole number of bytes above 0, in plain digits that fit.
+std::optional<std::int64_t> ReadBytes(const std::string& text) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::string SecondsText(double seconds) {
@@ -42,6 +54,8 @@ std::vector<std::string> ClipArguments(const ClipRequest& request) {
     arguments.insert(arguments.end(), {"-i", request.source, "-ss", SecondsText(request.start), "-t",
                                        SecondsText(request.length)});
     arguments.insert(arguments.end(), request.options.begin(), request.options.end());
+    if (request.maxBytes > 0)
+        arguments.insert(arguments.end(), {"-fs", std::to_string(request.maxBytes)});
     if (!request.muxer.empty())
         arguments.insert(arguments.end(), {"-f", request.muxer});
     arguments.push_back(request.output);
@@ -71,10 +85,23 @@ ClipParse ParseClipArguments(const std::vector<std::string>& arguments) {
     request.start = *start;
     request.length = *length;
     request.options.assign(arguments.begin() + std::ptrdiff_t(at + 6), arguments.end() - 1);
-    const std::size_t count = request.options.size();
-    if (count >= 2 && request.options[count - 2] == "-f") {
-        request.muxer = request.options.back();
-        request.options.resize(count - 2);
+    const auto takeLast = [&options = request.options](const char* option) -> std::optional<std::string> {
+        const std::size_t count = options.size();
+        if (count < 2 || options[count - 2] != option)
+            return std::nullopt;
+        std::string value = options.back();
+        options.resize(count - 2);
+        return value;
+    };
+    if (auto muxer = takeLast("-f"))
+        request.muxer = std::move(*muxer);
+    if (const auto limit = takeLast("-fs")) {
+        const auto bytes = ReadBytes(*limit);
+        if (!bytes) {
+            parse.problem = "the size limit of a clip (-fs) must be a whole number of bytes above 0";
+            return parse;
+        }
+        request.maxBytes = *bytes;
     }
     request.output = arguments.back();
     if (request.source.empty() || request.output.empty()) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 // One clip as the runner asks the encoder front-end for it, and the one reading of those arguments:
-// "-y -i SOURCE -ss START -t LENGTH [profile options] [-f MUXER] OUTPUT".
+// "-y -i SOURCE -ss START -t LENGTH [profile options] [-fs BYTES] [-f MUXER] OUTPUT".
 namespace Contract {
 
 struct ClipRequest {
@@ -14,6 +15,9 @@ struct ClipRequest {
     double length = 0;
     // The profile's options, each option and each value one argument, in their order.
     std::vector<std::string> options;
+    // The most bytes the clip may take, 0 for no limit: ffmpeg's "-fs", which the front-end keeps exactly
+    // for a stream copy. Only the "-fs" right after the options is the limit; one among them is an option.
+    std::int64_t maxBytes = 0;
     // The muxer the clip is written with; empty for one that ffmpeg chooses by the output's name.
     std::string muxer;
     std::string output;

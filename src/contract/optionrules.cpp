@@ -34,7 +34,8 @@ const std::map<std::string, Rule, std::less<>>& Rules() {
         add({"map"}, ValueKind::StreamMap, false);
         add({"vn", "an", "sn", "dn", "ignore_unknown", "bitexact"}, ValueKind::None, false);
         add({"movflags"}, ValueKind::Word, false);
-        // The runner's own limit of a clip's size, in bytes.
+        // A limit of the clip's size in bytes, as the runner sets for clips of a chosen size (ClipRequest's
+        // maxBytes); a profile may pass one too.
         add({"fs"}, ValueKind::Word, false);
         add({"vf", "af"}, ValueKind::Filters, false);
         add({"filter"}, ValueKind::Filters, true);

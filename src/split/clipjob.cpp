@@ -18,20 +18,10 @@ ClipJob MakeJob(const SplitInputs& inputs, int clip, double start, double length
     job.outputPath =
         QFileInfo(ClipOutputPath(outputFolder, inputs.sourcePath, clip, extension)).absoluteFilePath();
     job.muxer = ClipMuxer(extension);
-    job.commandLine =
-        EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions, job.outputPath);
+    job.commandLine = EncoderCommandLine(inputs.sourcePath, job.start, job.length, profileOptions,
+                                         job.outputPath, maxBytes);
     job.arguments = EncoderArguments(QFileInfo(inputs.sourcePath).absoluteFilePath(), job.start, job.length,
-                                     profileOptions, job.outputPath, job.muxer);
-    if (maxBytes > 0) {
-        // ffmpeg's own limit of the output size, which the front-end keeps exactly for a stream copy; it
-        // goes with the options, before the muxer and the output.
-        const QStringList limit{QStringLiteral("-fs"), QString::number(maxBytes)};
-        const qsizetype at = job.arguments.size() - (job.muxer.isEmpty() ? 1 : 3);
-        job.arguments.insert(at, limit.at(1));
-        job.arguments.insert(at, limit.at(0));
-        const int output = job.commandLine.lastIndexOf(QStringLiteral(" \"") + job.outputPath);
-        job.commandLine.insert(output, QLatin1Char(' ') + limit.join(QLatin1Char(' ')));
-    }
+                                     profileOptions, job.outputPath, job.muxer, maxBytes);
     return job;
 }
 

@@ -38,15 +38,16 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
 }
 
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
-                           const ProfileOptions& profileOptions, const QString& outputPath) {
+                           const ProfileOptions& profileOptions, const QString& outputPath, qint64 maxBytes) {
+    const QString limit = maxBytes > 0 ? QStringLiteral(" -fs ") + QString::number(maxBytes) : QString();
     return QStringLiteral(" -y -i \"") + sourcePath + QStringLiteral("\" -ss ") +
            FormatOneDecimal(clipStart) + QStringLiteral(" -t ") + FormatGeneral(clipLength) +
-           profileOptions.Text() + QStringLiteral(" \"") + outputPath + QLatin1Char('"');
+           profileOptions.Text() + limit + QStringLiteral(" \"") + outputPath + QLatin1Char('"');
 }
 
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath,
-                             const QString& muxer) {
+                             const QString& muxer, qint64 maxBytes) {
     // The exact start and length, unlike the displayed ones: neighbouring sections then neither overlap
     // nor leave a gap between them.
     Contract::ClipRequest request;
@@ -55,6 +56,7 @@ QStringList EncoderArguments(const QString& sourcePath, double clipStart, double
     request.length = clipLength;
     for (const QString& argument : profileOptions.Arguments())
         request.options.push_back(argument.toStdString());
+    request.maxBytes = maxBytes;
     request.muxer = muxer.toStdString();
     request.output = outputPath.toStdString();
     QStringList arguments;

@@ -22,17 +22,18 @@ QString ClipOutputPath(const QString& outputFolder, const QString& sourcePath, i
                        const QString& extension);
 
 // The command line of one clip as text, for display and the record: the source and output quoted, the start
-// with one decimal and the length with up to 15 significant digits, both always with a decimal point, and
-// the profile's options as ProfileOptions::Text shows them.
+// with one decimal and the length with up to 15 significant digits, both always with a decimal point, the
+// profile's options as ProfileOptions::Text shows them, and "-fs maxBytes" after them when it is above 0.
 QString EncoderCommandLine(const QString& sourcePath, double clipStart, double clipLength,
-                           const ProfileOptions& profileOptions, const QString& outputPath);
+                           const ProfileOptions& profileOptions, const QString& outputPath,
+                           qint64 maxBytes = 0);
 
 // The same pieces as the arguments the encoder is started with, but with the start in full: one input,
 // one output, and the profile's options and values between them, each one argument. No shell ever sees
-// them, so nothing is quoted.
+// them, so nothing is quoted. maxBytes above 0 limits the clip's size.
 QStringList EncoderArguments(const QString& sourcePath, double clipStart, double clipLength,
                              const ProfileOptions& profileOptions, const QString& outputPath,
-                             const QString& muxer = QString());
+                             const QString& muxer = QString(), qint64 maxBytes = 0);
 
 // The muxer of clips with this extension (with its dot), from the list this program writes; empty for an
 // extension that is not on it.

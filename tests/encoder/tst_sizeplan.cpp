@@ -1,9 +1,10 @@
+#include "contract/cliprequest.h"
 #include "size/sizeplan.h"
 
 #include <QtTest>
 
 // Where a clip of at most a given size stops, decided on packet sizes alone, and how the runner's size
-// limit is taken out of the clip's arguments.
+// limit travels in the clip's arguments.
 class TestSizePlan : public QObject {
     Q_OBJECT
 private:
@@ -74,19 +75,38 @@ private slots:
         QVERIFY(qAbs(*SizePlan::LatestEnd(packets, request, SizePlan::Overhead{}) - 3 * Frame) < 1e-9);
     }
 
-    void TakeSizeLimit() {
-        const std::vector<std::string> copy{"-i", "in.mp4", "-c", "copy"};
-        auto with = [&](std::vector<std::string> tail) {
-            tail.insert(tail.begin(), copy.begin(), copy.end());
-            return tail;
-        };
-        const auto limited = SizeLimit::TakeSizeLimit(with({"-fs", "5000000", "out.mp4"}));
-        QVERIFY(limited && limited->maxBytes == 5000000);
-        QVERIFY(limited->arguments == with({"out.mp4"}));
-        // An output named -fs is no limit; a size that is not whole bytes is refused later.
-        QVERIFY(!SizeLimit::TakeSizeLimit(with({"-fs"})));
-        QCOMPARE(SizeLimit::TakeSizeLimit(with({"-fs", "5M", "out.mp4"}))->maxBytes, std::int64_t(0));
-        QCOMPARE(SizeLimit::TakeSizeLimit(with({"-fs", "-5", "out.mp4"}))->maxBytes, std::int64_t(0));
+    // The limit stands after the options and reads back as the request's, never as one of the options;
+    // the arguments read back are those written. A size that is not whole bytes is refused.
+    void SizeLimitInTheClipArguments_data() {
+        QTest::addColumn<QStringList>("tail"); // after "-y -i /in.mp4 -ss 0.0 -t 5.0 -c copy"
+        QTest::addColumn<qint64>("maxBytes");  // -1: refused
+        QTest::addColumn<int>("options");
+        QTest::newRow("before the muxer")
+            << QStringList{"-fs", "5000000", "-f", "mp4", "/out.mp4"} << qint64(5000000) << 2;
+        QTest::newRow("without a muxer") << QStringList{"-fs", "5000000", "/out.mp4"} << qint64(5000000) << 2;
+        QTest::newRow("an output named -fs is no limit") << QStringList{"-fs"} << qint64(0) << 2;
+        QTest::newRow("-fs among the options stays one")
+            << QStringList{"-fs", "100", "-map", "0", "/out.mp4"} << qint64(0) << 6;
+        for (const char* size : {"5M", "-5", "0", "+5", " 5", "", "99999999999999999999"})
+            QTest::addRow("refused: \"%s\"", size) << QStringList{"-fs", size, "/out.mp4"} << qint64(-1) << 0;
+    }
+    void SizeLimitInTheClipArguments() {
+        QFETCH(QStringList, tail);
+        QFETCH(qint64, maxBytes);
+        QFETCH(int, options);
+        std::vector<std::string> arguments{"-y", "-i", "/in.mp4", "-ss", "0.0", "-t", "5.0", "-c", "copy"};
+        for (const QString& argument : tail)
+            arguments.push_back(argument.toStdString());
+        const Contract::ClipParse parse = Contract::ParseClipArguments(arguments);
+        if (maxBytes < 0) {
+            QVERIFY(!parse.request);
+            QVERIFY2(parse.problem.find("size limit") != std::string::npos, parse.problem.c_str());
+            return;
+        }
+        QVERIFY2(parse.request, parse.problem.c_str());
+        QCOMPARE(parse.request->maxBytes, std::int64_t(maxBytes));
+        QCOMPARE(int(parse.request->options.size()), options);
+        QVERIFY(Contract::ClipArguments(*parse.request) == arguments);
     }
 };
 

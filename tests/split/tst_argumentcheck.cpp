@@ -68,6 +68,13 @@ private slots:
         QTest::newRow("a question instead of a clip") << QStringList{"-version"} << "not those of a clip";
         QTest::newRow("a time that is not a plain number")
             << QStringList{"-y", "-i", "SRC", "-ss", "1e3", "-t", "2", "OUT"} << "plain numbers";
+        QTest::newRow("a size limit that is no whole number of bytes")
+            << QStringList{"-y", "-i", "SRC", "-ss", "0.0", "-t", "1", "-c", "copy", "-fs", "9e99", "OUT"}
+            << "size limit of a clip (-fs)";
+        QTest::newRow("a size limit for an encoded clip")
+            << QStringList{"-y", "-i",   "SRC",     "-ss", "0.0",  "-t",
+                           "1",  "-c:v", "libx264", "-fs", "1000", "OUT"}
+            << "kept only for a stream copy";
     }
     void onlyTheRunnersClips() {
         QFETCH(QStringList, arguments);

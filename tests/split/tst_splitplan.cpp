@@ -417,6 +417,17 @@ private slots:
         QCOMPARE(arguments,
                  QStringList({"-y", "-i", "/v/my talk.avi", "-ss", "3.3333333333333335", "-t",
                               "3.3333333333333335", "-c:v", "libx264", "-an", "/c/my talk_Clip2.mp4"}));
+        // A clip of at most a size: the limit after the options, where the command line shows it too.
+        const ProfileOptions copy = OptionsFromText(QStringLiteral(" -map 0 -c copy"));
+        QCOMPARE(EncoderArguments(QStringLiteral("/v/talk.mkv"), 0, 2, copy,
+                                  QStringLiteral("/c/talk_Clip1.mkv"), QStringLiteral("matroska"), 5000000)
+                     .mid(7),
+                 QStringList(
+                     {"-map", "0", "-c", "copy", "-fs", "5000000", "-f", "matroska", "/c/talk_Clip1.mkv"}));
+        QCOMPARE(EncoderCommandLine(QStringLiteral("/v/talk.mkv"), 0, 2, copy,
+                                    QStringLiteral("/c/talk_Clip1.mkv"), 5000000),
+                 QStringLiteral(
+                     R"( -y -i "/v/talk.mkv" -ss 0.0 -t 2 -map 0 -c copy -fs 5000000 "/c/talk_Clip1.mkv")"));
     }
 
     // A value with blanks reaches the encoder whole, and the command line shows it quoted.
