@@ -33,18 +33,32 @@ void ClipCutter::Run() {
     printer.Progress(request.length, true);
 }
 
+std::vector<bool> CopiedStreams(const CutRequest& request, const SourceReader& reader) {
+    const AVFormatContext* format = reader.Format();
+    std::vector<bool> copied(format->nb_streams, false);
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream* stream = format->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        const bool wanted = stream == reader.Video()
+                                ? request.video
+                                : (type == AVMEDIA_TYPE_AUDIO && request.audio) ||
+                                      (type == AVMEDIA_TYPE_SUBTITLE && request.subtitles);
+        copied[i] = wanted && MuxerCanHold(request.muxer, stream);
+    }
+    return copied;
+}
+
 void ClipCutter::ChooseStreams() {
     AVFormatContext* format = reader.Format();
-    if (request.video && reader.Video() && writer.CanHold(reader.Video())) {
+    const std::vector<bool> copied = CopiedStreams(request, reader);
+    // The video first, then the others in the source's order.
+    if (reader.Video() && copied[std::size_t(reader.Video()->index)]) {
         video = reader.Video();
         writer.AddStream(video);
     }
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         AVStream* stream = format->streams[i];
-        const AVMediaType type = stream->codecpar->codec_type;
-        const bool wanted = (type == AVMEDIA_TYPE_AUDIO && request.audio) ||
-                            (type == AVMEDIA_TYPE_SUBTITLE && request.subtitles);
-        if (wanted && writer.CanHold(stream)) {
+        if (copied[i] && stream != video) {
             writer.AddStream(stream);
             others.Add(stream);
         }

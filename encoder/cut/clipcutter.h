@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Cut {
 
@@ -28,6 +29,11 @@ private:
     std::unique_ptr<JoinCheck> check;
     std::string openPath;
 };
+
+// Which of the source's streams, by index, a clip of request copies: the source's video, which the cuts
+// fall on, and the sound and subtitles asked for, each only where the clip's container can hold its codec.
+// The cut writes exactly these, and a clip of at most a size counts exactly these.
+std::vector<bool> CopiedStreams(const CutRequest& request, const SourceReader& reader);
 
 // Writes one clip of a stream copy. In exact mode the clip holds exactly the frames shown from its start
 // up to its end: the frames before the first keyframe of the clip are re-encoded with the source's codec,

@@ -31,9 +31,11 @@ ClipWriter::~ClipWriter() {
         std::remove(path.c_str());
 }
 
-bool ClipWriter::CanHold(const AVStream* source) const {
+bool MuxerCanHold(const std::string& muxer, const AVStream* source) {
     // Containers that keep no list of codecs answer with an error: they are tried, and say so on writing.
-    return avformat_query_codec(output->oformat, source->codecpar->codec_id, FF_COMPLIANCE_NORMAL) != 0;
+    // An unknown muxer is refused when the clip is set up.
+    const AVOutputFormat* format = av_guess_format(muxer.c_str(), nullptr, nullptr);
+    return !format || avformat_query_codec(format, source->codecpar->codec_id, FF_COMPLIANCE_NORMAL) != 0;
 }
 
 void ClipWriter::AddStream(const AVStream* source) {

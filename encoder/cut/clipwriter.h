@@ -10,6 +10,9 @@
 
 namespace Cut {
 
+// Whether a clip written with this muxer can hold a stream of the source's codec.
+bool MuxerCanHold(const std::string& muxer, const AVStream* source);
+
 // The clip file: the streams that the cut keeps, in the container of the source (the muxer the runner
 // chose from the output's extension), with their codec parameters copied from the source.
 class ClipWriter {
@@ -19,8 +22,6 @@ public:
     ClipWriter(const ClipWriter&) = delete;
     ClipWriter& operator=(const ClipWriter&) = delete;
 
-    // Whether the container can hold a stream of this codec.
-    bool CanHold(const AVStream* source) const;
     void AddStream(const AVStream* source);
     void Open();
     // A packet of the source stream with times in that stream's time base, already moved to the clip's.

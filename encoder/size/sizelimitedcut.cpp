@@ -26,25 +26,13 @@ constexpr int ReorderPackets = 64;
 // A plan that came out too large is tried again this often with less room.
 constexpr int Attempts = 6;
 
-bool Copied(const AVStream* stream, const Cut::CutRequest& request) {
-    if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
-        return false;
-    switch (stream->codecpar->codec_type) {
-    case AVMEDIA_TYPE_VIDEO:
-        return request.video;
-    case AVMEDIA_TYPE_AUDIO:
-        return request.audio;
-    case AVMEDIA_TYPE_SUBTITLE:
-        return request.subtitles;
-    default:
-        return false;
-    }
-}
-
 // The packets from the keyframe before the start until the size is used up (or the range ends).
 std::vector<SizePlan::Packet> ReadPackets(Cut::SourceReader& reader, const Cut::CutRequest& request,
                                           std::int64_t maxBytes) {
-    const AVStream* cutStream = request.video ? reader.Video() : nullptr;
+    // What the cut writes, and nothing else, counts.
+    const std::vector<bool> copied = Cut::CopiedStreams(request, reader);
+    const AVStream* cutStream =
+        reader.Video() && copied[std::size_t(reader.Video()->index)] ? reader.Video() : nullptr;
     const double end = request.start + request.length;
     reader.SeekTo(request.start);
     std::vector<SizePlan::Packet> packets;
@@ -53,7 +41,9 @@ std::vector<SizePlan::Packet> ReadPackets(Cut::SourceReader& reader, const Cut::
     while (Cut::PacketPtr packet = reader.Read()) {
         const AVStream* stream = reader.Format()->streams[packet->stream_index];
         const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        if (!Copied(stream, request) || time == AV_NOPTS_VALUE)
+        // A stream that turns up after the start is not one the cut writes.
+        const auto index = std::size_t(packet->stream_index);
+        if (index >= copied.size() || !copied[index] || time == AV_NOPTS_VALUE)
             continue;
         SizePlan::Packet planned;
         planned.time = reader.Seconds(stream, time);

@@ -1,10 +1,14 @@
 #include "contract/cliprequest.h"
+#include "cut/clipcutter.h"
+#include "cut/sourcereader.h"
 #include "size/sizeplan.h"
+#include "testmedia.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
-// Where a clip of at most a given size stops, decided on packet sizes alone, and how the runner's size
-// limit travels in the clip's arguments.
+// Where a clip of at most a given size stops, decided on packet sizes alone, which streams' packets count,
+// and how the runner's size limit travels in the clip's arguments.
 class TestSizePlan : public QObject {
     Q_OBJECT
 private:
@@ -75,6 +79,66 @@ private slots:
         QVERIFY(qAbs(*SizePlan::LatestEnd(packets, request, SizePlan::Overhead{}) - 3 * Frame) < 1e-9);
     }
 
+    // The plan counts the streams the cut writes and no others: the video the cuts fall on but not a
+    // second one, and the sound and subtitles asked for where the clip's container holds them.
+    void CountsTheStreamsTheCutCopies_data() {
+        QTest::addColumn<QString>("asked"); // v, a, s: video, sound, subtitles
+        QTest::addColumn<QString>("muxer");
+        QTest::addColumn<QString>("copied"); // per stream: video, second video, sound, subtitles
+        QTest::newRow("all into Matroska") << "vas"
+                                           << "matroska"
+                                           << "1011";
+        QTest::newRow("no sound") << "vs"
+                                  << "matroska"
+                                  << "1001";
+        QTest::newRow("no video") << "as"
+                                  << "matroska"
+                                  << "0011";
+        QTest::newRow("MP4 holds no SubRip subtitles") << "vas"
+                                                       << "mp4"
+                                                       << "1010";
+    }
+    void CountsTheStreamsTheCutCopies() {
+        QFETCH(QString, asked);
+        QFETCH(QString, muxer);
+        QFETCH(QString, copied);
+        QTemporaryDir dir;
+        const QString subtitles = dir.filePath(QStringLiteral("a.srt"));
+        QFile srt(subtitles);
+        QVERIFY(srt.open(QIODevice::WriteOnly));
+        srt.write("1\n00:00:00,000 --> 00:00:00,500\nHello\n");
+        srt.close();
+        const QString source = dir.filePath(QStringLiteral("a.mkv"));
+        int code = 0;
+        const QString made = TestMedia::RunMerged(QStringLiteral("ffmpeg"), {"-v",   "error",
+                                                                             "-f",   "lavfi",
+                                                                             "-i",   "testsrc2=d=1:s=64x48",
+                                                                             "-f",   "lavfi",
+                                                                             "-i",   "testsrc=d=1:s=32x24",
+                                                                             "-f",   "lavfi",
+                                                                             "-i",   "sine=d=1",
+                                                                             "-i",   subtitles,
+                                                                             "-map", "0",
+                                                                             "-map", "1",
+                                                                             "-map", "2",
+                                                                             "-map", "3",
+                                                                             "-c:v", "mpeg4",
+                                                                             "-c:a", "mp2",
+                                                                             "-c:s", "srt",
+                                                                             source},
+                                                  &code);
+        QVERIFY2(code == 0, qPrintable(made));
+        Cut::CutRequest request;
+        request.muxer = muxer.toStdString();
+        request.video = asked.contains('v');
+        request.audio = asked.contains('a');
+        request.subtitles = asked.contains('s');
+        QString streams;
+        for (const bool stream : Cut::CopiedStreams(request, Cut::SourceReader(source.toStdString())))
+            streams += stream ? '1' : '0';
+        QCOMPARE(streams, copied);
+    }
+
     // The limit stands after the options and reads back as the request's, never as one of the options;
     // the arguments read back are those written. A size that is not whole bytes is refused.
     void SizeLimitInTheClipArguments_data() {
@@ -110,5 +174,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestSizePlan)
+QTEST_GUILESS_MAIN(TestSizePlan)
 #include "tst_sizeplan.moc"
