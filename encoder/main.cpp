@@ -14,6 +14,7 @@
 #include "seekpoint.h"
 #include "size/sizelimitedcut.h"
 #include "sourcecheck.h"
+#include "together/sectionsencode.h"
 
 #include <cerrno>
 #include <climits>
@@ -169,18 +170,69 @@ int RunClip(const std::vector<std::string>& given, const std::string& ownFolder,
     return CheckWritten(RunFfmpeg(checked.arguments, ownFolder), clip);
 }
 
+void EndClip(int code) {
+    const std::string record = Contract::ClipEndRecord(code);
+    std::fwrite(record.data(), 1, record.size(), stderr);
+    std::fflush(stderr);
+}
+
+int RunClipOfSession(const std::vector<std::string>& given, const std::string& ownFolder,
+                     Cut::SourceCache& sources) {
+    try {
+        return RunClip(given, ownFolder, sources);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "wmaspi: %s\n", error.what());
+    }
+    return 1;
+}
+
+// Sections of one range encoded by one ffmpeg; returns the first clip left to be made on its own, after
+// reporting the ones before it.
+std::size_t EncodeSectionsTogether(const std::vector<std::vector<std::string>>& group,
+                                   const std::string& ownFolder) {
+    std::vector<EncoderFrontEnd::CheckedClip> clips;
+    for (const std::vector<std::string>& given : group) {
+        clips.push_back(EncoderFrontEnd::CheckClipArguments(given));
+        // Each clip that is refused says why on its own.
+        if (!clips.back().problem.empty() ||
+            !EncoderFrontEnd::ClearClipName(clips.back().request.output).empty())
+            return 0;
+    }
+    const auto ffmpeg =
+        EncoderFrontEnd::FindFfmpeg(std::getenv("TESSEL_FFMPEG"), ownFolder, std::getenv("PATH"));
+    if (!ffmpeg || !EncoderFrontEnd::SourceRefusal(clips.front().request.source).empty())
+        return 0;
+    std::size_t reported = 0;
+    try {
+        return Together::EncodeTogether(
+            clips, *ffmpeg,
+            [&](std::size_t, int code) {
+                EndClip(code);
+                ++reported;
+            },
+            [](pid_t child) { runningChild = child; });
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "wmaspi: %s\n", error.what());
+    }
+    runningChild = 0;
+    return reported;
+}
+
 int RunSession(const std::string& ownFolder) {
     Cut::SourceCache sources;
-    while (const auto given = Contract::ReadClipArguments(stdin)) {
-        int code = 1;
-        try {
-            code = RunClip(*given, ownFolder, sources);
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "wmaspi: %s\n", error.what());
-        }
-        const std::string record = Contract::ClipEndRecord(code);
-        std::fwrite(record.data(), 1, record.size(), stderr);
-        std::fflush(stderr);
+    std::vector<std::vector<std::string>> group;
+    while (auto given = Contract::ReadClipArguments(stdin)) {
+        const bool withNext = !given->empty() && given->front() == Contract::WithNextOption;
+        if (withNext)
+            given->erase(given->begin());
+        group.push_back(std::move(*given));
+        if (withNext)
+            continue;
+        // An input that ends before a group's last clip ends the front-end without them.
+        const std::size_t from = group.size() > 1 ? EncodeSectionsTogether(group, ownFolder) : 0;
+        for (std::size_t i = from; i < group.size(); ++i)
+            EndClip(RunClipOfSession(group[i], ownFolder, sources));
+        group.clear();
     }
     return 0;
 }

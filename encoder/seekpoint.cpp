@@ -462,7 +462,9 @@ bool DecodesRightOnlyFromStart(AVFormatContext* input) {
 // The first frame is the one a player shows at the start and the clip ends before the frame shown at
 // start + length; the sound is cut at the same times. The input seek lands before the keyframe that
 // decoding needs; where the source cannot seek there is none. Empty when the source cannot be read.
-std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
+} // namespace
+
+std::optional<ExactCut> PlanExactCut(const ClipRequest& cut) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
     AVDictionary* options = nullptr;
@@ -484,6 +486,8 @@ std::optional<ExactCut> PlanCut(const ClipRequest& cut) {
     return planned;
 }
 
+namespace {
+
 // Cut points matter to stream copies only; a clip that is encoded starts on its frame anyway.
 std::vector<std::string> WithoutCutPoints(std::vector<std::string> arguments) {
     for (auto option = arguments.begin(); option != arguments.end() && option + 1 != arguments.end();) {
@@ -502,7 +506,7 @@ std::vector<std::string> FfmpegArguments(const std::vector<std::string>& given) 
     const std::optional<ClipRequest> request = ReadClipRequest(arguments);
     if (!request || request->copiesVideo)
         return RewriteArguments(arguments);
-    std::optional<ExactCut> cut = PlanCut(*request);
+    std::optional<ExactCut> cut = PlanExactCut(*request);
     // A source that cannot be read: ffmpeg says why.
     if (!cut)
         cut = ExactCut{std::llround(request->start * 1e6), std::llround(request->start * 1e6),

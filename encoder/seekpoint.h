@@ -2,6 +2,7 @@
 
 #include "encoderarguments.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,8 @@ namespace EncoderFrontEnd {
 // The ffmpeg arguments for the runner's: an exact cut for a re-encoded clip, today's input seeking for
 // a stream copy or arguments of another form. The cutter's own "-cut_points" is left out.
 std::vector<std::string> FfmpegArguments(const std::vector<std::string>& arguments);
+
+// The exact cut of a re-encoded clip: where ffmpeg seeks and trims. Empty when the source cannot be read.
+std::optional<ExactCut> PlanExactCut(const ClipRequest& request);
 
 } // namespace EncoderFrontEnd

@@ -15,6 +15,9 @@
 namespace Contract {
 
 inline constexpr const char* ClipsOption = "--clips";
+// Put in front of a clip's arguments: the clip is encoded together with the clip that follows it (a
+// section of the same range), and the front-end waits for that one before it starts.
+inline constexpr const char* WithNextOption = "--with-next";
 
 // After the last output of a clip: the exit code the clip would have had on its own.
 inline constexpr std::string_view ClipEndWord = "clip-end";

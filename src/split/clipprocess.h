@@ -1,11 +1,11 @@
 #pragma once
 
+#include "split/clipjob.h"
 #include "split/encoderfailure.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
-
-struct ClipJob;
 
 // The work that produces the clips of a run, one clip at a time: started with a clip's job, it hands its
 // output back in chunks, can be stopped at any moment, and tells how the clip's work ended. The runner
@@ -28,6 +28,14 @@ public:
     virtual ClipExit Exit() const = 0;
     // The run's last clip is done; work kept ready for further clips ends.
     virtual void EndRun() {}
+
+    // Whether clips can be handed over together, so that one encode makes all of them.
+    virtual bool TakesClipsTogether() const { return false; }
+    // Starts the work of clips that are made together (sections of one range, in order); the first one's
+    // Finished follows as for Start, and each next one is waited for after Continue().
+    virtual void StartTogether(const QList<ClipJob>& jobs) { Start(jobs.first()); }
+    // Goes on with the next clip of those started together.
+    virtual void Continue() {}
 
 signals:
     void OutputReady();

@@ -28,37 +28,81 @@ void SessionClipProcess::StartFrontEnd() {
 }
 
 void SessionClipProcess::Start(const ClipJob& job) {
+    waiting.clear();
     exit = ClipExit();
-    // Paths go as the system names them.
-    std::vector<std::string> arguments;
-    for (const QString& argument : job.arguments)
-        arguments.push_back(QFile::encodeName(argument).toStdString());
-    const std::optional<std::string> framed = Contract::FrameClipArguments(arguments);
-    if (!framed) {
-        // An argument the session cannot carry: the clip fails as a front-end's refusal would.
-        exit.exitCode = 2;
-        output += QByteArrayLiteral("refused: an argument of the clip is empty or holds a NUL character\n");
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                emit OutputReady();
-                emit Finished();
-            },
-            Qt::QueuedConnection);
+    clipRunning = true;
+    Send({job});
+}
+
+void SessionClipProcess::StartTogether(const QList<ClipJob>& jobs) {
+    waiting = jobs.mid(1);
+    exit = ClipExit();
+    clipRunning = true;
+    Send(jobs);
+}
+
+void SessionClipProcess::Continue() {
+    exit = ClipExit();
+    clipRunning = true;
+    if (waiting.isEmpty()) {
+        Refuse();
         return;
     }
-    clipRunning = true;
+    const ClipJob next = waiting.takeFirst();
+    // A front-end that ended with an earlier clip is started anew for this one and those after it.
+    if (!frontEnd || frontEnd->state() == QProcess::NotRunning) {
+        Send(QList<ClipJob>{next} + waiting);
+        return;
+    }
+    // The clip's output, and maybe its end, may have come with the one before.
+    QMetaObject::invokeMethod(this, &SessionClipProcess::TakeOutput, Qt::QueuedConnection);
+}
+
+void SessionClipProcess::Send(const QList<ClipJob>& jobs) {
+    QByteArray framedJobs;
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        // Paths go as the system names them.
+        std::vector<std::string> arguments;
+        if (i + 1 < jobs.size())
+            arguments.push_back(Contract::WithNextOption);
+        for (const QString& argument : jobs.at(i).arguments)
+            arguments.push_back(QFile::encodeName(argument).toStdString());
+        const std::optional<std::string> framed = Contract::FrameClipArguments(arguments);
+        if (!framed) {
+            Refuse();
+            return;
+        }
+        framedJobs += QByteArray::fromStdString(*framed);
+    }
     if (!frontEnd || frontEnd->state() == QProcess::NotRunning)
         StartFrontEnd();
-    frontEnd->write(QByteArray::fromStdString(*framed));
+    frontEnd->write(framedJobs);
+}
+
+// An argument the session cannot carry: the clip fails as a front-end's refusal would.
+void SessionClipProcess::Refuse() {
+    exit.exitCode = 2;
+    output += QByteArrayLiteral("refused: an argument of the clip is empty or holds a NUL character\n");
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!clipRunning)
+                return;
+            clipRunning = false;
+            emit OutputReady();
+            emit Finished();
+        },
+        Qt::QueuedConnection);
 }
 
 void SessionClipProcess::TakeOutput() {
-    endMark.Feed(frontEnd->readAll(), output);
-    const std::optional<int> code = endMark.TakeEnd();
+    endMark.Feed(frontEnd ? frontEnd->readAll() : QByteArray(), output);
     if (!output.isEmpty())
         emit OutputReady();
-    if (code && clipRunning) {
+    // The end of a clip made together with the one before may come before its turn: it waits for it.
+    if (!clipRunning)
+        return;
+    if (const std::optional<int> code = endMark.TakeEnd()) {
         clipRunning = false;
         exit.exitCode = *code;
         emit Finished();
@@ -88,6 +132,7 @@ void SessionClipProcess::Stop() {
         return;
     clipRunning = false;
     exit.crashed = true;
+    waiting.clear();
     KillFrontEnd(std::move(frontEnd));
 }
 

@@ -3,12 +3,15 @@
 #include "split/clipendmark.h"
 #include "split/clipprocess.h"
 
+#include <QList>
 #include <QProcess>
 #include <memory>
 
 // One run of the encoder front-end for all the clips of a run ("--clips"): each clip's arguments go to its
 // standard input, and it keeps the source open between clips, so that a stream copy reads the source's
-// index once and the source about once. Stopping a clip ends the front-end; the next clip starts another.
+// index once and the source about once. Sections that are encoded are handed over together, for one
+// encode of all of them. Stopping a clip ends the front-end; the next clip starts another, and so do the
+// clips handed over together that had not ended.
 class SessionClipProcess : public ClipProcess {
     Q_OBJECT
 public:
@@ -23,12 +26,21 @@ public:
     ClipExit Exit() const override { return exit; }
     void EndRun() override;
 
+    bool TakesClipsTogether() const override { return true; }
+    void StartTogether(const QList<ClipJob>& jobs) override;
+    void Continue() override;
+
 private:
     void StartFrontEnd();
+    // Hands the clips to the front-end, each but the last to be made together with the one after it.
+    void Send(const QList<ClipJob>& jobs);
+    void Refuse();
     void TakeOutput();
     void FrontEndEnded();
 
     std::unique_ptr<QProcess> frontEnd;
+    // Clips handed over together whose turn has not come.
+    QList<ClipJob> waiting;
     ClipEndMark endMark;
     QByteArray output;
     bool clipRunning = false;

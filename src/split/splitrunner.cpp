@@ -143,6 +143,8 @@ bool SplitRunner::Tally(Run& run, ClipOutcome outcome) {
 }
 
 bool SplitRunner::WritePlannedClips(Run& run) {
+    if (EncodesTogether(run))
+        return WriteClipsTogether(run);
     for (int i = 1; i <= run.plan.Count(); ++i) {
         const ClipJob job =
             MakeClipJob(run.inputs, run.plan, i, run.outputFolder, run.profileOptions, view.OutputExt());
@@ -187,17 +189,30 @@ bool SplitRunner::WriteSizeClips(Run& run) {
     return true;
 }
 
-// The sections of a stream copy share one front-end, which reads the source's index once; everything else
-// starts the front-end for each clip.
+bool SplitRunner::EncodesTogether(const Run& run) const {
+    return !run.plan.OneClip() && !IsStreamCopy(run.inputs.profileName, run.profileOptions) &&
+           process->TakesClipsTogether();
+}
+
+// The sections of a run share one front-end: a stream copy reads the source's index once, and encoded
+// sections come from one encode. A lone clip starts the front-end for itself.
 std::unique_ptr<ClipProcess> SplitRunner::MakeClipProcess(const Run& run) const {
-    if (IsStreamCopy(run.inputs.profileName, run.profileOptions) && !run.plan.OneClip())
+    if (!run.plan.OneClip())
         return std::make_unique<SessionClipProcess>();
     return std::make_unique<EncoderClipProcess>();
 }
 
 SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) {
-    const int clip = job.clip;
-    emit ClipPending(clip, job.outputPath);
+    if (const std::optional<ClipOutcome> outcome = AskForClip(run, job))
+        return *outcome;
+    PartialClip partial(job.outputPath);
+    if (!partial.Created())
+        return NotCreated(run, job, partial);
+    return MakeClip(run, job, partial, [this](const ClipJob& written) { process->Start(written); });
+}
+
+std::optional<SplitRunner::ClipOutcome> SplitRunner::AskForClip(Run& run, const ClipJob& job) {
+    emit ClipPending(job.clip, job.outputPath);
     // A profile loaded during the run may name a type that no clip is written as.
     if (job.muxer.isEmpty()) {
         run.failures << FailedClip{FileNameOf(job.outputPath),
@@ -210,23 +225,28 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) 
         return ClipOutcome::Cancelled;
     if (kept)
         return run.plan.OneClip() ? ClipOutcome::Stopped : ClipOutcome::Skipped;
+    return std::nullopt;
+}
 
-    view.ShowProcessing(run.plan.OneClip() ? QStringLiteral("Splitting: ") + FileNameOf(run.inputs.sourcePath)
-                                           : QStringLiteral("Splitting: Section ") + QString::number(clip));
+SplitRunner::ClipOutcome SplitRunner::NotCreated(Run& run, const ClipJob& job, const PartialClip& partial) {
+    run.failures << FailedClip{FileNameOf(job.outputPath), partial.Problem()};
+    view.ResetCurrentBar();
+    run.progress.EndClip();
+    return ClipOutcome::Failed;
+}
+
+SplitRunner::ClipOutcome SplitRunner::MakeClip(Run& run, const ClipJob& job, PartialClip& partial,
+                                               const std::function<void(const ClipJob&)>& start) {
+    view.ShowProcessing(run.plan.OneClip()
+                            ? QStringLiteral("Splitting: ") + FileNameOf(run.inputs.sourcePath)
+                            : QStringLiteral("Splitting: Section ") + QString::number(job.clip));
     commandLine = job.commandLine;
-    emit ClipStarted(clip, commandLine);
+    emit ClipStarted(job.clip, commandLine);
 
-    PartialClip partial(job.outputPath);
-    if (!partial.Created()) {
-        run.failures << FailedClip{FileNameOf(job.outputPath), partial.Problem()};
-        view.ResetCurrentBar();
-        run.progress.EndClip();
-        return ClipOutcome::Failed;
-    }
     ClipJob written = job;
     WriteClipTo(written, partial.Path());
     ClipOutput output;
-    const ClipEnd end = WaitForClip(written, run, output);
+    const ClipEnd end = WaitForClip(written, run, output, start);
     if (end == ClipEnd::FailedToStart) {
         view.ShowMessage(QStringLiteral("Error. Please re-install ") + App().ProductName, App().ProductName,
                          SplitMessageKind::Plain);
@@ -254,13 +274,67 @@ SplitRunner::ClipOutcome SplitRunner::ProcessClip(Run& run, const ClipJob& job) 
     return failure.isEmpty() ? ClipOutcome::Written : ClipOutcome::Failed;
 }
 
+// Sections that are encoded come from one encode of the whole range. Every question comes before it
+// starts, in clip order; the clips that are to be made and follow one another are handed over together,
+// and each is then waited for, shown and judged in turn as before.
+bool SplitRunner::WriteClipsTogether(Run& run) {
+    QList<ClipJob> wanted;
+    for (int i = 1; i <= run.plan.Count(); ++i) {
+        const ClipJob job =
+            MakeClipJob(run.inputs, run.plan, i, run.outputFolder, run.profileOptions, view.OutputExt());
+        if (const std::optional<ClipOutcome> outcome = AskForClip(run, job)) {
+            if (!Tally(run, *outcome))
+                return false;
+            continue;
+        }
+        wanted << job;
+    }
+    while (!wanted.isEmpty()) {
+        // The clips from here that follow one another, each with its file ready.
+        QList<ClipJob> together;
+        std::vector<std::unique_ptr<PartialClip>> partials;
+        while (!wanted.isEmpty() && (together.isEmpty() || wanted.first().clip == together.last().clip + 1)) {
+            const ClipJob job = wanted.takeFirst();
+            auto partial = std::make_unique<PartialClip>(job.outputPath);
+            if (!partial->Created()) {
+                run.progress.SetClip(job.clip);
+                Tally(run, NotCreated(run, job, *partial));
+                break;
+            }
+            ClipJob written = job;
+            WriteClipTo(written, partial->Path());
+            together << written;
+            partials.push_back(std::move(partial));
+        }
+        for (qsizetype k = 0; k < together.size(); ++k) {
+            const ClipJob& job = together.at(k);
+            // The job as the runner made it, with the clip's own name.
+            ClipJob own = job;
+            own.arguments.last() = job.outputPath;
+            run.progress.SetClip(job.clip);
+            const auto start = [&](const ClipJob&) {
+                if (k > 0)
+                    process->Continue();
+                else if (together.size() > 1)
+                    process->StartTogether(together);
+                else
+                    process->Start(job);
+            };
+            if (!Tally(run, MakeClip(run, own, *partials[std::size_t(k)], start)))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool SplitRunner::KeepsExistingOutput(const ClipJob& job) {
     return QFileInfo::exists(job.outputPath) && !view.OverwriteWithoutAsking() &&
            !view.AskYesNo(QStringLiteral("The output file is existent. Overwrite it?"),
                           QStringLiteral("Overwrite"));
 }
 
-SplitRunner::ClipEnd SplitRunner::WaitForClip(const ClipJob& job, Run& run, ClipOutput& output) {
+SplitRunner::ClipEnd SplitRunner::WaitForClip(const ClipJob& job, Run& run, ClipOutput& output,
+                                              const std::function<void(const ClipJob&)>& start) {
     QEventLoop loop;
     bool failedToStart = false;
     bool finished = false;
@@ -285,7 +359,7 @@ SplitRunner::ClipEnd SplitRunner::WaitForClip(const ClipJob& job, Run& run, Clip
                 loop.exit(LoopWakeUp);
         });
 
-    process->Start(job);
+    start(job);
     for (;;) {
         if (failedToStart)
             return ClipEnd::FailedToStart;

@@ -5,10 +5,13 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 struct ClipJob;
 class ClipProcess;
+class PartialClip;
 class SplitView;
 
 // Where a run stands. The window's handlers that run in the middle of a run (the Cancel image, the close
@@ -67,12 +70,21 @@ private:
     // Both return false when the run stopped.
     bool WritePlannedClips(Run& run);
     bool WriteSizeClips(Run& run);
+    bool WriteClipsTogether(Run& run);
+    bool EncodesTogether(const Run& run) const;
     ClipOutcome ProcessClip(Run& run, const ClipJob& job);
+    // The clip's announcement and the overwrite question: the outcome when the clip is not to be made.
+    std::optional<ClipOutcome> AskForClip(Run& run, const ClipJob& job);
+    ClipOutcome NotCreated(Run& run, const ClipJob& job, const PartialClip& partial);
+    // Has the clip made into its partial file (start hands the job to the work) and judges it.
+    ClipOutcome MakeClip(Run& run, const ClipJob& job, PartialClip& partial,
+                         const std::function<void(const ClipJob&)>& start);
     // Counts the clip in the run's result; false when the run ends with it.
     static bool Tally(Run& run, ClipOutcome outcome);
     // Asks before an existing file is replaced; true when the person keeps it.
     bool KeepsExistingOutput(const ClipJob& job);
-    ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output);
+    ClipEnd WaitForClip(const ClipJob& job, Run& run, ClipOutput& output,
+                        const std::function<void(const ClipJob&)>& start);
     void ReadChunks(Run& run, ClipOutput& output);
     void Complete(const Run& run);
     // Every way out of a run ends here, back to Idle.

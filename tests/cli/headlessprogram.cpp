@@ -1,5 +1,7 @@
 #include "headlessprogram.h"
 
+#include "fakefrontend.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,12 +49,12 @@ void HeadlessProgram::UseRealEncoder() const {
 }
 
 void HeadlessProgram::UseFakeEncoder(const QByteArray& body) const {
-    const QString path = Write(QStringLiteral("wmaspi.dll"), "#!/bin/sh\n"
-                                                             "dir=$(dirname \"$0\")\n"
-                                                             "for out; do :; done\n"
-                                                             "echo \"$*\" >> \"$dir/calls.log\"\n"
-                                                             "echo $$ > \"$dir/pid\"\n" +
-                                                                 body + "\n");
+    const QString path =
+        Write(QStringLiteral("wmaspi.dll"),
+              FakeFrontEndScript("dir=$(dirname \"$0\")", "for out; do :; done\n"
+                                                          "echo \"$*\" >> \"$dir/calls.log\"\n"
+                                                          "echo $$ > \"$dir/pid\"\n" +
+                                                              body));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -120,11 +120,16 @@ private slots:
         QVERIFY(killed != 0);
         QCOMPARE(clipRunning, 3);
         QCOMPARE(view->Events(QStringLiteral("message:")), QStringList{FailedCaption});
-        QCOMPARE(view->messageTexts.first(), FailureHead + QStringLiteral("\ntalk_Clip2.mkv: ") + reason);
+        // The sections come from one encode, which runs ahead of the clip shown by the encoder's delay: a
+        // polite stop ends the clip being encoded, the shown one or the next, and the rest are made anew.
+        const QString report = view->messageTexts.first();
+        const int failed = report.contains(QStringLiteral("talk_Clip3.mkv")) ? 3 : 2;
+        QCOMPARE(report, FailureHead + QStringLiteral("\ntalk_Clip%1.mkv: ").arg(failed) + reason);
         QCOMPARE(view->events.last(), QStringLiteral("leave"));
-        QVERIFY(!FakeEncoder::ProcessAlive(killed));
+        // A front-end that passed the stop on to ffmpeg ends with the run.
+        QTRY_VERIFY_WITH_TIMEOUT(!FakeEncoder::ProcessAlive(killed), 10000);
         VerifyWhole(Clip(1, QStringLiteral(".mkv")), 2);
-        VerifyWhole(Clip(3, QStringLiteral(".mkv")), 2);
+        VerifyWhole(Clip(5 - failed, QStringLiteral(".mkv")), 2);
     }
 
     void outputFolderTakenAway_data() {

@@ -1,6 +1,7 @@
 #include "fakeencoder.h"
 
 #include "app/appcontext.h"
+#include "fakefrontend.h"
 #include "testmedia.h"
 
 #include <QFile>
@@ -9,18 +10,17 @@
 namespace FakeEncoder {
 
 void Install(const TempProgramDir& program, const QString& body) {
-    const QByteArray script =
-        "#!/bin/sh\n"
+    const QByteArray script = FakeFrontEndScript(
         "dir=$(dirname \"$0\")\n"
-        "for out; do :; done\n"
-        "{ for a; do printf '%s|' \"$a\"; done; echo; } >> \"$dir/calls.log\"\n"
-        "echo $$ > \"$dir/pid\"\n"
         "step() {\n"
         "  n=$(( $(cat \"$dir/steps\" 2>/dev/null || echo 0) + 1 )); echo $n > \"$dir/steps\"\n"
         "  printf \"$1\"\n"
         "  while [ ! -e \"$dir/go$n\" ]; do sleep 0.02; done\n"
-        "}\n" +
-        body.toUtf8() + "\n";
+        "}",
+        "for out; do :; done\n"
+        "{ for a; do printf '%s|' \"$a\"; done; echo; } >> \"$dir/calls.log\"\n"
+        "echo $$ > \"$dir/pid\"\n" +
+            body.toUtf8());
     const QString path = program.Write(QStringLiteral("wmaspi.dll"), script);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     App().EncoderPath = path;

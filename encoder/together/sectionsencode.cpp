@@ -1,0 +1,233 @@
+#include "sectionsencode.h"
+
+#include "contract/mediaformats.h"
+#include "cut/avhandles.h"
+#include "sectionsplan.h"
+#include "sectionsplitter.h"
+#include "seekpoint.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace Together {
+
+namespace {
+
+using EncoderFrontEnd::CheckedClip;
+
+// Whether ffmpeg would give the clips subtitles: the source has some, the container takes them and the
+// options do not drop them. The pipe carries no subtitles, so such clips are encoded on their own.
+bool WouldCarrySubtitles(const CheckedClip& clip) {
+    const AVOutputFormat* format = av_guess_format(clip.request.muxer.c_str(), nullptr, nullptr);
+    const std::vector<std::string>& options = clip.request.options;
+    if (!format || format->subtitle_codec == AV_CODEC_ID_NONE ||
+        std::find(options.begin(), options.end(), "-sn") != options.end())
+        return false;
+    AVDictionary* open = nullptr;
+    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
+        av_dict_set(&open, option.name.c_str(), option.value.c_str(), 0);
+    AVFormatContext* raw = nullptr;
+    const int opened =
+        avformat_open_input(&raw, Contract::FileUrl(clip.request.source).c_str(), nullptr, &open);
+    av_dict_free(&open);
+    if (opened < 0)
+        return true;
+    const Cut::InputPtr input(raw);
+    avformat_find_stream_info(input.get(), nullptr);
+    for (unsigned i = 0; i < input->nb_streams; ++i)
+        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            return true;
+    return false;
+}
+
+// Where each section after the first starts, after the first section's first frame; empty when a
+// section's start cannot be found or the sections do not follow one another.
+SectionStarts FindStarts(const std::vector<CheckedClip>& clips, const EncoderFrontEnd::ExactCut& whole) {
+    SectionStarts starts;
+    for (std::size_t i = 1; i < clips.size(); ++i) {
+        const auto request = EncoderFrontEnd::ReadClipRequest(clips[i].arguments);
+        const auto cut = request ? EncoderFrontEnd::PlanExactCut(*request) : std::nullopt;
+        if (!cut)
+            return {};
+        const std::int64_t start = cut->outputStart - whole.outputStart;
+        if (start <= (starts.empty() ? 0 : starts.back()) || start >= whole.outputLength)
+            return {};
+        starts.push_back(start);
+    }
+    return starts;
+}
+
+// ffmpeg writing into a pipe, as a child that dies with the front-end.
+class PipedEncoder {
+public:
+    PipedEncoder(const std::string& ffmpeg, const std::vector<std::string>& arguments) {
+        int ends[2];
+        if (pipe(ends) != 0)
+            return;
+        std::fflush(stderr);
+        const pid_t parent = getpid();
+        child = fork();
+        if (child == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                std::_Exit(128 + SIGKILL);
+            dup2(ends[1], STDOUT_FILENO);
+            close(ends[0]);
+            close(ends[1]);
+            std::vector<char*> pointers{const_cast<char*>(ffmpeg.c_str())};
+            for (const std::string& argument : arguments)
+                pointers.push_back(const_cast<char*>(argument.c_str()));
+            pointers.push_back(nullptr);
+            execv(ffmpeg.c_str(), pointers.data());
+            std::_Exit(126);
+        }
+        close(ends[1]);
+        if (child < 0) {
+            close(ends[0]);
+            return;
+        }
+        output = ends[0];
+    }
+    ~PipedEncoder() {
+        if (output >= 0)
+            close(output);
+        Stop();
+    }
+    PipedEncoder(const PipedEncoder&) = delete;
+    PipedEncoder& operator=(const PipedEncoder&) = delete;
+
+    bool Started() const { return output >= 0; }
+    pid_t Child() const { return child; }
+    int Output() const { return output; }
+    // Ends ffmpeg at once; nothing more of its output is wanted.
+    void Stop() {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            Wait();
+        }
+    }
+    // ffmpeg's exit code once it ended.
+    int Wait() {
+        int status = 0;
+        while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        child = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    }
+
+private:
+    pid_t child = -1;
+    int output = -1;
+};
+
+int ReadPipe(void* opaque, std::uint8_t* buffer, int size) {
+    const int descriptor = *static_cast<int*>(opaque);
+    for (;;) {
+        const ssize_t got = read(descriptor, buffer, std::size_t(size));
+        if (got > 0)
+            return int(got);
+        if (got == 0)
+            return AVERROR_EOF;
+        if (errno != EINTR)
+            return AVERROR(errno);
+    }
+}
+
+struct IoDeleter {
+    void operator()(AVIOContext* context) const {
+        if (context)
+            av_freep(&context->buffer);
+        avio_context_free(&context);
+    }
+};
+
+// The encode as NUT from the pipe; nothing when it does not start as such.
+Cut::InputPtr OpenPipe(int& descriptor, std::unique_ptr<AVIOContext, IoDeleter>& io) {
+    constexpr int BufferSize = 1 << 16;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(BufferSize));
+    if (!buffer)
+        return nullptr;
+    io.reset(avio_alloc_context(buffer, BufferSize, 0, &descriptor, ReadPipe, nullptr, nullptr));
+    if (!io) {
+        av_free(buffer);
+        return nullptr;
+    }
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw)
+        return nullptr;
+    raw->pb = io.get();
+    raw->flags |= AVFMT_FLAG_CUSTOM_IO;
+    if (avformat_open_input(&raw, nullptr, av_find_input_format("nut"), nullptr) < 0)
+        return nullptr;
+    Cut::InputPtr input(raw);
+    // The packets' durations (an audio frame's samples) come from the codecs' parameters, which NUT
+    // leaves for the reader to find; without them a clip's sound would end a frame early.
+    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+        return nullptr;
+    return input;
+}
+
+} // namespace
+
+std::size_t EncodeTogether(const std::vector<CheckedClip>& clips, const std::string& ffmpeg,
+                           const ClipReport& report, const ChildReport& running) {
+    if (!GroupRefusal(clips).empty() || WouldCarrySubtitles(clips.front()))
+        return 0;
+    const Contract::ClipRequest whole = WholeRange(clips);
+    const auto wholeRequest = EncoderFrontEnd::ReadClipRequest(Contract::ClipArguments(whole));
+    const auto wholeCut = wholeRequest ? EncoderFrontEnd::PlanExactCut(*wholeRequest) : std::nullopt;
+    if (!wholeCut)
+        return 0;
+    const SectionStarts starts = FindStarts(clips, *wholeCut);
+    if (starts.size() + 1 != clips.size())
+        return 0;
+    const std::vector<std::string> arguments =
+        PipeArguments(whole, *wholeCut, starts, DefaultEncodersOf(whole.muxer));
+    if (arguments.empty())
+        return 0;
+
+    PipedEncoder encoder(ffmpeg, arguments);
+    if (!encoder.Started())
+        return 0;
+    running(encoder.Child());
+    int descriptor = encoder.Output();
+    std::unique_ptr<AVIOContext, IoDeleter> io;
+    const Cut::InputPtr input = OpenPipe(descriptor, io);
+    if (!input || !SectionSplitter::StreamsRefusal(input.get()).empty()) {
+        encoder.Stop();
+        running(0);
+        return 0;
+    }
+
+    std::vector<SectionClip> targets;
+    for (const CheckedClip& clip : clips)
+        targets.push_back(SectionClip{clip.request.output, clip.request.muxer, clip.request.overwrite});
+    SectionSplitter splitter(input.get(), std::move(targets), starts, stderr,
+                             [&](std::size_t clip, int code, const std::string&) { report(clip, code); });
+    const Cut::PacketPtr packet = Cut::NewPacket();
+    int read = 0;
+    while ((read = av_read_frame(input.get(), packet.get())) >= 0) {
+        const bool taken = splitter.Feed(packet.get());
+        av_packet_unref(packet.get());
+        if (!taken) {
+            // The encoder did not cut its groups of pictures at the sections: the rest go one by one.
+            encoder.Stop();
+            running(0);
+            return splitter.FirstOpen();
+        }
+    }
+    if (read != AVERROR_EOF)
+        encoder.Stop();
+    const int code = encoder.Wait();
+    running(0);
+    splitter.End(read == AVERROR_EOF ? code : (code != 0 ? code : 1));
+    return splitter.FirstOpen();
+}
+
+} // namespace Together

@@ -1,0 +1,15 @@
+#include "fakefrontend.h"
+
+QByteArray FakeFrontEndScript(const QByteArray& setup, const QByteArray& clipBody) {
+    return "#!/bin/bash\n" + setup + "\nclip() {\n" + clipBody +
+           "\n}\n"
+           "if [ \"$1\" != --clips ]; then clip \"$@\"; exit; fi\n"
+           "while :; do\n"
+           "  set --; got=\n"
+           "  while IFS= read -r -d '' a; do got=1; [ -z \"$a\" ] && break; set -- \"$@\" \"$a\"; done\n"
+           "  [ -n \"$got\" ] || exit 0\n"
+           // Clips made together are made one by one here.
+           "  [ \"$1\" = --with-next ] && shift\n"
+           "  ( clip \"$@\" ); printf '\\0clip-end %d\\n' $?\n"
+           "done\n";
+}
