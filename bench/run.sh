@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench/run.sh [--smoke | --lossless]
+# bench/run.sh [--smoke | --lossless | --encoded]
 # Measures the splitter against what it is built on, each figure as a ratio of two things timed side by
 # side in this same run, prints the table and writes it with the machine's details to bench/results.md
 # (and into the README). --smoke runs every figure on tiny inputs, only to check that all of them come
@@ -8,16 +8,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 
-smoke=0 lossless_only=0
+smoke=0 lossless_only=0 encoded_only=0
 [ "${1:-}" = "--smoke" ] && smoke=1
-# --lossless measures figures 3a to 3b' alone and puts them into the table of bench/results.md in place.
+# --lossless measures figures 3a to 3b' alone and puts them into the table of bench/results.md in place;
+# --encoded does the same for figures 1, 1b and 2.
 [ "${1:-}" = "--lossless" ] && lossless_only=1
+[ "${1:-}" = "--encoded" ] && encoded_only=1
 
 if [ $smoke -eq 1 ]; then
     work="$root/build/bench-smoke"
     results="$work/results.md"
     reps=1
     source_seconds=6 source_size=320x240 sections=3
+    small_seconds=6 small_size=160x120 small_sections=2
     big_segment_seconds=5 big_repeats=4
     freeze_sections=3 freeze_end=00:00:03
 else
@@ -25,6 +28,8 @@ else
     results="$root/bench/results.md"
     reps=5
     source_seconds=120 source_size=1280x720 sections=10
+    # Six sections of a minute at a small size, where what each section costs on its own shows most.
+    small_seconds=360 small_size=640x360 small_sections=6
     # One hour of 720p at 2 Mbit/s, about 950 MB, made by repeating a one-minute piece without re-encoding.
     big_segment_seconds=60 big_repeats=60
     freeze_sections=3 freeze_end=00:00:30
@@ -78,17 +83,37 @@ verdict() {
 fresh() { rm -rf "$1" && mkdir -p "$1"; }
 time_text() { awk -v s="$1" 'BEGIN { printf "%d:%02d:%02d", s / 3600, (s % 3600) / 60, s % 60 }'; }
 
+# The README shows the latest table between its two markers (bench/results.md also lists the rounds).
+update_readme() {
+    awk -v file="$results" '
+        /<!-- bench:begin -->/ {
+            print
+            while ((getline line < file) > 0 && line != "Rounds:") if (line !~ /^# /) print line
+            skip = 1
+            next
+        }
+        /<!-- bench:end -->/ { skip = 0 }
+        !skip { print }' README.md >README.md.new
+    mv README.md.new README.md
+}
+
 echo "Making the test media in $work"
+# An H.264 + AAC source of the given seconds and size, made once.
+encoded_source() {
+    local path="$work/source-${1}s-${2}.mp4"
+    if [ ! -s "$path" ]; then
+        "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$2:rate=25" \
+            -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$1" \
+            -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac "$path.part.mp4"
+        mv "$path.part.mp4" "$path"
+    fi
+    echo "$path"
+}
 source="$work/source-${source_seconds}s-${source_size}.mp4"
-if [ ! -s "$source" ] && [ $lossless_only -eq 0 ]; then
-    "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$source_size:rate=25" \
-        -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$source_seconds" \
-        -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac "$source.part.mp4"
-    mv "$source.part.mp4" "$source"
-fi
+[ $lossless_only -eq 1 ] || source="$(encoded_source "$source_seconds" "$source_size")"
 big_seconds=$((big_segment_seconds * big_repeats))
 big="$work/long-${big_seconds}s.mp4"
-if [ ! -s "$big" ]; then
+if [ ! -s "$big" ] && [ $encoded_only -eq 0 ]; then
     segment="$work/segment.mp4"
     "$ffmpeg_program" -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$source_size:rate=25" \
         -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$big_segment_seconds" \
@@ -101,8 +126,8 @@ if [ ! -s "$big" ]; then
 fi
 
 if [ $lossless_only -eq 0 ]; then
-# 1 and 2: the encoded split. A first run records the exact ffmpeg commands that the front-end starts.
-echo "Sections: $sections sections of ${source_seconds} s of $source_size"
+# 1, 1b and 2: the encoded split against one encode of the whole range with the same options. A first run
+# records the ffmpeg command that the front-end starts: one for all the sections, writing to a pipe.
 recorder="$work/record-ffmpeg"
 records="$work/records"
 cat >"$recorder" <<EOF
@@ -112,135 +137,118 @@ printf '%s\0' "\$@" >"$records/\$(printf %03d "\$n")"
 exec "$ffmpeg_program" "\$@"
 EOF
 chmod +x "$recorder"
-fresh "$records"
 split_out="$work/split"
-fresh "$split_out"
-split_arguments=("$source" --start 0:00:00 --end "$(time_text "$source_seconds")" --sections "$sections"
-    --profile "MP4 (H.264 + AAC)" --output "$split_out" --overwrite --quiet)
-TESSEL_FFMPEG="$recorder" "$split_program" "${split_arguments[@]}" >>"$log" 2>&1
-mapfile -t commands < <(find "$records" -type f | sort)
-[ ${#commands[@]} -eq "$sections" ] || { echo "expected $sections encoder calls, saw ${#commands[@]}"; exit 1; }
-
-direct_loop() {
-    local file
-    for file in "${commands[@]}"; do
-        mapfile -d '' -t arguments <"$file"
-        "$ffmpeg_program" "${arguments[@]}" </dev/null || return 1
-    done
-}
-# The same commands without the input seek, as a plain ffmpeg command line splits with -ss after -i: every
-# clip decodes the source from its start up to the clip.
-seek_out="$work/output-seeking"
-output_seeking_loop() {
-    local file i
-    for file in "${commands[@]}"; do
-        mapfile -d '' -t arguments <"$file"
-        local final=()
-        for ((i = 0; i < ${#arguments[@]}; i++)); do
-            if [ "${arguments[i]}" = "-i" ]; then
-                break
-            elif [ "${arguments[i]}" = "-ss" ]; then
-                i=$((i + 1))
-            elif [ "${arguments[i]}" != "-noaccurate_seek" ]; then
-                final+=("${arguments[i]}")
-            fi
-        done
-        final+=("${arguments[@]:i}")
-        final[-1]="$seek_out/$(basename "${final[-1]}")"
-        "$ffmpeg_program" "${final[@]}" </dev/null || return 1
-    done
-}
-# One encode of the whole range with the same options.
 whole_out="$work/whole"
-whole_range() {
-    mapfile -d '' -t arguments <"${commands[0]}"
-    local i
-    for ((i = 0; i < ${#arguments[@]}; i++)); do
-        [ "${arguments[i]}" = "-t" ] && arguments[i + 1]="$source_seconds"
-    done
-    arguments[-1]="$whole_out/whole.mp4"
-    "$ffmpeg_program" "${arguments[@]}" </dev/null
-}
 
-t_split=() t_direct=() t_seek=() t_whole=()
-encode_job() {
-    case "$1" in
-    split)
-        fresh "$split_out" && sync
-        t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
-        local made
-        made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
-        [ "$made" -eq "$sections" ] || { echo "tessel-split made $made clips, not $sections"; exit 1; }
-        ;;
-    direct) sync && t_direct+=("$(timed direct_loop)") ;;
-    seek) fresh "$seek_out" && sync && t_seek+=("$(timed output_seeking_loop)") ;;
-    whole) fresh "$whole_out" && sync && t_whole+=("$(timed whole_range)") ;;
-    esac
-}
-# Each round starts with another of the four, so that none always runs first or last.
-encode_jobs=(split direct seek whole)
-for rep in $(seq "$reps"); do
-    echo "  round $rep of $reps"
-    for k in 0 1 2 3; do
-        encode_job "${encode_jobs[(k + rep - 1) % 4]}"
-    done
-done
-split_time=$(median "${t_split[@]}")
-direct_time=$(median "${t_direct[@]}")
-seek_time=$(median "${t_seek[@]}")
-whole_time=$(median "${t_whole[@]}")
-
-# Where the sections' time beyond the whole range goes, each part timed alone over all the clips: the
-# splitter and its front-end with an encoder that does nothing, ffmpeg starting and setting its encoders
-# up (one frame a clip), and decoding from the keyframe before each cut up to the cut.
-echo "Where the time of the sections goes"
-idle_split() {
-    TESSEL_FFMPEG=/bin/true "$split_program" "${split_arguments[@]}" >/dev/null 2>&1
-    return 0
-}
-encoder_starts() {
-    mapfile -d '' -t arguments <"${commands[0]}"
+# Measures one source; leaves the rounds in t_split, t_whole, t_bare and t_idle.
+measure_sections() {
+    local source=$1 seconds=$2 sections=$3
+    echo "Sections: $sections sections of ${seconds} s of $source"
+    fresh "$records"
+    fresh "$split_out"
+    split_arguments=("$source" --start 0:00:00 --end "$(time_text "$seconds")" --sections "$sections"
+        --profile "MP4 (H.264 + AAC)" --output "$split_out" --overwrite --quiet)
+    TESSEL_FFMPEG="$recorder" "$split_program" "${split_arguments[@]}" >>"$log" 2>&1
+    mapfile -t commands < <(find "$records" -type f | sort)
+    mapfile -d '' -t piped <"${commands[0]}"
+    [ ${#commands[@]} -eq 1 ] && [ "${piped[-1]}" = "pipe:1" ] ||
+        { echo "expected one encode for the $sections sections, saw ${#commands[@]} encoder calls"; exit 1; }
+    # The same encode as a person would run it: into one MP4, without the keyframes forced at the cuts.
+    whole_arguments=()
     local i
-    for ((i = 0; i < ${#arguments[@]}; i++)); do
-        [ "${arguments[i]}" = "-t" ] && arguments[i]="-frames:v" && arguments[i + 1]=1
+    for ((i = 0; i < ${#piped[@]} - 3; i++)); do
+        case "${piped[i]}" in
+        -force_key_frames | -forced-idr) i=$((i + 1)) ;;
+        *) whole_arguments+=("${piped[i]}") ;;
+        esac
     done
-    arguments[-1]="$whole_out/start.mp4"
-    for ((i = 0; i < sections; i++)); do "$ffmpeg_program" "${arguments[@]}" </dev/null || return 1; done
-}
-# ffmpeg's own timing of its decoding (-benchmark's rtime), without its start, summed over the clips.
-preroll_decoding() {
-    local file i seek cut total=0 rtime
-    for file in "${commands[@]}"; do
-        mapfile -d '' -t arguments <"$file"
-        seek="" cut=""
-        for ((i = 0; i < ${#arguments[@]}; i++)); do
-            if [ "${arguments[i]}" = "-ss" ]; then
-                if [ -z "$seek" ]; then seek="${arguments[i + 1]}"; else cut="${arguments[i + 1]}"; fi
-            fi
+    whole_arguments+=(-f mp4 "$whole_out/whole.mp4")
+    t_split=() t_whole=() t_bare=() t_idle=()
+    local rep k job made
+    local jobs=(split whole bare)
+    for rep in $(seq "$reps"); do
+        echo "  round $rep of $reps"
+        # Each round starts with another of the three, so that none always runs first or last.
+        for k in 0 1 2; do
+            job="${jobs[(k + rep - 1) % 3]}"
+            case "$job" in
+            split)
+                fresh "$split_out" && sync
+                t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
+                made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
+                [ "$made" -eq "$sections" ] || { echo "tessel-split made $made clips, not $sections"; exit 1; }
+                ;;
+            whole) fresh "$whole_out" && sync && t_whole+=("$(timed "$ffmpeg_program" "${whole_arguments[@]}")") ;;
+            # The front-end's own encode, its output thrown away: what the splitting around it costs.
+            bare) sync && t_bare+=("$(timed sh -c '"$0" "$@" </dev/null >/dev/null' "$ffmpeg_program" "${piped[@]}")") ;;
+            esac
         done
-        rtime=$("$ffmpeg_program" -hide_banner -nostats -benchmark -nostdin -copyts -ss "$seek" -noaccurate_seek \
-            -i "$source" -map 0:v:0 -vf "trim=end=$cut" -f null - 2>&1 | sed -n 's/.*rtime=\([0-9.]*\)s.*/\1/p')
-        [ -n "$rtime" ] || return 1
-        total=$(awk -v a="$total" -v b="$rtime" 'BEGIN { printf "%.3f", a + b }')
+        t_idle+=("$(timed sh -c 'TESSEL_FFMPEG=/bin/true "$0" "$@" >/dev/null 2>&1; exit 0' "$split_program" \
+            "${split_arguments[@]}")")
     done
-    echo "$total"
 }
-t_idle=() t_starts=() t_preroll=()
-for rep in $(seq "$reps"); do
-    t_idle+=("$(timed idle_split)")
-    t_starts+=("$(timed encoder_starts)")
-    t_preroll+=("$(preroll_decoding)")
-done
+
+measure_sections "$source" "$source_seconds" "$sections"
+split_time=$(median "${t_split[@]}")
+whole_time=$(median "${t_whole[@]}")
+direct_time=$(median "${t_bare[@]}")
 idle_time=$(median "${t_idle[@]}")
-starts_time=$(median "${t_starts[@]}")
-preroll_time=$(median "${t_preroll[@]}")
+r1=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
+r2=$(paired_ratio "${t_split[*]}" "${t_bare[*]}")
+rounds_1="- tessel-split, $sections sections: ${t_split[*]} s; one encode of the whole range: ${t_whole[*]} s;
+  the same encode, its output thrown away: ${t_bare[*]} s; with an encoder that does nothing: ${t_idle[*]} s"
 # The sections' time beyond the whole range, as the median of the rounds' own differences.
 beyond=()
 for i in "${!t_split[@]}"; do beyond+=("$(awk -v s="${t_split[i]}" -v w="${t_whole[i]}" 'BEGIN { printf "%.3f", s - w }')"); done
 beyond_time=$(median "${beyond[@]}")
-rest_time=$(awk -v d="$beyond_time" -v a="$idle_time" -v b="$starts_time" -v c="$preroll_time" \
-    'BEGIN { printf "%.3f", d - a - b - c }')
 
+small_source="$(encoded_source "$small_seconds" "$small_size")"
+measure_sections "$small_source" "$small_seconds" "$small_sections"
+small_split_time=$(median "${t_split[@]}")
+small_whole_time=$(median "${t_whole[@]}")
+r1b=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
+rounds_1b="- tessel-split, $small_sections sections of $small_size: ${t_split[*]} s; one encode of the whole range: ${t_whole[*]} s"
+
+encoded_rows="$(
+    cat <<EOF
+| 1 | $sections sections of a ${source_seconds} s $source_size H.264 source (MP4 profile) | tessel-split ${split_time} s | one encode of the whole range ${whole_time} s | ${r1}× | ≤ 1.03× | $(verdict "$r1" "<=" 1.03) |
+| 1b | $small_sections sections of a ${small_seconds} s $small_size source (MP4 profile) | tessel-split ${small_split_time} s | one encode of the whole range ${small_whole_time} s | ${r1b}× | ≤ 1.03× | $(verdict "$r1b" "<=" 1.03) |
+| 2 | Engine overhead | tessel-split ${split_time} s | the same ffmpeg command, its output thrown away, ${direct_time} s | ${r2}× | ≤ 1.02× | $(verdict "$r2" "<=" 1.02) |
+EOF
+)"
+encoded_note="Figure 1 beyond the whole range: ${beyond_time} s (the median of the rounds' own differences);
+tessel-split with an encoder that does nothing (finding each section's first frame): ${idle_time} s."
+encoded_rounds="$rounds_1
+$rounds_1b"
+
+fi
+if [ $encoded_only -eq 1 ]; then
+    for figure in "$split_time" "$whole_time" "$direct_time" "$small_split_time" "$small_whole_time"; do
+        [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
+    done
+    [ -s "$results" ] || { echo "$results holds no table to update: run bench/run.sh first"; exit 1; }
+    note="- Figures 1, 1b and 2 measured alone (bench/run.sh --encoded) on $(date -u '+%Y-%m-%d %H:%M UTC');"
+    note="$note load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
+    # The rows, the note under the table and the rounds of these figures are replaced; the rest stays.
+    awk -v rows="$encoded_rows" -v rounds="$encoded_rounds" -v note="$note" -v beyond="$encoded_note" '
+        /^- Figures 1, 1b and 2/ { next }
+        /^- Each figure is the median/ { print note }
+        /^\| 1 \|/ { print rows; next }
+        /^\| 1b \|/ || /^\| 2 \|/ { next }
+        /^Figure 1 beyond the whole range/ { print beyond; skip = 1; next }
+        /^Rounds:/ { skip = 0 }
+        /^- tessel-split, / { if (!done) print rounds; done = 1; drop = 1; next }
+        drop && (/^  / || /^- the same ffmpeg commands/ || /^- ffmpeg with -ss/ || /^- one encode of the whole/ ||
+                 /^- tessel-split with an encoder/) { next }
+        skip { next }
+        { drop = 0; print }' "$results" >"$results.new"
+    mv "$results.new" "$results"
+    echo
+    echo "$encoded_rows"
+    echo
+    echo "Written to $results"
+    update_readme
+    exit 0
 fi
 # 3: the lossless split against a plain copy of the same file. 3a cuts at keyframes, with a copy of the
 # program folder whose stream-copy profile chooses them; 3b makes exact cuts that fall inside GOPs, next to
@@ -361,20 +369,6 @@ EOF
 lossless_rounds="- lossless tessel-split at keyframes: ${t_lossless[*]} s; cp: ${t_copy[*]} s
 - exact lossless tessel-split, cuts inside GOPs: ${t_exact[*]} s; at keyframes: ${t_inside[*]} s; one GOP re-encoded: ${t_gop[*]} s; without the join check: ${t_unchecked[*]} s"
 
-# The README shows the latest table between its two markers (bench/results.md also lists the rounds).
-update_readme() {
-    awk -v file="$results" '
-        /<!-- bench:begin -->/ {
-            print
-            while ((getline line < file) > 0 && line != "Rounds:") if (line !~ /^# /) print line
-            skip = 1
-            next
-        }
-        /<!-- bench:end -->/ { skip = 0 }
-        !skip { print }' README.md >README.md.new
-    mv README.md.new README.md
-}
-
 if [ $lossless_only -eq 1 ]; then
     # The other figures stay as they were measured; the rows of figure 3 and their rounds are replaced.
     for figure in "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$unchecked_time"; do
@@ -401,23 +395,19 @@ if [ $lossless_only -eq 1 ]; then
 fi
 
 # The table. Every figure must have come out as a number.
-figures=("$split_time" "$direct_time" "$seek_time" "$whole_time" "$idle_time" "$starts_time" "$preroll_time"
+figures=("$split_time" "$direct_time" "$whole_time" "$small_split_time" "$small_whole_time" "$idle_time"
     "$lossless_time" "$copy_time" "$exact_time" "$inside_time" "$gop_time" "$unchecked_time" "$gap_run"
     "$gap_idle" "$shown_time" "$shown_bare_time" "$rss_size" "$rss_bare_size" "$rss_no_source_size")
 for figure in "${figures[@]}"; do
     [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
 done
-r1=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
-r1_seek=$(paired_ratio "${t_seek[*]}" "${t_whole[*]}")
-r2=$(paired_ratio "${t_split[*]}" "${t_direct[*]}")
 shown_seconds=$(awk -v m="$shown_time" 'BEGIN { printf "%.3f", m / 1000 }')
 
 table="$(
     cat <<EOF
 | # | Figure | Measured | Side by side | Ratio | Target | Met |
 |---|---|---|---|---|---|---|
-| 1 | $sections sections of a ${source_seconds} s $source_size H.264 source (MP4 profile) | tessel-split ${split_time} s | one encode of the whole range ${whole_time} s; ffmpeg with -ss after -i ${seek_time} s (${r1_seek}×) | ${r1}× | ≤ 1.10× | $(verdict "$r1" "<=" 1.10) |
-| 2 | Engine overhead | tessel-split ${split_time} s | the same ffmpeg commands in a shell loop ${direct_time} s | ${r2}× | ≤ 1.02× | $(verdict "$r2" "<=" 1.02) |
+${encoded_rows}
 ${lossless_rows}
 | 4 | Longest gap of a 10 ms timer in the main window, during a real $freeze_sections-section run | ${gap_run} ms | the same window idle ${gap_idle} ms | $(ratio "$gap_run" "$gap_idle")× | < 50 ms | $(verdict "$gap_run" "<" 50) |
 | 5 | Start-up to the main window shown; resident memory idle with a source loaded | ${shown_seconds} s; ${rss_size} MB | a bare Qt window ${shown_bare_time} ms; ${rss_bare_size} MB (the program before a source is loaded: ${rss_no_source_size} MB) | $(ratio "$shown_time" "$shown_bare_time")×; $(ratio "$rss_size" "$rss_bare_size")× | < 0.5 s; < 80 MB | $(verdict "$shown_seconds" "<" 0.5) / $(verdict "$rss_size" "<" 80) |
@@ -441,21 +431,11 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo
     echo "$table"
     echo
-    echo "Figure 1 beyond the whole range: ${beyond_time} s (the median of the rounds' own differences). Each part"
-    echo "timed alone over the $sections clips:"
-    echo "tessel-split and its front-end finding the seek points, with an encoder that does nothing, ${idle_time} s;"
-    echo "ffmpeg starting and setting its encoders up (one frame a clip) ${starts_time} s; decoding from the"
-    echo "keyframe before each cut up to the cut (ffmpeg's own timing) ${preroll_time} s; the rest, the encoders"
-    echo "filling and draining their threads on $(nproc) cores, ${rest_time} s."
+    echo "$encoded_note"
     echo
     echo "Rounds:"
     echo
-    echo "- tessel-split, $sections sections: ${t_split[*]} s"
-    echo "- the same ffmpeg commands in a shell loop: ${t_direct[*]} s"
-    echo "- ffmpeg with -ss after -i: ${t_seek[*]} s"
-    echo "- one encode of the whole range: ${t_whole[*]} s"
-    echo "- tessel-split with an encoder that does nothing: ${t_idle[*]} s; encoder starts: ${t_starts[*]} s;"
-    echo "  decoding up to the cuts: ${t_preroll[*]} s"
+    echo "$encoded_rounds"
     echo "$lossless_rounds"
     echo "- longest timer gap during a run: ${gaps_run[*]} ms; idle: ${gaps_idle[*]} ms"
     echo "- start-up: ${shown[*]} ms; bare Qt window: ${shown_bare[*]} ms"
