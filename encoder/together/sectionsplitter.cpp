@@ -164,7 +164,7 @@ void SectionSplitter::Write(std::size_t index, const AVStream* stream, AVPacket*
             clip.writer =
                 std::make_unique<Cut::ClipWriter>(clip.target.path, clip.target.overwrite, clip.target.muxer);
             for (unsigned i = 0; i < encode->nb_streams; ++i) {
-                if (!clip.writer->CanHold(encode->streams[i]))
+                if (!Cut::MuxerCanHold(clip.target.muxer, encode->streams[i]))
                     throw Cut::CutError{"the clip's container cannot hold the encoded streams"};
                 clip.writer->AddStream(encode->streams[i]);
             }
