@@ -29,6 +29,7 @@ void SessionClipProcess::StartFrontEnd() {
 
 void SessionClipProcess::Start(const ClipJob& job) {
     waiting.clear();
+    handedEarlier.reset();
     exit = ClipExit();
     clipRunning = true;
     Send({job});
@@ -36,6 +37,7 @@ void SessionClipProcess::Start(const ClipJob& job) {
 
 void SessionClipProcess::StartTogether(const QList<ClipJob>& jobs) {
     waiting = jobs.mid(1);
+    handedEarlier.reset();
     exit = ClipExit();
     clipRunning = true;
     Send(jobs);
@@ -54,6 +56,10 @@ void SessionClipProcess::Continue() {
         Send(QList<ClipJob>{next} + waiting);
         return;
     }
+    // What came of it with the clip before is its own.
+    endMark.Feed(QByteArray(), output);
+    if (output.isEmpty())
+        handedEarlier = next;
     // The clip's output, and maybe its end, may have come with the one before.
     QMetaObject::invokeMethod(this, &SessionClipProcess::TakeOutput, Qt::QueuedConnection);
 }
@@ -96,7 +102,10 @@ void SessionClipProcess::Refuse() {
 }
 
 void SessionClipProcess::TakeOutput() {
-    endMark.Feed(frontEnd ? frontEnd->readAll() : QByteArray(), output);
+    const QByteArray chunk = frontEnd ? frontEnd->readAll() : QByteArray();
+    if (!chunk.isEmpty())
+        handedEarlier.reset();
+    endMark.Feed(chunk, output);
     if (!output.isEmpty())
         emit OutputReady();
     // The end of a clip made together with the one before may come before its turn: it waits for it.
@@ -113,7 +122,17 @@ void SessionClipProcess::TakeOutput() {
 void SessionClipProcess::FrontEndEnded() {
     if (!clipRunning)
         return;
-    output += endMark.TakeHeld();
+    const QByteArray held = endMark.TakeHeld();
+    // It ended of itself after the clip before, without a word of this one, which it had not begun: a new
+    // front-end takes this clip and the rest. One that crashed fails the clip.
+    if (handedEarlier && frontEnd->exitStatus() == QProcess::NormalExit && output.isEmpty() &&
+        held.isEmpty()) {
+        const ClipJob again = *handedEarlier;
+        handedEarlier.reset();
+        Send(QList<ClipJob>{again} + waiting);
+        return;
+    }
+    output += held;
     clipRunning = false;
     exit.crashed = frontEnd->exitStatus() == QProcess::CrashExit;
     exit.exitCode = frontEnd->exitCode() != 0 ? frontEnd->exitCode() : 1;
@@ -133,6 +152,7 @@ void SessionClipProcess::Stop() {
     clipRunning = false;
     exit.crashed = true;
     waiting.clear();
+    handedEarlier.reset();
     KillFrontEnd(std::move(frontEnd));
 }
 

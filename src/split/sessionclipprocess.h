@@ -6,6 +6,7 @@
 #include <QList>
 #include <QProcess>
 #include <memory>
+#include <optional>
 
 // One run of the encoder front-end for all the clips of a run ("--clips"): each clip's arguments go to its
 // standard input, and it keeps the source open between clips, so that a stream copy reads the source's
@@ -39,8 +40,10 @@ private:
     void FrontEndEnded();
 
     std::unique_ptr<QProcess> frontEnd;
-    // Clips handed over together whose turn has not come.
+    // Clips handed over together whose turn has not come, and the current one while the front-end has
+    // said nothing of it.
     QList<ClipJob> waiting;
+    std::optional<ClipJob> handedEarlier;
     ClipEndMark endMark;
     QByteArray output;
     bool clipRunning = false;
