@@ -235,7 +235,7 @@ if [ $encoded_only -eq 1 ]; then
         /^- Each figure is the median/ { print note }
         /^\| 1 \|/ { print rows; next }
         /^\| 1b \|/ || /^\| 2 \|/ { next }
-        /^Figure 1 beyond the whole range/ { print beyond; skip = 1; next }
+        /^Figure 1 beyond the whole range/ { print beyond; print ""; skip = 1; next }
         /^Rounds:/ { skip = 0 }
         /^- tessel-split, / { if (!done) print rounds; done = 1; drop = 1; next }
         drop && (/^  / || /^- the same ffmpeg commands/ || /^- ffmpeg with -ss/ || /^- one encode of the whole/ ||
