@@ -7,12 +7,14 @@
 #include "seekpoint.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/prctl.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace Together {
@@ -46,21 +48,50 @@ bool WouldCarrySubtitles(const CheckedClip& clip) {
     return false;
 }
 
-// Where each section after the first starts, after the first section's first frame; empty when a
-// section's start cannot be found or the sections do not follow one another.
-SectionStarts FindStarts(const std::vector<CheckedClip>& clips, const EncoderFrontEnd::ExactCut& whole) {
+// The exact cuts of these requests, planned side by side: each reads its own part of the source, and
+// with many sections the planning would otherwise hold back the encode's start.
+std::vector<std::optional<EncoderFrontEnd::ExactCut>>
+PlanSideBySide(const std::vector<std::optional<EncoderFrontEnd::ClipRequest>>& requests) {
+    std::vector<std::optional<EncoderFrontEnd::ExactCut>> cuts(requests.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < requests.size(); i = next++)
+            if (requests[i])
+                cuts[i] = EncoderFrontEnd::PlanExactCut(*requests[i]);
+    };
+    const std::size_t count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < count && i < requests.size(); ++i)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
+    return cuts;
+}
+
+// The exact cut of the whole range, and where each section after the first starts, after the first
+// section's first frame; nothing when a cut cannot be found or the sections do not follow one another.
+struct WholePlan {
+    EncoderFrontEnd::ExactCut cut;
     SectionStarts starts;
-    for (std::size_t i = 1; i < clips.size(); ++i) {
-        const auto request = EncoderFrontEnd::ReadClipRequest(clips[i].arguments);
-        const auto cut = request ? EncoderFrontEnd::PlanExactCut(*request) : std::nullopt;
-        if (!cut)
-            return {};
-        const std::int64_t start = cut->outputStart - whole.outputStart;
-        if (start <= (starts.empty() ? 0 : starts.back()) || start >= whole.outputLength)
-            return {};
-        starts.push_back(start);
+};
+std::optional<WholePlan> PlanWhole(const std::vector<CheckedClip>& clips,
+                                   const Contract::ClipRequest& whole) {
+    std::vector<std::optional<EncoderFrontEnd::ClipRequest>> requests{
+        EncoderFrontEnd::ReadClipRequest(Contract::ClipArguments(whole))};
+    for (std::size_t i = 1; i < clips.size(); ++i)
+        requests.push_back(EncoderFrontEnd::ReadClipRequest(clips[i].arguments));
+    const std::vector<std::optional<EncoderFrontEnd::ExactCut>> cuts = PlanSideBySide(requests);
+    if (std::any_of(cuts.begin(), cuts.end(), [](const auto& cut) { return !cut; }))
+        return std::nullopt;
+    WholePlan plan{*cuts.front(), {}};
+    for (std::size_t i = 1; i < cuts.size(); ++i) {
+        const std::int64_t start = cuts[i]->outputStart - plan.cut.outputStart;
+        if (start <= (plan.starts.empty() ? 0 : plan.starts.back()) || start >= plan.cut.outputLength)
+            return std::nullopt;
+        plan.starts.push_back(start);
     }
-    return starts;
+    return plan;
 }
 
 // ffmpeg writing into a pipe, as a child that dies with the front-end.
@@ -180,15 +211,12 @@ std::size_t EncodeTogether(const std::vector<CheckedClip>& clips, const std::str
     if (!GroupRefusal(clips).empty() || WouldCarrySubtitles(clips.front()))
         return 0;
     const Contract::ClipRequest whole = WholeRange(clips);
-    const auto wholeRequest = EncoderFrontEnd::ReadClipRequest(Contract::ClipArguments(whole));
-    const auto wholeCut = wholeRequest ? EncoderFrontEnd::PlanExactCut(*wholeRequest) : std::nullopt;
-    if (!wholeCut)
+    const std::optional<WholePlan> plan = PlanWhole(clips, whole);
+    if (!plan)
         return 0;
-    const SectionStarts starts = FindStarts(clips, *wholeCut);
-    if (starts.size() + 1 != clips.size())
-        return 0;
+    const SectionStarts& starts = plan->starts;
     const std::vector<std::string> arguments =
-        PipeArguments(whole, *wholeCut, starts, DefaultEncodersOf(whole.muxer));
+        PipeArguments(whole, plan->cut, starts, DefaultEncodersOf(whole.muxer));
     if (arguments.empty())
         return 0;
 
