@@ -211,6 +211,8 @@ std::size_t EncodeSectionsTogether(const std::vector<std::vector<std::string>>& 
                 ++reported;
             },
             [](pid_t child) { runningChild = child; });
+    } catch (const Cut::CutError& error) {
+        std::fprintf(stderr, "wmaspi: %s\n", error.message.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "wmaspi: %s\n", error.what());
     }

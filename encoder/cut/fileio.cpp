@@ -69,6 +69,17 @@ FileIo::FileIo(const std::string& path, Mode mode) {
     context->seekable = AVIO_SEEKABLE_NORMAL;
 }
 
+FileIo::FileIo(int pipeReadEnd) : descriptor(pipeReadEnd) {
+    auto* buffer = static_cast<std::uint8_t*>(av_malloc(BufferSize));
+    context = buffer ? avio_alloc_context(buffer, BufferSize, 0, &descriptor, ReadPacket, nullptr, nullptr)
+                     : nullptr;
+    if (!context) {
+        av_free(buffer);
+        close(descriptor);
+        throw CutError{"out of memory"};
+    }
+}
+
 FileIo::~FileIo() {
     if (context) {
         av_freep(&context->buffer);

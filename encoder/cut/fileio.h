@@ -13,6 +13,8 @@ public:
     enum class Mode { Read, Write };
     // Throws CutError when the file cannot be opened.
     FileIo(const std::string& path, Mode mode);
+    // Reads what comes through a pipe, whose read end it takes over; nothing can be sought.
+    explicit FileIo(int pipeReadEnd);
     ~FileIo();
     FileIo(const FileIo&) = delete;
     FileIo& operator=(const FileIo&) = delete;

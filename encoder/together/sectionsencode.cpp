@@ -2,6 +2,7 @@
 
 #include "contract/mediaformats.h"
 #include "cut/avhandles.h"
+#include "cut/fileio.h"
 #include "sectionsplan.h"
 #include "sectionsplitter.h"
 #include "seekpoint.h"
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace Together {
 
@@ -135,7 +137,8 @@ public:
 
     bool Started() const { return output >= 0; }
     pid_t Child() const { return child; }
-    int Output() const { return output; }
+    // The pipe's read end, which the caller then closes.
+    int TakeOutput() { return std::exchange(output, -1); }
     // Ends ffmpeg at once; nothing more of its output is wanted.
     void Stop() {
         if (child > 0) {
@@ -157,42 +160,12 @@ private:
     int output = -1;
 };
 
-int ReadPipe(void* opaque, std::uint8_t* buffer, int size) {
-    const int descriptor = *static_cast<int*>(opaque);
-    for (;;) {
-        const ssize_t got = read(descriptor, buffer, std::size_t(size));
-        if (got > 0)
-            return int(got);
-        if (got == 0)
-            return AVERROR_EOF;
-        if (errno != EINTR)
-            return AVERROR(errno);
-    }
-}
-
-struct IoDeleter {
-    void operator()(AVIOContext* context) const {
-        if (context)
-            av_freep(&context->buffer);
-        avio_context_free(&context);
-    }
-};
-
 // The encode as NUT from the pipe; nothing when it does not start as such.
-Cut::InputPtr OpenPipe(int& descriptor, std::unique_ptr<AVIOContext, IoDeleter>& io) {
-    constexpr int BufferSize = 1 << 16;
-    auto* buffer = static_cast<unsigned char*>(av_malloc(BufferSize));
-    if (!buffer)
-        return nullptr;
-    io.reset(avio_alloc_context(buffer, BufferSize, 0, &descriptor, ReadPipe, nullptr, nullptr));
-    if (!io) {
-        av_free(buffer);
-        return nullptr;
-    }
+Cut::InputPtr OpenPipe(Cut::FileIo& io) {
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw)
         return nullptr;
-    raw->pb = io.get();
+    raw->pb = io.Context();
     raw->flags |= AVFMT_FLAG_CUSTOM_IO;
     if (avformat_open_input(&raw, nullptr, av_find_input_format("nut"), nullptr) < 0)
         return nullptr;
@@ -224,9 +197,8 @@ std::size_t EncodeTogether(const std::vector<CheckedClip>& clips, const std::str
     if (!encoder.Started())
         return 0;
     running(encoder.Child());
-    int descriptor = encoder.Output();
-    std::unique_ptr<AVIOContext, IoDeleter> io;
-    const Cut::InputPtr input = OpenPipe(descriptor, io);
+    const auto io = std::make_unique<Cut::FileIo>(encoder.TakeOutput());
+    const Cut::InputPtr input = OpenPipe(*io);
     if (!input || !SectionSplitter::StreamsRefusal(input.get()).empty()) {
         encoder.Stop();
         running(0);

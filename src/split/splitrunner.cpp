@@ -291,9 +291,10 @@ bool SplitRunner::WriteClipsTogether(Run& run) {
     }
     while (!wanted.isEmpty()) {
         // The clips from here that follow one another, each with its file ready.
-        QList<ClipJob> together;
+        QList<ClipJob> jobs;
+        QList<ClipJob> together; // the same, writing to their partial files
         std::vector<std::unique_ptr<PartialClip>> partials;
-        while (!wanted.isEmpty() && (together.isEmpty() || wanted.first().clip == together.last().clip + 1)) {
+        while (!wanted.isEmpty() && (jobs.isEmpty() || wanted.first().clip == jobs.last().clip + 1)) {
             const ClipJob job = wanted.takeFirst();
             auto partial = std::make_unique<PartialClip>(job.outputPath);
             if (!partial->Created()) {
@@ -303,24 +304,22 @@ bool SplitRunner::WriteClipsTogether(Run& run) {
             }
             ClipJob written = job;
             WriteClipTo(written, partial->Path());
+            jobs << job;
             together << written;
             partials.push_back(std::move(partial));
         }
-        for (qsizetype k = 0; k < together.size(); ++k) {
-            const ClipJob& job = together.at(k);
-            // The job as the runner made it, with the clip's own name.
-            ClipJob own = job;
-            own.arguments.last() = job.outputPath;
+        for (qsizetype k = 0; k < jobs.size(); ++k) {
+            const ClipJob& job = jobs.at(k);
             run.progress.SetClip(job.clip);
-            const auto start = [&](const ClipJob&) {
+            const auto start = [&](const ClipJob& written) {
                 if (k > 0)
                     process->Continue();
                 else if (together.size() > 1)
                     process->StartTogether(together);
                 else
-                    process->Start(job);
+                    process->Start(written);
             };
-            if (!Tally(run, MakeClip(run, own, *partials[std::size_t(k)], start)))
+            if (!Tally(run, MakeClip(run, job, *partials[std::size_t(k)], start)))
                 return false;
         }
     }
