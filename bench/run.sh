@@ -158,7 +158,7 @@ measure_sections() {
     local i
     for ((i = 0; i < ${#piped[@]} - 3; i++)); do
         case "${piped[i]}" in
-        -force_key_frames | -forced-idr) i=$((i + 1)) ;;
+        -force_key_frames | -forced-idr | -flush_packets) i=$((i + 1)) ;;
         *) whole_arguments+=("${piped[i]}") ;;
         esac
     done

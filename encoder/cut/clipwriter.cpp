@@ -21,6 +21,9 @@ ClipWriter::ClipWriter(const std::string& path, bool overwrite, const std::strin
         throw CutError{"no container is known for " + path + ": " + ErrorText(result)};
     if (output->oformat->flags & AVFMT_NOFILE)
         throw CutError{"the clip's container \"" + muxer + "\" writes no file of its own"};
+    // The muxer would otherwise empty the file's buffer after every packet: a system call for each
+    // audio frame, which on a busy machine takes its time from the encoder.
+    output->flush_packets = 0;
 }
 
 ClipWriter::~ClipWriter() {

@@ -122,7 +122,8 @@ std::vector<std::string> PipeArguments(const Contract::ClipRequest& whole,
         // the section before.
         result.insert(result.end(), {"-force_key_frames", times, "-forced-idr", "1"});
     }
-    result.insert(result.end(), {"-f", "nut", "pipe:1"});
+    // Whole buffers rather than a write for each packet: fewer wake-ups of the front-end beside the encoder.
+    result.insert(result.end(), {"-flush_packets", "0", "-f", "nut", "pipe:1"});
     return result;
 }
 
