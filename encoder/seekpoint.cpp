@@ -124,12 +124,21 @@ private:
     Cut::FramePtr frame;
 };
 
+// A source opened as ffmpeg opens it, with the streams ffmpeg takes from it then: reading on marks other
+// streams as having packets, which would change the choice.
+struct OpenedSource {
+    Cut::InputPtr input;
+    int video = -1;
+    int audio = -1;
+    bool decodesOnlyFromStart = false;
+};
+
 class Planner {
 public:
-    Planner(AVFormatContext* input, const ClipRequest& cut) : input(input), cut(cut) {
+    Planner(const OpenedSource& source, const ClipRequest& cut) : input(source.input.get()), cut(cut) {
         startUs = input->start_time != AV_NOPTS_VALUE ? input->start_time : 0;
-        video = cut.dropsVideo ? -1 : BestStream(input, AVMEDIA_TYPE_VIDEO);
-        audio = cut.dropsAudio ? -1 : BestStream(input, AVMEDIA_TYPE_AUDIO);
+        video = cut.dropsVideo ? -1 : source.video;
+        audio = cut.dropsAudio ? -1 : source.audio;
         bool delayed = false;
         for (unsigned i = 0; i < input->nb_streams; ++i)
             delayed = delayed || input->streams[i]->codecpar->video_delay;
@@ -459,12 +468,7 @@ bool DecodesRightOnlyFromStart(AVFormatContext* input) {
     return false;
 }
 
-// The first frame is the one a player shows at the start and the clip ends before the frame shown at
-// start + length; the sound is cut at the same times. The input seek lands before the keyframe that
-// decoding needs; where the source cannot seek there is none. Empty when the source cannot be read.
-} // namespace
-
-std::optional<ExactCut> PlanExactCut(const ClipRequest& cut) {
+std::optional<OpenedSource> OpenSource(const std::string& source) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
     AVDictionary* options = nullptr;
@@ -472,18 +476,50 @@ std::optional<ExactCut> PlanExactCut(const ClipRequest& cut) {
     av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
     for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
         av_dict_set(&options, option.name.c_str(), option.value.c_str(), 0);
-    const int opened = avformat_open_input(&raw, Contract::FileUrl(cut.source).c_str(), nullptr, &options);
+    const int opened = avformat_open_input(&raw, Contract::FileUrl(source).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0)
         return std::nullopt;
-    const Cut::InputPtr input(raw);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0 && input->nb_streams == 0)
+    OpenedSource result{Cut::InputPtr(raw)};
+    AVFormatContext* input = result.input.get();
+    if (avformat_find_stream_info(input, nullptr) < 0 && input->nb_streams == 0)
         return std::nullopt;
-    const bool fromStart = DecodesRightOnlyFromStart(input.get());
-    ExactCut planned = Planner(input.get(), cut).Plan();
-    if (fromStart)
-        planned.inputSeek.reset();
-    return planned;
+    result.video = BestStream(input, AVMEDIA_TYPE_VIDEO);
+    result.audio = BestStream(input, AVMEDIA_TYPE_AUDIO);
+    result.decodesOnlyFromStart = DecodesRightOnlyFromStart(input);
+    return result;
+}
+
+} // namespace
+
+// The first frame is the one a player shows at the start and the clip ends before the frame shown at
+// start + length; the sound is cut at the same times. The input seek lands before the keyframe that
+// decoding needs; where the source cannot seek there is none. Each plan seeks afresh, as it does between
+// its own tries, so that the clips planned before it change nothing.
+std::vector<std::optional<ExactCut>>
+PlanExactCuts(const std::vector<ClipRequest>& requests,
+              const std::function<void(const AVFormatContext&)>& opened) {
+    std::vector<std::optional<ExactCut>> cuts(requests.size());
+    if (requests.empty())
+        return cuts;
+    std::optional<OpenedSource> source = OpenSource(requests.front().source);
+    if (!source)
+        return cuts;
+    if (opened)
+        opened(*source->input);
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (requests[i].source != requests.front().source)
+            continue;
+        ExactCut planned = Planner(*source, requests[i]).Plan();
+        if (source->decodesOnlyFromStart)
+            planned.inputSeek.reset();
+        cuts[i] = planned;
+    }
+    return cuts;
+}
+
+std::optional<ExactCut> PlanExactCut(const ClipRequest& request) {
+    return PlanExactCuts({request}).front();
 }
 
 namespace {

@@ -2,6 +2,9 @@
 
 #include "encoderarguments.h"
 
+struct AVFormatContext;
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,5 +19,11 @@ std::vector<std::string> FfmpegArguments(const std::vector<std::string>& argumen
 
 // The exact cut of a re-encoded clip: where ffmpeg seeks and trims. Empty when the source cannot be read.
 std::optional<ExactCut> PlanExactCut(const ClipRequest& request);
+
+// The exact cuts of clips of the first one's source, planned one after another on one opening of it, which
+// is first shown to `opened`. A cut is empty where the source cannot be read or is another.
+std::vector<std::optional<ExactCut>>
+PlanExactCuts(const std::vector<ClipRequest>& requests,
+              const std::function<void(const AVFormatContext&)>& opened = nullptr);
 
 } // namespace EncoderFrontEnd

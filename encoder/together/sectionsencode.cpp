@@ -8,11 +8,12 @@
 #include "seekpoint.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <functional>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -25,54 +26,64 @@ namespace {
 
 using EncoderFrontEnd::CheckedClip;
 
-// Whether ffmpeg would give the clips subtitles: the source has some, the container takes them and the
-// options do not drop them. The pipe carries no subtitles, so such clips are encoded on their own.
-bool WouldCarrySubtitles(const CheckedClip& clip) {
+constexpr int PipeBytes = 1 << 20;
+
+// Whether ffmpeg would give the clips subtitles where the source has some: the container takes them and
+// the options do not drop them. The pipe carries no subtitles, so such clips are encoded on their own.
+bool TakesSubtitles(const CheckedClip& clip) {
     const AVOutputFormat* format = av_guess_format(clip.request.muxer.c_str(), nullptr, nullptr);
     const std::vector<std::string>& options = clip.request.options;
-    if (!format || format->subtitle_codec == AV_CODEC_ID_NONE ||
-        std::find(options.begin(), options.end(), "-sn") != options.end())
-        return false;
-    AVDictionary* open = nullptr;
-    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
-        av_dict_set(&open, option.name.c_str(), option.value.c_str(), 0);
-    AVFormatContext* raw = nullptr;
-    const int opened =
-        avformat_open_input(&raw, Contract::FileUrl(clip.request.source).c_str(), nullptr, &open);
-    av_dict_free(&open);
-    if (opened < 0)
-        return true;
-    const Cut::InputPtr input(raw);
-    avformat_find_stream_info(input.get(), nullptr);
-    for (unsigned i = 0; i < input->nb_streams; ++i)
-        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
+    return format && format->subtitle_codec != AV_CODEC_ID_NONE &&
+           std::find(options.begin(), options.end(), "-sn") == options.end();
+}
+
+bool HasSubtitles(const AVFormatContext& source) {
+    for (unsigned i = 0; i < source.nb_streams; ++i)
+        if (source.streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
             return true;
     return false;
 }
 
-// The exact cuts of these requests, planned side by side: each reads its own part of the source, and
-// with many sections the planning would otherwise hold back the encode's start.
-std::vector<std::optional<EncoderFrontEnd::ExactCut>>
+// The exact cuts of these requests, planned in a few runs side by side, each on one opening of the
+// source: with many sections, opening it for each would hold back the encode's start. Whether the source
+// has subtitles is seen on the way. Nothing when a request cannot be read.
+struct PlannedCuts {
+    std::vector<std::optional<EncoderFrontEnd::ExactCut>> cuts;
+    bool subtitles = false;
+};
+std::optional<PlannedCuts>
 PlanSideBySide(const std::vector<std::optional<EncoderFrontEnd::ClipRequest>>& requests) {
-    std::vector<std::optional<EncoderFrontEnd::ExactCut>> cuts(requests.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < requests.size(); i = next++)
-            if (requests[i])
-                cuts[i] = EncoderFrontEnd::PlanExactCut(*requests[i]);
+    if (std::any_of(requests.begin(), requests.end(), [](const auto& request) { return !request; }))
+        return std::nullopt;
+    PlannedCuts planned{std::vector<std::optional<EncoderFrontEnd::ExactCut>>(requests.size())};
+    const std::size_t runs =
+        std::min(requests.size(), std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4));
+    const std::size_t each = (requests.size() + runs - 1) / runs;
+    const auto plan = [&](std::size_t run) {
+        const std::size_t from = run * each;
+        const std::size_t to = std::min(requests.size(), from + each);
+        std::vector<EncoderFrontEnd::ClipRequest> part;
+        for (std::size_t i = from; i < to; ++i)
+            part.push_back(*requests[i]);
+        std::function<void(const AVFormatContext&)> sees;
+        if (run == 0)
+            sees = [&](const AVFormatContext& source) { planned.subtitles = HasSubtitles(source); };
+        // The first run plans the whole range first, on a source that nothing has been read from yet.
+        const auto cuts = EncoderFrontEnd::PlanExactCuts(part, sees);
+        std::copy(cuts.begin(), cuts.end(), planned.cuts.begin() + std::ptrdiff_t(from));
     };
-    const std::size_t count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
     std::vector<std::thread> workers;
-    for (std::size_t i = 1; i < count && i < requests.size(); ++i)
-        workers.emplace_back(work);
-    work();
+    for (std::size_t run = 1; run < runs && run * each < requests.size(); ++run)
+        workers.emplace_back(plan, run);
+    plan(0);
     for (std::thread& worker : workers)
         worker.join();
-    return cuts;
+    return planned;
 }
 
 // The exact cut of the whole range, and where each section after the first starts, after the first
-// section's first frame; nothing when a cut cannot be found or the sections do not follow one another.
+// section's first frame; nothing when a cut cannot be found, the sections do not follow one another or
+// the clips would carry subtitles.
 struct WholePlan {
     EncoderFrontEnd::ExactCut cut;
     SectionStarts starts;
@@ -83,7 +94,10 @@ std::optional<WholePlan> PlanWhole(const std::vector<CheckedClip>& clips,
         EncoderFrontEnd::ReadClipRequest(Contract::ClipArguments(whole))};
     for (std::size_t i = 1; i < clips.size(); ++i)
         requests.push_back(EncoderFrontEnd::ReadClipRequest(clips[i].arguments));
-    const std::vector<std::optional<EncoderFrontEnd::ExactCut>> cuts = PlanSideBySide(requests);
+    const std::optional<PlannedCuts> planned = PlanSideBySide(requests);
+    if (!planned || (planned->subtitles && TakesSubtitles(clips.front())))
+        return std::nullopt;
+    const std::vector<std::optional<EncoderFrontEnd::ExactCut>>& cuts = planned->cuts;
     if (std::any_of(cuts.begin(), cuts.end(), [](const auto& cut) { return !cut; }))
         return std::nullopt;
     WholePlan plan{*cuts.front(), {}};
@@ -103,6 +117,8 @@ public:
         int ends[2];
         if (pipe(ends) != 0)
             return;
+        // Room for a few buffers, so that ffmpeg seldom waits while a clip is being completed.
+        fcntl(ends[0], F_SETPIPE_SZ, PipeBytes);
         std::fflush(stderr);
         const pid_t parent = getpid();
         child = fork();
@@ -181,7 +197,7 @@ Cut::InputPtr OpenPipe(Cut::FileIo& io) {
 
 std::size_t EncodeTogether(const std::vector<CheckedClip>& clips, const std::string& ffmpeg,
                            const ClipReport& report, const ChildReport& running) {
-    if (!GroupRefusal(clips).empty() || WouldCarrySubtitles(clips.front()))
+    if (!GroupRefusal(clips).empty())
         return 0;
     const Contract::ClipRequest whole = WholeRange(clips);
     const std::optional<WholePlan> plan = PlanWhole(clips, whole);
