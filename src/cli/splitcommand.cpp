@@ -16,6 +16,7 @@
 #include "profiles/profileoptions.h"
 #include "profiles/profileworkinglists.h"
 #include "split/clipjob.h"
+#include "split/earlyfrontend.h"
 #include "split/inputcheck.h"
 #include "split/splitrunner.h"
 
@@ -140,6 +141,11 @@ int RunSplitCommand(const QStringList& arguments) {
         Print(stderr, App().ProductName + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()));
         return ExitBadInput;
     }
+
+    // A run of several clips has one front-end for them all: it loads while the source is probed.
+    std::optional<EarlySessionFrontEnd> earlyFrontEnd;
+    if (!inputs.oneClip && !parse.options.dryRun && SourceFileExists(inputs.sourcePath))
+        earlyFrontEnd.emplace();
 
     DurationProbe probe;
     if (SourceFileExists(inputs.sourcePath))

@@ -1,7 +1,7 @@
 #include "split/sessionclipprocess.h"
 
-#include "app/appcontext.h"
 #include "split/clipjob.h"
+#include "split/earlyfrontend.h"
 #include "split/frontendprocess.h"
 
 #include "contract/sessionprotocol.h"
@@ -13,8 +13,11 @@ SessionClipProcess::~SessionClipProcess() {
     EndRun();
 }
 
-void SessionClipProcess::StartFrontEnd() {
-    frontEnd = NewFrontEndProcess();
+bool SessionClipProcess::StartFrontEnd() {
+    frontEnd = EarlySessionFrontEnd::Take();
+    const bool started = frontEnd != nullptr;
+    if (!started)
+        frontEnd = NewFrontEndProcess();
     connect(frontEnd.get(), &QProcess::readyRead, this, &SessionClipProcess::TakeOutput);
     connect(frontEnd.get(), &QProcess::finished, this, &SessionClipProcess::FrontEndEnded);
     connect(frontEnd.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -24,7 +27,9 @@ void SessionClipProcess::StartFrontEnd() {
         }
     });
     endMark = ClipEndMark();
-    frontEnd->start(App().EncoderPath, {QString::fromLatin1(Contract::ClipsOption)});
+    if (!started)
+        StartSessionFrontEnd(*frontEnd);
+    return started;
 }
 
 void SessionClipProcess::Start(const ClipJob& job) {
@@ -80,8 +85,9 @@ void SessionClipProcess::Send(const QList<ClipJob>& jobs) {
         }
         framedJobs += QByteArray::fromStdString(*framed);
     }
-    if (!frontEnd || frontEnd->state() == QProcess::NotRunning)
-        StartFrontEnd();
+    // One started before the run may have ended before it was given anything: a new one then takes these.
+    if ((!frontEnd || frontEnd->state() == QProcess::NotRunning) && StartFrontEnd() && !jobs.isEmpty())
+        handedEarlier = jobs.front();
     frontEnd->write(framedJobs);
 }
 

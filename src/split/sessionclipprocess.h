@@ -32,7 +32,8 @@ public:
     void Continue() override;
 
 private:
-    void StartFrontEnd();
+    // Whether the front-end is one that was started before the run.
+    bool StartFrontEnd();
     // Hands the clips to the front-end, each but the last to be made together with the one after it.
     void Send(const QList<ClipJob>& jobs);
     void Refuse();

@@ -1,3 +1,4 @@
+#include "fakefrontend.h"
 #include "headlessprogram.h"
 #include "testmedia.h"
 
@@ -36,6 +37,20 @@ bool ProcessAlive(qint64 pid) {
         return false;
     const QByteArray text = status.readAll();
     return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+// How many live processes run the program file at path.
+int ProcessesRunning(const QString& path) {
+    int count = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (number && commandLine.open(QIODevice::ReadOnly) &&
+            commandLine.readAll().split('\0').contains(QFile::encodeName(path)) && ProcessAlive(pid))
+            ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -447,6 +462,45 @@ private slots:
         QTRY_VERIFY(!ProcessAlive(encoder));
         QCOMPARE(program.EncoderCalls().size(), 1);
         QVERIFY(QString::fromLocal8Bit(split.readAllStandardError()).contains(QStringLiteral("interrupted")));
+    }
+
+    // A run of several clips starts its session front-end while the source is probed and hands the
+    // clips to that one, also when it ended meanwhile; one that no run takes is not left running.
+    void earlyFrontEnd_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QByteArray>("setup");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("sessions");
+        QTest::newRow("taken over by the run") << "0:0:0" << QByteArray() << 0 << 1;
+        QTest::newRow("ended before the run")
+            << "0:0:0" << QByteArray("[ -e \"$dir/ended\" ] || { touch \"$dir/ended\"; exit 0; }") << 0 << 2;
+        QTest::newRow("no run: the start is past the end") << "0:1:30" << QByteArray() << 2 << -1;
+    }
+    void earlyFrontEnd() {
+        QFETCH(QString, start);
+        QFETCH(QByteArray, setup);
+        QFETCH(int, exitCode);
+        QFETCH(int, sessions);
+        program.Remove(QStringLiteral("ended"));
+        program.Remove(QStringLiteral("sessions"));
+        const QString frontEnd =
+            program.Write(QStringLiteral("wmaspi.dll"),
+                          FakeFrontEndScript("dir=$(dirname \"$0\")\necho $$ >> \"$dir/sessions\"\n" + setup,
+                                             "for out; do :; done\necho clip > \"$out\""));
+        QFile::setPermissions(frontEnd, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        const HeadlessProgram::Result result =
+            program.Run({source, "--start", start, "--end", "0:0:20", "--sections", "2", "--profile",
+                         "Example", "--output", clips, "--overwrite", "--quiet"});
+        QVERIFY2(result.exitCode == exitCode, qPrintable(result.err));
+        if (exitCode == 0)
+            QCOMPARE(Files(clips), (QStringList{"talk_Clip1.avi", "talk_Clip2.avi"}));
+        QFile log(program.Path() + QStringLiteral("sessions"));
+        const QList<QByteArray> pids =
+            log.open(QIODevice::ReadOnly) ? log.readAll().split('\n') : QList<QByteArray>();
+        if (sessions >= 0)
+            QCOMPARE(int(pids.count()) - 1, sessions);
+        QTRY_COMPARE(ProcessesRunning(frontEnd), 0);
     }
 
     void failingEncoder_data() {
