@@ -2,12 +2,12 @@
 
 #include "encoderarguments.h"
 
-struct AVFormatContext;
-
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+struct AVFormatContext;
 
 // Where ffmpeg must seek and trim so that a re-encoded clip holds exactly the frames of its section,
 // found by reading the source's packets the way ffmpeg will read them.

@@ -15,8 +15,8 @@ SessionClipProcess::~SessionClipProcess() {
 
 bool SessionClipProcess::StartFrontEnd() {
     frontEnd = EarlySessionFrontEnd::Take();
-    const bool started = frontEnd != nullptr;
-    if (!started)
+    const bool early = frontEnd != nullptr;
+    if (!early)
         frontEnd = NewFrontEndProcess();
     connect(frontEnd.get(), &QProcess::readyRead, this, &SessionClipProcess::TakeOutput);
     connect(frontEnd.get(), &QProcess::finished, this, &SessionClipProcess::FrontEndEnded);
@@ -27,9 +27,9 @@ bool SessionClipProcess::StartFrontEnd() {
         }
     });
     endMark = ClipEndMark();
-    if (!started)
+    if (!early)
         StartSessionFrontEnd(*frontEnd);
-    return started;
+    return early;
 }
 
 void SessionClipProcess::Start(const ClipJob& job) {
