@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench/run.sh [--smoke | --lossless | --encoded]
+# BENCH_ROUNDS=N bench/run.sh [--smoke | --lossless | --encoded]
 # Measures the splitter against what it is built on, each figure as a ratio of two things timed side by
 # side in this same run, prints the table and writes it with the machine's details to bench/results.md
 # (and into the README). --smoke runs every figure on tiny inputs, only to check that all of them come
@@ -26,7 +26,9 @@ if [ $smoke -eq 1 ]; then
 else
     work="$root/bench/work"
     results="$root/bench/results.md"
-    reps=5
+    # This machine's speed wanders by a tenth from one minute to the next: more rounds steady a median.
+    reps=${BENCH_ROUNDS:-5}
+    [[ "$reps" =~ ^[1-9][0-9]?$ ]] || { echo "BENCH_ROUNDS is a number of rounds, 1 to 99"; exit 1; }
     source_seconds=120 source_size=1280x720 sections=10
     # Six sections of a minute at a small size, where what each section costs on its own shows most.
     small_seconds=360 small_size=640x360 small_sections=6
@@ -139,6 +141,19 @@ EOF
 chmod +x "$recorder"
 split_out="$work/split"
 whole_out="$work/whole"
+# The timed splits run ffmpeg through a stopwatch, so that what tessel-split adds around its one encode is
+# timed within the same run, apart from how long the encode itself takes.
+stopwatch="$work/stopwatch-ffmpeg"
+encode_times="$work/encode-times"
+cat >"$stopwatch" <<EOF
+#!/usr/bin/env bash
+begin=\$EPOCHREALTIME
+"$ffmpeg_program" "\$@"
+code=\$?
+echo "\$begin \$EPOCHREALTIME" >>"$encode_times"
+exit \$code
+EOF
+chmod +x "$stopwatch"
 
 # Measures one source; leaves the rounds in t_split, t_whole, t_bare and t_idle.
 measure_sections() {
@@ -163,7 +178,7 @@ measure_sections() {
         esac
     done
     whole_arguments+=(-f mp4 "$whole_out/whole.mp4")
-    t_split=() t_whole=() t_bare=() t_idle=()
+    t_split=() t_whole=() t_bare=() t_idle=() t_outside=()
     local rep k job made
     local jobs=(split whole bare)
     for rep in $(seq "$reps"); do
@@ -173,10 +188,12 @@ measure_sections() {
             job="${jobs[(k + rep - 1) % 3]}"
             case "$job" in
             split)
-                fresh "$split_out" && sync
-                t_split+=("$(timed "$split_program" "${split_arguments[@]}")")
+                fresh "$split_out" && : >"$encode_times" && sync
+                t_split+=("$(timed env TESSEL_FFMPEG="$stopwatch" "$split_program" "${split_arguments[@]}")")
                 made=$(find "$split_out" -name '*_Clip*.mp4' | wc -l)
                 [ "$made" -eq "$sections" ] || { echo "tessel-split made $made clips, not $sections"; exit 1; }
+                [ "$(wc -l <"$encode_times")" -eq 1 ] || { echo "tessel-split ran more than one encode"; exit 1; }
+                t_outside+=("$(awk -v s="${t_split[-1]}" '{ printf "%.3f", s - ($2 - $1) }' "$encode_times")")
                 ;;
             whole) fresh "$whole_out" && sync && t_whole+=("$(timed "$ffmpeg_program" "${whole_arguments[@]}")") ;;
             # The front-end's own encode, its output thrown away: what the splitting around it costs.
@@ -201,6 +218,9 @@ rounds_1="- tessel-split, $sections sections: ${t_split[*]} s; one encode of the
 beyond=()
 for i in "${!t_split[@]}"; do beyond+=("$(awk -v s="${t_split[i]}" -v w="${t_whole[i]}" 'BEGIN { printf "%.3f", s - w }')"); done
 beyond_time=$(median "${beyond[@]}")
+outside_time=$(median "${t_outside[@]}")
+rounds_1="$rounds_1
+  tessel-split outside its one encode: ${t_outside[*]} s"
 
 small_source="$(encoded_source "$small_seconds" "$small_size")"
 measure_sections "$small_source" "$small_seconds" "$small_sections"
@@ -217,6 +237,8 @@ encoded_rows="$(
 EOF
 )"
 encoded_note="Figure 1 beyond the whole range: ${beyond_time} s (the median of the rounds' own differences);
+tessel-split outside the one encode it runs (its start, the probe, the planning, its end), timed within
+the same runs: ${outside_time} s;
 tessel-split with an encoder that does nothing (finding each section's first frame): ${idle_time} s."
 encoded_rounds="$rounds_1
 $rounds_1b"
@@ -227,7 +249,7 @@ if [ $encoded_only -eq 1 ]; then
         [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
     done
     [ -s "$results" ] || { echo "$results holds no table to update: run bench/run.sh first"; exit 1; }
-    note="- Figures 1, 1b and 2 measured alone (bench/run.sh --encoded) on $(date -u '+%Y-%m-%d %H:%M UTC');"
+    note="- Figures 1, 1b and 2 measured alone (bench/run.sh --encoded, $reps rounds) on $(date -u '+%Y-%m-%d %H:%M UTC');"
     note="$note load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
     # The rows, the note under the table and the rounds of these figures are replaced; the rest stays.
     awk -v rows="$encoded_rows" -v rounds="$encoded_rounds" -v note="$note" -v beyond="$encoded_note" '
