@@ -56,23 +56,21 @@ FileIo::FileIo(const std::string& path, Mode mode) {
                      : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (descriptor < 0)
         throw CutError{path + ": " + ErrorText(AVERROR(errno))};
-    auto* buffer = static_cast<std::uint8_t*>(av_malloc(BufferSize));
-    context = buffer ? avio_alloc_context(buffer, BufferSize, mode == Mode::Write, &descriptor,
-                                          mode == Mode::Read ? ReadPacket : nullptr,
-                                          mode == Mode::Write ? WritePacket : nullptr, Seek)
-                     : nullptr;
-    if (!context) {
-        av_free(buffer);
-        close(descriptor);
-        throw CutError{"out of memory"};
-    }
+    Attach(mode, true);
     context->seekable = AVIO_SEEKABLE_NORMAL;
 }
 
 FileIo::FileIo(int pipeReadEnd) : descriptor(pipeReadEnd) {
+    Attach(Mode::Read, false);
+}
+
+void FileIo::Attach(Mode mode, bool seekable) {
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(BufferSize));
-    context = buffer ? avio_alloc_context(buffer, BufferSize, 0, &descriptor, ReadPacket, nullptr, nullptr)
-                     : nullptr;
+    context = buffer
+                  ? avio_alloc_context(buffer, BufferSize, mode == Mode::Write, &descriptor,
+                                       mode == Mode::Read ? ReadPacket : nullptr,
+                                       mode == Mode::Write ? WritePacket : nullptr, seekable ? Seek : nullptr)
+                  : nullptr;
     if (!context) {
         av_free(buffer);
         close(descriptor);

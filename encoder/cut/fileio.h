@@ -24,6 +24,9 @@ public:
     void Close();
 
 private:
+    // Puts FFmpeg's buffered I/O over the open descriptor; closes it and throws CutError when that fails.
+    void Attach(Mode mode, bool seekable);
+
     int descriptor = -1;
     AVIOContext* context = nullptr;
 };
