@@ -119,9 +119,10 @@ bool SectionSplitter::FeedVideo(AVPacket* packet) {
     latestUs = std::max(latestUs, timeUs);
     Clip& clip = *clips[videoClip];
     ++clip.frames;
+    // Progress follows the frame's writing, so that a clip said to be under way has its file open.
+    Write(videoClip, stream, packet, videoZero);
     if (videoClip == firstOpen)
         clip.printer.Progress(double(timeUs - StartOf(videoClip)) / AV_TIME_BASE);
-    Write(videoClip, stream, packet, videoZero);
     return true;
 }
 
