@@ -27,6 +27,7 @@ bool SessionClipProcess::StartFrontEnd() {
         }
     });
     endMark = ClipEndMark();
+    endReported = false;
     if (!early)
         StartSessionFrontEnd(*frontEnd);
     return early;
@@ -56,8 +57,8 @@ void SessionClipProcess::Continue() {
         return;
     }
     const ClipJob next = waiting.takeFirst();
-    // A front-end that ended with an earlier clip is started anew for this one and those after it.
-    if (!frontEnd || frontEnd->state() == QProcess::NotRunning) {
+    // A front-end whose end an earlier clip reported is started anew for this one and those after it.
+    if (!frontEnd || endReported) {
         Send(QList<ClipJob>{next} + waiting);
         return;
     }
@@ -65,8 +66,17 @@ void SessionClipProcess::Continue() {
     endMark.Feed(QByteArray(), output);
     if (output.isEmpty())
         handedEarlier = next;
-    // The clip's output, and maybe its end, may have come with the one before.
-    QMetaObject::invokeMethod(this, &SessionClipProcess::TakeOutput, Qt::QueuedConnection);
+    // The clip's output, and maybe its end, may have come with the one before. A front-end that has ended
+    // since is heard out as if it ended now: one that had not begun this clip hands it to a new one, one
+    // that crashed in it fails it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            TakeOutput();
+            if (clipRunning && frontEnd && frontEnd->state() == QProcess::NotRunning)
+                FrontEndEnded();
+        },
+        Qt::QueuedConnection);
 }
 
 void SessionClipProcess::Send(const QList<ClipJob>& jobs) {
@@ -140,6 +150,7 @@ void SessionClipProcess::FrontEndEnded() {
     }
     output += held;
     clipRunning = false;
+    endReported = true;
     exit.crashed = frontEnd->exitStatus() == QProcess::CrashExit;
     exit.exitCode = frontEnd->exitCode() != 0 ? frontEnd->exitCode() : 1;
     emit OutputReady();

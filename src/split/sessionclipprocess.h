@@ -48,5 +48,7 @@ private:
     ClipEndMark endMark;
     QByteArray output;
     bool clipRunning = false;
+    // The front-end ended and a clip failed with that.
+    bool endReported = false;
     ClipExit exit;
 };
