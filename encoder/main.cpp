@@ -14,6 +14,7 @@
 #include "seekpoint.h"
 #include "size/sizelimitedcut.h"
 #include "sourcecheck.h"
+#include "sourcelength.h"
 #include "together/sectionsencode.h"
 
 #include <cerrno>
@@ -224,6 +225,13 @@ int RunSession(const std::string& ownFolder) {
     Cut::SourceCache sources;
     std::vector<std::vector<std::string>> group;
     while (auto given = Contract::ReadClipArguments(stdin)) {
+        if (group.empty() && given->size() == 2 && given->front() == Contract::SourceLengthOption) {
+            const std::string record = Contract::Record(Contract::SourceLengthWord,
+                                                        EncoderFrontEnd::SourceLengthAnswer(given->back()));
+            std::fwrite(record.data(), 1, record.size(), stderr);
+            std::fflush(stderr);
+            continue;
+        }
         const bool withNext = !given->empty() && given->front() == Contract::WithNextOption;
         if (withNext)
             given->erase(given->begin());

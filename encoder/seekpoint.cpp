@@ -3,9 +3,9 @@
 #include "contract/mediaformats.h"
 #include "cut/avhandles.h"
 #include "cut/bitstream.h"
+#include "sourcecheck.h"
 
 extern "C" {
-#include <libavutil/dict.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -469,21 +469,11 @@ bool DecodesRightOnlyFromStart(AVFormatContext* input) {
 }
 
 std::optional<OpenedSource> OpenSource(const std::string& source) {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext* raw = nullptr;
-    AVDictionary* options = nullptr;
-    // ffmpeg reads every program of a transport stream; so must we, to see the same streams.
-    av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
-    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
-        av_dict_set(&options, option.name.c_str(), option.value.c_str(), 0);
-    const int opened = avformat_open_input(&raw, Contract::FileUrl(source).c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0)
+    AVFormatContext* raw = OpenSourceAsFfmpegDoes(source);
+    if (!raw)
         return std::nullopt;
     OpenedSource result{Cut::InputPtr(raw)};
     AVFormatContext* input = result.input.get();
-    if (avformat_find_stream_info(input, nullptr) < 0 && input->nb_streams == 0)
-        return std::nullopt;
     result.video = BestStream(input, AVMEDIA_TYPE_VIDEO);
     result.audio = BestStream(input, AVMEDIA_TYPE_AUDIO);
     result.decodesOnlyFromStart = DecodesRightOnlyFromStart(input);

@@ -7,6 +7,7 @@
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 }
 
 namespace EncoderFrontEnd {
@@ -44,6 +45,26 @@ std::string SourceRefusal(const std::string& path) {
     if (result < 0 || !format)
         return path + ": " + ErrorText(result < 0 ? result : AVERROR_INVALIDDATA);
     return Contract::SourceDemuxerRefusal(format->name);
+}
+
+AVFormatContext* OpenSourceAsFfmpegDoes(const std::string& path, bool* allFound) {
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext* input = nullptr;
+    AVDictionary* options = nullptr;
+    // ffmpeg reads every program of a transport stream; so must we, to see the same streams.
+    av_dict_set(&options, "scan_all_pmts", "1", AV_DICT_DONT_OVERWRITE);
+    for (const Contract::OpenOption& option : Contract::SourceOpenOptions())
+        av_dict_set(&options, option.name.c_str(), option.value.c_str(), 0);
+    const int opened = avformat_open_input(&input, Contract::FileUrl(path).c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        return nullptr;
+    const bool found = avformat_find_stream_info(input, nullptr) >= 0;
+    if (allFound)
+        *allFound = found;
+    if (!found && input->nb_streams == 0)
+        avformat_close_input(&input);
+    return input;
 }
 
 } // namespace EncoderFrontEnd

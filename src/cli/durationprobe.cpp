@@ -187,3 +187,17 @@ DurationProbe ProbeSourceDuration(const QString& sourcePath, const std::function
     result.frameRate = FrameRate(values.value(QStringLiteral("avg_frame_rate")));
     return result;
 }
+
+std::optional<DurationProbe> DurationFromFrontEnd(const std::optional<QByteArray>& answer) {
+    if (!answer)
+        return std::nullopt;
+    const QStringList fields = QString::fromLatin1(*answer).split(QLatin1Char(' '));
+    bool ok = false;
+    const double seconds = fields.value(0).toDouble(&ok);
+    if (fields.size() != 2 || !ok || !std::isfinite(seconds) || seconds < 0)
+        return std::nullopt;
+    DurationProbe result;
+    result.durationMs = std::llround(seconds * 1000);
+    result.frameRate = FrameRate(fields.at(1));
+    return result;
+}

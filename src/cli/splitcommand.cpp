@@ -142,14 +142,20 @@ int RunSplitCommand(const QStringList& arguments) {
         return ExitBadInput;
     }
 
-    // A run of several clips has one front-end for them all: it loads while the source is probed.
+    // A run of several clips has one front-end for them all, started first: with FFmpeg's libraries
+    // loaded it tells the source's length sooner than an ffprobe would.
     std::optional<EarlySessionFrontEnd> earlyFrontEnd;
     if (!inputs.oneClip && !parse.options.dryRun && SourceFileExists(inputs.sourcePath))
         earlyFrontEnd.emplace();
 
     DurationProbe probe;
-    if (SourceFileExists(inputs.sourcePath))
-        probe = ProbeSourceDuration(inputs.sourcePath, &SignalPipe::Pending);
+    if (SourceFileExists(inputs.sourcePath)) {
+        std::optional<DurationProbe> told;
+        if (earlyFrontEnd)
+            told =
+                DurationFromFrontEnd(earlyFrontEnd->AskSourceLength(inputs.sourcePath, &SignalPipe::Pending));
+        probe = told ? *told : ProbeSourceDuration(inputs.sourcePath, &SignalPipe::Pending);
+    }
     if (SignalPipe::Pending()) {
         PrintProblem(QStringLiteral("interrupted."));
         return ExitInterrupted;

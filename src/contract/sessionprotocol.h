@@ -18,6 +18,9 @@ inline constexpr const char* ClipsOption = "--clips";
 // Put in front of a clip's arguments: the clip is encoded together with the clip that follows it (a
 // section of the same range), and the front-end waits for that one before it starts.
 inline constexpr const char* WithNextOption = "--with-next";
+// Alone with a source's path, in the place of a clip's arguments: no clip is made, the front-end answers
+// with a source-length record.
+inline constexpr const char* SourceLengthOption = "--source-length";
 
 // After the last output of a clip: the exit code the clip would have had on its own.
 inline constexpr std::string_view ClipEndWord = "clip-end";
@@ -25,6 +28,9 @@ inline constexpr std::string_view ClipEndWord = "clip-end";
 inline constexpr std::string_view NoteWord = "note";
 // For a clip of a chosen size: where it stops, in seconds of the source; the last one before clip-end holds.
 inline constexpr std::string_view ClipStopWord = "clip-stop";
+// The answer to SourceLengthOption: the source's duration in seconds and its first video stream's average
+// frame rate as a fraction ("0/0" without one), as ffprobe prints them; no value when only ffprobe can tell.
+inline constexpr std::string_view SourceLengthWord = "source-length";
 
 // The bytes that carry one clip's arguments; nothing when an argument is empty or holds a NUL byte,
 // as it could not be told apart from the framing.

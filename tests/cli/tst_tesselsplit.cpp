@@ -469,16 +469,24 @@ private slots:
     void earlyFrontEnd_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QByteArray>("setup");
+        QTest::addColumn<bool>("ffprobe");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("sessions");
-        QTest::newRow("taken over by the run") << "0:0:0" << QByteArray() << 0 << 1;
+        QTest::newRow("taken over by the run") << "0:0:0" << QByteArray() << true << 0 << 1;
         QTest::newRow("ended before the run")
-            << "0:0:0" << QByteArray("[ -e \"$dir/ended\" ] || { touch \"$dir/ended\"; exit 0; }") << 0 << 2;
-        QTest::newRow("no run: the start is past the end") << "0:1:30" << QByteArray() << 2 << -1;
+            << "0:0:0" << QByteArray("[ -e \"$dir/ended\" ] || { touch \"$dir/ended\"; exit 0; }") << true
+            << 0 << 2;
+        QTest::newRow("no run: the start is past the end") << "0:1:30" << QByteArray() << true << 2 << -1;
+        // The length comes from the front-end, so no ffprobe is needed; one that is no length is not taken.
+        QTest::newRow("length told by the front-end")
+            << "0:0:0" << QByteArray("length='60.000000 25/1'") << false << 0 << 1;
+        QTest::newRow("a length that is none")
+            << "0:0:0" << QByteArray("length='sixty 25/1'") << false << 2 << -1;
     }
     void earlyFrontEnd() {
         QFETCH(QString, start);
         QFETCH(QByteArray, setup);
+        QFETCH(bool, ffprobe);
         QFETCH(int, exitCode);
         QFETCH(int, sessions);
         program.Remove(QStringLiteral("ended"));
@@ -489,9 +497,12 @@ private slots:
                                              "for out; do :; done\necho clip > \"$out\""));
         QFile::setPermissions(frontEnd, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
+        if (!ffprobe)
+            qputenv("TESSEL_FFPROBE", program.Path().toLocal8Bit() + "no-ffprobe");
         const HeadlessProgram::Result result =
             program.Run({source, "--start", start, "--end", "0:0:20", "--sections", "2", "--profile",
                          "Example", "--output", clips, "--overwrite", "--quiet"});
+        qunsetenv("TESSEL_FFPROBE");
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.err));
         if (exitCode == 0)
             QCOMPARE(Files(clips), (QStringList{"talk_Clip1.avi", "talk_Clip2.avi"}));

@@ -2,6 +2,7 @@
 #include "headlessprogram.h"
 #include "platform/inifile.h"
 #include "samplepackages.h"
+#include "sourcelengthcheck.h"
 #include "split/clipplan.h"
 #include "split/encodercommand.h"
 #include "testmedia.h"
@@ -130,33 +131,8 @@ private:
         return LengthProblem(source, clip, first, next);
     }
 
-private slots:
-    void initTestCase() {
-        QVERIFY(folder.isValid());
-        cache = qEnvironmentVariable("TESSEL_MEDIA_CACHE");
-        QVERIFY(!cache.isEmpty());
-        const QString why =
-            SamplePackages::Fetch(cache, {"python3-imageio", "python3-mecavideo", "opencv-doc",
-                                          "forensics-samples-files", "pampi", "renpy-demo"});
-        if (!why.isEmpty())
-            QSKIP(
-                qPrintable(QStringLiteral("real videos skipped, the sample packages cannot be had: ") + why));
-        exactProgram = std::make_unique<HeadlessProgram>();
-        keyframeProgram = std::make_unique<HeadlessProgram>();
-        for (const auto* program : {exactProgram.get(), keyframeProgram.get()}) {
-            program->CopyShippedProfiles();
-            program->UseRealEncoder();
-        }
-        IniFile profile(keyframeProgram->Path() +
-                        QStringLiteral("Profiles/Settings of the source file..apf"));
-        const QStringList values =
-            profile.ReadString(QStringLiteral("Cut Points"), QStringLiteral("Value"), QString()).split(',');
-        QVERIFY(values.contains(QStringLiteral("keyframes")));
-        profile.WriteInteger(QStringLiteral("Cut Points"), QStringLiteral("Index"),
-                             int(values.indexOf(QStringLiteral("keyframes"))));
-    }
-
-    void SplitsRight_data() {
+    // The real videos; start and end in seconds (an end of -1 is the video's end).
+    static void AddRows() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<double>("start");
         QTest::addColumn<double>("end");
@@ -194,6 +170,43 @@ private slots:
         for (const Row& row : rows)
             QTest::newRow(qPrintable(QFileInfo(row.path).fileName())) << row.path << row.start << row.end;
     }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(folder.isValid());
+        cache = qEnvironmentVariable("TESSEL_MEDIA_CACHE");
+        QVERIFY(!cache.isEmpty());
+        const QString why =
+            SamplePackages::Fetch(cache, {"python3-imageio", "python3-mecavideo", "opencv-doc",
+                                          "forensics-samples-files", "pampi", "renpy-demo"});
+        if (!why.isEmpty())
+            QSKIP(
+                qPrintable(QStringLiteral("real videos skipped, the sample packages cannot be had: ") + why));
+        exactProgram = std::make_unique<HeadlessProgram>();
+        keyframeProgram = std::make_unique<HeadlessProgram>();
+        for (const auto* program : {exactProgram.get(), keyframeProgram.get()}) {
+            program->CopyShippedProfiles();
+            program->UseRealEncoder();
+        }
+        IniFile profile(keyframeProgram->Path() +
+                        QStringLiteral("Profiles/Settings of the source file..apf"));
+        const QStringList values =
+            profile.ReadString(QStringLiteral("Cut Points"), QStringLiteral("Value"), QString()).split(',');
+        QVERIFY(values.contains(QStringLiteral("keyframes")));
+        profile.WriteInteger(QStringLiteral("Cut Points"), QStringLiteral("Index"),
+                             int(values.indexOf(QStringLiteral("keyframes"))));
+    }
+
+    void SplitsRight_data() { AddRows(); }
+    // The length that tessel-split asks its front-end for is ffprobe's, or left to ffprobe.
+    void LengthAsFfprobeTellsIt_data() { AddRows(); }
+    void LengthAsFfprobeTellsIt() {
+        QFETCH(QString, path);
+        const LengthAnswers answers = AskFrontEndAndFfprobe(cache + QStringLiteral("/root/") + path);
+        QVERIFY2(LengthDisagreement(answers).isEmpty(), qPrintable(LengthDisagreement(answers)));
+        QVERIFY2(answers.probed.problem.isEmpty(), qPrintable(answers.probed.problem));
+    }
+
     void SplitsRight() {
         QFETCH(QString, path);
         QFETCH(double, start);

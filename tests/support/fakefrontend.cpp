@@ -11,6 +11,8 @@ QByteArray FakeFrontEndScript(const QByteArray& setup, const QByteArray& clipBod
            "  set --; got=\n"
            "  while IFS= read -r -d '' a; do got=1; [ -z \"$a\" ] && break; set -- \"$@\" \"$a\"; done\n"
            "  [ -n \"$got\" ] || { trap - EXIT; exit 0; }\n"
+           // The question of the source's length is answered with $length, set by setup (or left to ffprobe).
+           "  [ \"$1\" = --source-length ] && { printf '\\0source-length %s\\n' \"$length\"; continue; }\n"
            // Clips made together are made one by one here.
            "  [ \"$1\" = --with-next ] && shift\n"
            "  clip \"$@\"; printf '\\0clip-end %d\\n' $?\n"
