@@ -23,6 +23,9 @@ struct SectionSplitter::Clip {
     std::unique_ptr<Cut::ClipWriter> writer;
     Cut::ProgressPrinter printer;
     std::int64_t frames = 0;
+    // How far the clip is written, in seconds of the clip: its frames may all come while a clip before it
+    // is still being completed, when its progress is not yet shown.
+    double written = 0;
     // The clip's exit code once it is complete or failed, and why it failed.
     std::optional<int> result;
     std::string reason;
@@ -121,8 +124,9 @@ bool SectionSplitter::FeedVideo(AVPacket* packet) {
     ++clip.frames;
     // Progress follows the frame's writing, so that a clip said to be under way has its file open.
     Write(videoClip, stream, packet, videoZero);
+    clip.written = std::max(clip.written, double(timeUs - StartOf(videoClip)) / AV_TIME_BASE);
     if (videoClip == firstOpen)
-        clip.printer.Progress(double(timeUs - StartOf(videoClip)) / AV_TIME_BASE);
+        clip.printer.Progress(clip.written);
     return true;
 }
 
@@ -207,7 +211,7 @@ void SectionSplitter::Finish(std::size_t index) {
         return;
     }
     // The clip's last progress line shows how far it was written.
-    clip.printer.Progress(0, true);
+    clip.printer.Progress(clip.written, true);
     clip.result = 0;
 }
 
