@@ -7,8 +7,12 @@
 
 namespace Cut {
 
-void ProgressPrinter::Progress(double seconds, bool force) {
+void ProgressPrinter::Reach(double seconds) {
     best = std::max(best, seconds);
+}
+
+void ProgressPrinter::Progress(double seconds, bool force) {
+    Reach(seconds);
     const auto now = std::chrono::steady_clock::now();
     if (!force && now - last < std::chrono::milliseconds(500))
         return;

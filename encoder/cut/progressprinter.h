@@ -14,6 +14,9 @@ public:
 
     // How far the clip is written, in seconds of the clip; printed at most twice a second unless forced.
     void Progress(double seconds, bool force = false);
+    // Notes how far the clip is written without printing it, for a clip whose turn to be shown has not
+    // come; its next progress line shows at least this.
+    void Reach(double seconds);
     void Note(const std::string& text);
     void Error(const std::string& text);
 

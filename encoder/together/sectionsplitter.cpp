@@ -23,9 +23,6 @@ struct SectionSplitter::Clip {
     std::unique_ptr<Cut::ClipWriter> writer;
     Cut::ProgressPrinter printer;
     std::int64_t frames = 0;
-    // How far the clip is written, in seconds of the clip: its frames may all come while a clip before it
-    // is still being completed, when its progress is not yet shown.
-    double written = 0;
     // The clip's exit code once it is complete or failed, and why it failed.
     std::optional<int> result;
     std::string reason;
@@ -124,9 +121,13 @@ bool SectionSplitter::FeedVideo(AVPacket* packet) {
     ++clip.frames;
     // Progress follows the frame's writing, so that a clip said to be under way has its file open.
     Write(videoClip, stream, packet, videoZero);
-    clip.written = std::max(clip.written, double(timeUs - StartOf(videoClip)) / AV_TIME_BASE);
+    // A clip's frames may all come while a clip before it is still being completed: its progress is then
+    // noted, to be shown when its turn comes.
+    const double written = double(timeUs - StartOf(videoClip)) / AV_TIME_BASE;
     if (videoClip == firstOpen)
-        clip.printer.Progress(clip.written);
+        clip.printer.Progress(written);
+    else
+        clip.printer.Reach(written);
     return true;
 }
 
@@ -211,7 +212,7 @@ void SectionSplitter::Finish(std::size_t index) {
         return;
     }
     // The clip's last progress line shows how far it was written.
-    clip.printer.Progress(clip.written, true);
+    clip.printer.Progress(0, true);
     clip.result = 0;
 }
 
