@@ -18,7 +18,7 @@ smoke=0 lossless_only=0 encoded_only=0
 if [ $smoke -eq 1 ]; then
     work="$root/build/bench-smoke"
     results="$work/results.md"
-    reps=1
+    reps=1 together_rounds=1
     source_seconds=6 source_size=320x240 sections=3
     small_seconds=6 small_size=160x120 small_sections=2
     big_segment_seconds=5 big_repeats=4
@@ -29,6 +29,7 @@ else
     # This machine's speed wanders by a tenth from one minute to the next: more rounds steady a median.
     reps=${BENCH_ROUNDS:-5}
     [[ "$reps" =~ ^[1-9][0-9]?$ ]] || { echo "BENCH_ROUNDS is a number of rounds, 1 to 99"; exit 1; }
+    together_rounds=3
     source_seconds=120 source_size=1280x720 sections=10
     # Six sections of a minute at a small size, where what each section costs on its own shows most.
     small_seconds=360 small_size=640x360 small_sections=6
@@ -179,13 +180,15 @@ measure_sections() {
     done
     whole_arguments+=(-f mp4 "$whole_out/whole.mp4")
     t_split=() t_whole=() t_bare=() t_idle=() t_outside=()
-    local rep k job made
-    local jobs=(split whole bare)
+    local rep job made order
     for rep in $(seq "$reps"); do
         echo "  round $rep of $reps"
-        # Each round starts with another of the three, so that none always runs first or last.
-        for k in 0 1 2; do
-            job="${jobs[(k + rep - 1) % 3]}"
+        # The split runs between the two commands it is compared with, so that each ratio's sides run
+        # right next to each other; every other round turns the order round, so that neither side of a
+        # ratio always runs first. (The machine's speed drifts from one minute to the next.)
+        order=(whole split bare)
+        ((rep % 2 == 0)) && order=(bare split whole)
+        for job in "${order[@]}"; do
             case "$job" in
             split)
                 fresh "$split_out" && : >"$encode_times" && sync
@@ -203,6 +206,30 @@ measure_sections() {
         t_idle+=("$(timed sh -c 'TESSEL_FFMPEG=/bin/true "$0" "$@" >/dev/null 2>&1; exit 0' "$split_program" \
             "${split_arguments[@]}")")
     done
+    # A steadier cross-check: the split and the whole encode started at the same moment share the machine's
+    # slow and fast minutes alike, so how much later the split ends is what it costs beyond the encode,
+    # nearly free of the drift that even two runs right after each other see.
+    t_later=()
+    for rep in $(seq "$together_rounds"); do
+        fresh "$split_out" && fresh "$whole_out" && sync
+        (timed "$split_program" "${split_arguments[@]}" >/dev/null && echo "$EPOCHREALTIME" >"$work/split-end") &
+        (timed "$ffmpeg_program" "${whole_arguments[@]}" >/dev/null && echo "$EPOCHREALTIME" >"$work/whole-end") &
+        wait
+        [ -s "$work/split-end" ] && [ -s "$work/whole-end" ] ||
+            { echo "a split and a whole encode started together: one failed (see $log)"; exit 1; }
+        t_later+=("$(awk -v s="$(<"$work/split-end")" -v w="$(<"$work/whole-end")" \
+            'BEGIN { printf "%.3f", s - w }')")
+        rm -f "$work/split-end" "$work/whole-end"
+    done
+}
+# How long after the whole encode started with it the split ended (before it, when less than nothing), also
+# as a share of $1, the whole encode's own time.
+later_text() {
+    local later
+    later=$(median "${t_later[@]}")
+    awk -v l="$later" -v w="$1" -v n="$together_rounds" 'BEGIN {
+        printf "%.3f s %s it (the median of %d rounds), %.1f%% of the whole encode alone",
+            (l < 0) ? -l : l, (l < 0) ? "before" : "after", n, 100 * ((l < 0) ? -l : l) / w }'
 }
 
 measure_sections "$source" "$source_seconds" "$sections"
@@ -210,6 +237,7 @@ split_time=$(median "${t_split[@]}")
 whole_time=$(median "${t_whole[@]}")
 direct_time=$(median "${t_bare[@]}")
 idle_time=$(median "${t_idle[@]}")
+later_1=$(later_text "$whole_time")
 r1=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
 r2=$(paired_ratio "${t_split[*]}" "${t_bare[*]}")
 rounds_1="- tessel-split, $sections sections: ${t_split[*]} s; one encode of the whole range: ${t_whole[*]} s;
@@ -220,14 +248,16 @@ for i in "${!t_split[@]}"; do beyond+=("$(awk -v s="${t_split[i]}" -v w="${t_who
 beyond_time=$(median "${beyond[@]}")
 outside_time=$(median "${t_outside[@]}")
 rounds_1="$rounds_1
-  tessel-split outside its one encode: ${t_outside[*]} s"
+  tessel-split outside its one encode: ${t_outside[*]} s; started with the whole encode, its end less the encode's: ${t_later[*]} s"
 
 small_source="$(encoded_source "$small_seconds" "$small_size")"
 measure_sections "$small_source" "$small_seconds" "$small_sections"
 small_split_time=$(median "${t_split[@]}")
 small_whole_time=$(median "${t_whole[@]}")
+later_1b=$(later_text "$small_whole_time")
 r1b=$(paired_ratio "${t_split[*]}" "${t_whole[*]}")
-rounds_1b="- tessel-split, $small_sections sections of $small_size: ${t_split[*]} s; one encode of the whole range: ${t_whole[*]} s"
+rounds_1b="- tessel-split, $small_sections sections of $small_size: ${t_split[*]} s; one encode of the whole range: ${t_whole[*]} s
+  started with the whole encode, tessel-split's end less the encode's: ${t_later[*]} s"
 
 encoded_rows="$(
     cat <<EOF
@@ -239,7 +269,9 @@ EOF
 encoded_note="Figure 1 beyond the whole range: ${beyond_time} s (the median of the rounds' own differences);
 tessel-split outside the one encode it runs (its start, the probe, the planning, its end), timed within
 the same runs: ${outside_time} s;
-tessel-split with an encoder that does nothing (finding each section's first frame): ${idle_time} s."
+tessel-split with an encoder that does nothing (finding each section's first frame): ${idle_time} s.
+Started at the same moment as the whole encode, tessel-split ended: figure 1 ${later_1};
+figure 1b ${later_1b}."
 encoded_rounds="$rounds_1
 $rounds_1b"
 
