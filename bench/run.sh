@@ -229,8 +229,9 @@ later_text() {
     local later
     later=$(median "${t_later[@]}")
     awk -v l="$later" -v w="$1" -v n="$together_rounds" 'BEGIN {
+        a = (l < 0) ? -l : l
         printf "%.3f s %s it (the median of %d rounds), %.1f%% of the whole encode alone",
-            (l < 0) ? -l : l, (l < 0) ? "before" : "after", n, 100 * ((l < 0) ? -l : l) / w }'
+            a, (l < 0) ? "before" : "after", n, 100 * a / w }'
 }
 
 measure_sections "$source" "$source_seconds" "$sections"

@@ -35,7 +35,7 @@ constexpr int ReadAtLeastBytes = 128 << 10;
 constexpr int InFlightBytes = 1 << 20;
 
 // Whether ffmpeg would give the clips subtitles where the source has some: the container takes them and
-// the options do not drop them. The pipe carries no subtitles, so such clips are encoded on their own.
+// the options do not drop them. The encode carries no subtitles, so such clips are encoded on their own.
 bool TakesSubtitles(const CheckedClip& clip) {
     const AVOutputFormat* format = av_guess_format(clip.request.muxer.c_str(), nullptr, nullptr);
     const std::vector<std::string>& options = clip.request.options;
@@ -116,7 +116,7 @@ std::optional<WholePlan> PlanWhole(const std::vector<CheckedClip>& clips,
     return plan;
 }
 
-// ffmpeg writing into a pipe, as a child that dies with the front-end.
+// ffmpeg writing into a local socket, as a child that dies with the front-end.
 class PipedEncoder {
 public:
     PipedEncoder(const std::string& ffmpeg, const std::vector<std::string>& arguments) {
@@ -160,7 +160,7 @@ public:
 
     bool Started() const { return output >= 0; }
     pid_t Child() const { return child; }
-    // The pipe's read end, which the caller then closes.
+    // The socket's reading end, which the caller then closes.
     int TakeOutput() { return std::exchange(output, -1); }
     // Ends ffmpeg at once; nothing more of its output is wanted.
     void Stop() {
@@ -183,7 +183,7 @@ private:
     int output = -1;
 };
 
-// The encode as NUT from the pipe; nothing when it does not start as such.
+// The encode as NUT from the socket; nothing when it does not start as such.
 Cut::InputPtr OpenPipe(Cut::FileIo& io) {
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw)

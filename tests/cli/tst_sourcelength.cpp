@@ -22,10 +22,14 @@ private slots:
         // A transport stream's clock starts at 1.4 s.
         QTest::newRow("MPEG-TS") << "b.ts" << QStringList{"-c:v", "libx264", "-c:a", "mp2"} << QByteArray()
                                  << true;
+        // No video stream: the length alone, with no frame rate.
+        QTest::newRow("sound only") << "g.mp3" << QStringList{"-vn", "-c:a", "libmp3lame"} << QByteArray()
+                                    << true;
         // A raw stream's length is guessed from its bit rate: only ffprobe, reading its packets, can tell.
         QTest::newRow("raw MPEG-2 video")
             << "h.m2v" << QStringList{"-an", "-c:v", "mpeg2video", "-f", "mpeg2video"} << QByteArray()
             << false;
+        QTest::newRow("not a video") << "i.mp4" << QStringList() << QByteArray("just words\n") << false;
         QTest::newRow("a playlist named as a video")
             << "j.mp4" << QStringList() << QByteArray("#EXTM3U\n#EXTINF:10,\nfile:///etc/passwd\n") << false;
     }
@@ -46,6 +50,12 @@ private slots:
         QCOMPARE(answers.told.has_value(), told);
         QVERIFY2(LengthDisagreement(answers).isEmpty(), qPrintable(LengthDisagreement(answers)));
         QCOMPARE(answers.probed.durationMs > 3000, !options.isEmpty());
+    }
+
+    // A source that is gone, or a name that is no file, is left to ffprobe, which says why.
+    void missingSourceIsLeftToFfprobe() {
+        for (const QString& source : {folder.filePath(QStringLiteral("gone.mp4")), folder.path()})
+            QVERIFY(!AskFrontEndAndFfprobe(source).told);
     }
 };
 
