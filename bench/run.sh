@@ -278,12 +278,14 @@ encoded_rounds="$rounds_1
 $rounds_1b"
 
 fi
+# The host's processor: a partial run may be measured on another one than the full run.
+cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 if [ $encoded_only -eq 1 ]; then
     for figure in "$split_time" "$whole_time" "$direct_time" "$small_split_time" "$small_whole_time"; do
         [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
     done
     [ -s "$results" ] || { echo "$results holds no table to update: run bench/run.sh first"; exit 1; }
-    note="- Figures 1, 1b and 2 measured alone (bench/run.sh --encoded, $reps rounds) on $(date -u '+%Y-%m-%d %H:%M UTC');"
+    note="- Figures 1, 1b and 2 measured alone (bench/run.sh --encoded, $reps rounds) on $(date -u '+%Y-%m-%d %H:%M UTC') on $cpu;"
     note="$note load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
     # The rows, the note under the table and the rounds of these figures are replaced; the rest stays.
     awk -v rows="$encoded_rows" -v rounds="$encoded_rounds" -v note="$note" -v beyond="$encoded_note" '
@@ -431,7 +433,7 @@ if [ $lossless_only -eq 1 ]; then
         [[ "$figure" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "A figure is missing (see $log)"; exit 1; }
     done
     [ -s "$results" ] || { echo "$results holds no table to update: run bench/run.sh first"; exit 1; }
-    note="- Figures 3a to 3b′ measured alone (bench/run.sh --lossless) on $(date -u '+%Y-%m-%d %H:%M UTC');"
+    note="- Figures 3a to 3b′ measured alone (bench/run.sh --lossless, $reps rounds) on $(date -u '+%Y-%m-%d %H:%M UTC') on $cpu;"
     note="$note load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
     awk -v rows="$lossless_rows" -v rounds="$lossless_rounds" -v note="$note" '
         /^- Figures 3a to 3b/ { next }
@@ -470,7 +472,6 @@ ${lossless_rows}
 EOF
 )"
 
-cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 memory="$(awk '/^MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)"
 ffmpeg_version="$("$ffmpeg_program" -version | head -n 1 | cut -d' ' -f3)"
 qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)"
@@ -481,7 +482,8 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo "- Machine: $cpu, $(nproc) cores, $memory RAM, $(. /etc/os-release && echo "$PRETTY_NAME")"
     echo "- ffmpeg $ffmpeg_version, Qt $qt_version"
     echo "- Load average (1, 5, 15 min): $load_before before, $load_after after"
-    echo "- Each figure is the median of $reps rounds (all listed in bench/results.md). A ratio is the median"
+    echo "- Each figure is the median of its rounds ($reps in a full run, or as its line above says; all listed in"
+    echo "  bench/results.md). A ratio is the median"
     echo "  of the rounds' own ratios, whose two sides ran one right after the other."
     [ $smoke -eq 1 ] && echo "- Smoke run on tiny inputs: the figures only show that the bench works."
     echo
