@@ -482,9 +482,8 @@ qt_version="$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unkn
     echo "- Machine: $cpu, $(nproc) cores, $memory RAM, $(. /etc/os-release && echo "$PRETTY_NAME")"
     echo "- ffmpeg $ffmpeg_version, Qt $qt_version"
     echo "- Load average (1, 5, 15 min): $load_before before, $load_after after"
-    echo "- Each figure is the median of its rounds ($reps in a full run, or as its line above says; all listed in"
-    echo "  bench/results.md). A ratio is the median"
-    echo "  of the rounds' own ratios, whose two sides ran one right after the other."
+    echo "- Each figure is the median of its rounds ($reps in a full run, or as its line above says), all listed in"
+    echo "  bench/results.md. A ratio is the median of the rounds' own ratios, whose two sides ran one right after the other."
     [ $smoke -eq 1 ] && echo "- Smoke run on tiny inputs: the figures only show that the bench works."
     echo
     echo "$table"
