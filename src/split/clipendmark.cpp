@@ -1,5 +1,20 @@
 #include "split/clipendmark.h"
 
+#include <algorithm>
+
+QByteArray TakeOutputChunk(QByteArray& output, qint64 maxSize) {
+    qsizetype size = std::min(output.size(), qsizetype(std::max<qint64>(0, maxSize)));
+    for (qsizetype i = 0; i < size; ++i) {
+        if (output.at(i) == '\r' || output.at(i) == '\n') {
+            size = i + 1;
+            break;
+        }
+    }
+    const QByteArray chunk = output.left(size);
+    output.remove(0, size);
+    return chunk;
+}
+
 void ClipEndMark::Feed(const QByteArray& chunk, QByteArray& clipOutput) {
     reader.Feed(std::string_view(chunk.constData(), std::size_t(chunk.size())));
     while (!end) {

@@ -158,9 +158,7 @@ void SessionClipProcess::FrontEndEnded() {
 }
 
 QByteArray SessionClipProcess::ReadChunk(qint64 maxSize) {
-    const QByteArray chunk = output.left(int(maxSize));
-    output.remove(0, chunk.size());
-    return chunk;
+    return TakeOutputChunk(output, maxSize);
 }
 
 void SessionClipProcess::Stop() {

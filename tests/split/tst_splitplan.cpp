@@ -483,6 +483,33 @@ private slots:
         }
     }
 
+    // The front-end writes a clip's lines in bursts: each chunk the read loop gets holds at most one line,
+    // so that every progress line counts, and together the chunks are the whole output.
+    void outputChunks_data() {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<int>("maxSize");
+        QTest::addColumn<QList<QByteArray>>("chunks");
+        QTest::newRow("two progress lines at once")
+            << QByteArray("size=N/A time=00:00:00.09 x\rsize=N/A time=00:00:02.96 x\r") << 4095
+            << QList<QByteArray>{"size=N/A time=00:00:00.09 x\r", "size=N/A time=00:00:02.96 x\r"};
+        QTest::newRow("an error after progress")
+            << QByteArray("time=00:00:01.00 x\r\nno frames\n") << 4095
+            << QList<QByteArray>{"time=00:00:01.00 x\r", "\n", "no frames\n"};
+        QTest::newRow("a line longer than a chunk")
+            << QByteArray("abcdefg\rh") << 3 << QList<QByteArray>{"abc", "def", "g\r", "h"};
+    }
+    void outputChunks() {
+        QFETCH(QByteArray, output);
+        QFETCH(int, maxSize);
+        QFETCH(QList<QByteArray>, chunks);
+        QList<QByteArray> taken;
+        while (!output.isEmpty())
+            taken << TakeOutputChunk(output, maxSize);
+        QCOMPARE(taken, chunks);
+        if (chunks.size() == 2)
+            QCOMPARE(ChunkEncoderTime(taken.last()), 2.96);
+    }
+
     // A stream copy is told by what the options do; the stream-copy profile's name alone still makes one.
     void streamCopyByContent_data() {
         QTest::addColumn<QString>("profile");
